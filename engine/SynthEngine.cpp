@@ -1,0 +1,188 @@
+// Quane - polyphonic wavetable synthesiser
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The voice pool: note assignment, parameter fan-out and block rendering in 16-sample chunks.
+#include "engine/SynthEngine.h"
+
+#include "engine/ScopedFlushDenormals.h"
+#include "engine/SynthVoice.h"
+
+#include <cmath>
+
+namespace quane
+{
+SynthEngine::SynthEngine (float rate, PatchProgramTable programTable)
+    : SynthEngine (rate, programTable, [] (float voiceRate, const PatchParams& voicePatch) {
+          return std::unique_ptr<Voice> (new SynthVoice (voiceRate, voicePatch));
+      })
+{
+}
+
+SynthEngine::SynthEngine (float rate, PatchProgramTable programTable, const VoiceFactory& makeVoice)
+    : sampleRate (rate), programs (programTable), patch (std::make_unique<PatchParams>())
+{
+    (*patch)[patch::modwheelPosition] = 0.0f;
+    (*patch)[patch::pitchBend] = 0.0f;
+
+    for (auto& voice : voices)
+        voice = makeVoice (sampleRate, *patch);
+}
+
+SynthEngine::~SynthEngine()
+{
+    for (auto& voice : voices)
+        voice.reset();
+}
+
+int SynthEngine::transposedNote (int note) const noexcept
+{
+    // Octave 2 means no transposition: note - 24 - trunc(-12 * 2) = note.
+    const int shift = truncateToInt (-12.0 * (double) (*patch)[patch::octave]);
+    const long long transposed = (long long) note - 24 - shift;
+    return (int) (transposed < -(1 << 20) ? -(1 << 20) : (transposed > (1 << 20) ? (1 << 20) : transposed));
+}
+
+double SynthEngine::noteFrequencyHz (int transposedNote) noexcept
+{
+    // Note 81 is the reference: voices run their oscillator twice per output sample, so
+    // the sounding pitch is twice this and note 69 sounds at 440 Hz.
+    return 440.0 * std::pow (2.0, (transposedNote - 81) / 12.0);
+}
+
+void SynthEngine::noteOn (int note, int velocity, int sampleOffset)
+{
+    const int transposed = transposedNote (note);
+    const auto frequency = (float) noteFrequencyHz (transposed);
+    const float level = (float) velocity * (1.0f / 127.0f);
+
+    auto startOn = [&] (Voice& voice) { voice.start (frequency, level, transposed, sampleOffset, sampleRate); };
+
+    for (auto& voice : voices)
+        if (! voice->isActive())
+            return startOn (*voice);
+
+    // All voices busy: steal the first one that is already releasing; a held note is never taken.
+    for (auto& voice : voices)
+        if (voice->isReleased())
+            return startOn (*voice);
+}
+
+void SynthEngine::noteOff (int note, int sampleOffset)
+{
+    const int transposed = transposedNote (note);
+
+    for (auto& voice : voices)
+        if (voice->getNote() == transposed)
+            voice->release (sampleOffset);
+}
+
+void SynthEngine::silenceAllVoices()
+{
+    for (auto& voice : voices)
+        voice->setActive (false);
+}
+
+void SynthEngine::refreshVoices (int patchIndex)
+{
+    // A new transposition would leave held notes unreachable by their note-offs.
+    if (patchIndex == patch::octave)
+        return silenceAllVoices();
+
+    for (auto& voice : voices)
+        voice->refresh (patchIndex);
+}
+
+void SynthEngine::refreshAllVoices()
+{
+    silenceAllVoices();
+
+    for (auto& voice : voices)
+        for (int index = 0; index < patch::valueCount; ++index)
+            voice->refresh (index);
+}
+
+void SynthEngine::setPatchValue (int patchIndex, float value)
+{
+    if (patchIndex < 0 || patchIndex >= patch::valueCount)
+        return;
+
+    (*patch)[patchIndex] = patch::clampToClass (patchIndex, value);
+}
+
+bool SynthEngine::loadProgram (int number)
+{
+    if (number < 0 || number >= programs.count || programs.programs == nullptr)
+        return false;
+
+    const auto& program = programs.programs[number];
+    for (int index = 0; index < patch::valueCount; ++index)
+        (*patch)[index] = program.values[index];
+
+    refreshAllVoices();
+    return true;
+}
+
+void SynthEngine::renderChunkOfAllVoices (float* left, float* right)
+{
+    // Even voices lean one way, odd voices the other.
+    for (size_t index = 0; index < voices.size(); ++index)
+    {
+        if (index % 2 == 0)
+            voices[index]->renderChunk (left, right);
+        else
+            voices[index]->renderChunk (right, left);
+    }
+}
+
+void SynthEngine::renderIntoCarry()
+{
+    carryLeft.fill (0.0f);
+    carryRight.fill (0.0f);
+    renderChunkOfAllVoices (carryLeft.data(), carryRight.data());
+}
+
+void SynthEngine::renderBlock (float* left, float* right, int numSamples)
+{
+    if (numSamples < 0)
+        return;
+
+    const ScopedFlushDenormals noDenormals;
+    const int carried = carriedCount;
+
+    // A block shorter than what is carried takes the oldest carried samples; the rest wait.
+    if (numSamples < carried)
+    {
+        for (int i = 0; i < numSamples; ++i)
+        {
+            left[i] += carryLeft[(size_t) (chunkSize - carried + i)];
+            right[i] += carryRight[(size_t) (chunkSize - carried + i)];
+        }
+        carriedCount = carried - numSamples;
+        return;
+    }
+
+    const int remainder = (numSamples - carried) % chunkSize;
+    const int chunks = (numSamples - carried - remainder) / chunkSize;
+
+    for (int i = 0; i < carried; ++i)
+    {
+        left[i] += carryLeft[(size_t) (chunkSize - carried + i)];
+        right[i] += carryRight[(size_t) (chunkSize - carried + i)];
+    }
+
+    for (int chunk = 0; chunk < chunks; ++chunk)
+    {
+        const int start = carried + chunkSize * chunk;
+        renderChunkOfAllVoices (left + start, right + start);
+    }
+
+    renderIntoCarry();
+
+    for (int j = 0; j < remainder; ++j)
+    {
+        left[numSamples - remainder + j] += carryLeft[(size_t) j];
+        right[numSamples - remainder + j] += carryRight[(size_t) j];
+    }
+
+    carriedCount = chunkSize - remainder;
+}
+} // namespace quane

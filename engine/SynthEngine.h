@@ -1,0 +1,79 @@
+// Quane - polyphonic wavetable synthesiser
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The voice pool: note assignment, parameter fan-out and block rendering in 16-sample chunks.
+#pragma once
+
+#include "engine/PatchParams.h"
+#include "engine/PatchProgram.h"
+#include "engine/Voice.h"
+
+#include <array>
+#include <functional>
+#include <memory>
+
+namespace quane
+{
+/** Turns note events, wheel values and patch values into stereo audio.
+
+    Owns ten voices and the patch block they all read. Every operation runs on the caller's
+    thread and none is safe for concurrent use: the owner serialises parameter changes and
+    program loads with rendering. Rendering allocates nothing.
+
+    renderBlock always renders one chunk ahead of the host: the part of that chunk the block
+    cannot take is carried into the next call, so any block length is served from whole chunks. */
+class SynthEngine
+{
+public:
+    static constexpr int voiceCount = 10;
+
+    using VoiceFactory = std::function<std::unique_ptr<Voice> (float sampleRate, const PatchParams& patch)>;
+
+    SynthEngine (float sampleRate, PatchProgramTable programs);
+
+    /** Builds the pool from another kind of voice, for tests of the pool itself. */
+    SynthEngine (float sampleRate, PatchProgramTable programs, const VoiceFactory& makeVoice);
+
+    ~SynthEngine();
+
+    void noteOn (int note, int velocity, int sampleOffset);
+    void noteOff (int note, int sampleOffset);
+    void silenceAllVoices();
+
+    void refreshVoices (int patchIndex);
+    void refreshAllVoices();
+
+    /** Stores one patch value, limited by its index's class. Indices outside the patch values are ignored. */
+    void setPatchValue (int patchIndex, float value);
+
+    /** Writes a program's values into the patch and refreshes every voice; false for an unknown number. */
+    bool loadProgram (int number);
+
+    void setSampleRate (float newRate) noexcept { sampleRate = newRate; }
+    float getSampleRate() const noexcept { return sampleRate; }
+
+    /** Adds the next numSamples of output into left and right. */
+    void renderBlock (float* left, float* right, int numSamples);
+
+    PatchParams& getPatch() noexcept { return *patch; }
+    const PatchParams& getPatch() const noexcept { return *patch; }
+    Voice& getVoice (int index) noexcept { return *voices[(size_t) index]; }
+    int getCarriedCount() const noexcept { return carriedCount; }
+
+    /** The note a voice stores for a MIDI note under the current Octave (2 leaves it unchanged). */
+    int transposedNote (int note) const noexcept;
+
+    /** The voice frequency of a transposed note; voices sound twice this frequency. */
+    static double noteFrequencyHz (int transposedNote) noexcept;
+
+private:
+    void renderChunkOfAllVoices (float* left, float* right);
+    void renderIntoCarry();
+
+    float sampleRate;
+    PatchProgramTable programs;
+    std::unique_ptr<PatchParams> patch;
+    std::array<std::unique_ptr<Voice>, voiceCount> voices;
+    std::array<float, chunkSize> carryLeft {}, carryRight {};
+    int carriedCount = 0;
+};
+} // namespace quane
