@@ -218,7 +218,7 @@ def encode(picture):
 
 
 def main():
-    parser = argparse.ArgumentParser(description=__doc__)
+    parser = argparse.ArgumentParser(description="Draw the editor background picture.")
     parser.add_argument("--output", type=Path, default=REPO / "editor/assets/background.jpg")
     parser.add_argument("--preview", type=Path, help="also write an outlined PNG here")
     args = parser.parse_args()
