@@ -12,7 +12,8 @@ shift || true
 "$source_dir/tools/setup.sh"
 
 cmake -S "$source_dir" -B "$build_dir" -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
-cmake --build "$build_dir" -j"$(nproc)"
+# QUANE_BUILD_TARGETS limits the build (the sanitizer runs build only what they run).
+cmake --build "$build_dir" -j"$(nproc)" ${QUANE_BUILD_TARGETS:+--target $QUANE_BUILD_TARGETS}
 
 # The editor tests need an X display: start a private one when there is none.
 if [ -z "${DISPLAY:-}" ]; then
