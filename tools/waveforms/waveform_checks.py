@@ -83,6 +83,7 @@ def _check_features(tables, checker):
     wave_type, mean, digits = req.NOISE_MEAN
     value = tables[wave_type - 1].mean()
     checker.expect(rounded_equal(value, mean, digits), "type %d mean %.5f" % (wave_type, value))
+    checker.expect(np.sum(tables[wave_type - 1] < 0) > 256, "type %d is not mostly below zero" % wave_type)
 
 
 def secants(t, first, last, span):
