@@ -47,6 +47,7 @@ def bright_saw():
               function_piece(corner, 255, top_line),
               function_piece(256, 511, lambda i: -1.957004 + line_slope * i)]
     table = assemble(pieces)
+    # The drop lands 0.000016 above the line, on the 16-bit value that reads -0.97668.
     table[256] = -0.97668
     return quantise16(table)
 
