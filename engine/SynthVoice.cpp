@@ -1,13 +1,46 @@
 // Quane - polyphonic wavetable synthesiser
 // SPDX-License-Identifier: GPL-3.0-or-later
-// One voice of the engine.
+// One voice of the engine: oscillator, envelopes, LFOs, modulation slots, filter and output stage.
 #include "engine/SynthVoice.h"
+
+#include "engine/DspHelpers.h"
+#include "engine/OutputStage.h"
+
+#include <cmath>
 
 namespace quane
 {
-SynthVoice::SynthVoice (float rate, const PatchParams& patchBlock) : patch (patchBlock), sampleRate (rate) {}
+namespace
+{
+constexpr int destinationItems = 8;  // selector values 1..8 address slots 0..7
+constexpr int waveItems = waveformCount;
+constexpr int shapeItems = lfoShapeCount;
 
-void SynthVoice::start (float frequency, float noteVelocity, int noteNumber, int, float rate)
+/** Spread is stored unclamped; past this the sum of ten voices could overflow a float. The
+    editor's range is 0.5..1, so the limit only ever meets values from a saved state or a host. */
+constexpr float spreadLimit = 1.0e6f;
+
+float guardedSpread (float value) noexcept
+{
+    if (! (value == value))
+        return 0.5f;
+    return value < -spreadLimit ? -spreadLimit : (value > spreadLimit ? spreadLimit : value);
+}
+} // namespace
+
+SynthVoice::SynthVoice (float rate, const PatchParams& patchBlock)
+    : oscillator (std::make_unique<WavetableOscillator> (1)),
+      ampEnvelope (std::make_unique<AmpEnvelope>()),
+      env1 (std::make_unique<ModEnvelope>()),
+      env2 (std::make_unique<ModEnvelope>()),
+      lfo1 (std::make_unique<TableLfo>()),
+      lfo2 (std::make_unique<TableLfo>()),
+      patch (patchBlock),
+      sampleRate (rate)
+{
+}
+
+void SynthVoice::start (float frequency, float noteVelocity, int noteNumber, int delay, float rate)
 {
     sampleRate = rate;
     note = noteNumber;
@@ -15,18 +48,150 @@ void SynthVoice::start (float frequency, float noteVelocity, int noteNumber, int
     velocity = noteVelocity;
     active = true;
     released = false;
+
+    // The filter memory, routing, rates and LFO increments carry over: a stolen voice restarts
+    // at level 0 from the state its filter was in.
+    oscillator->phase = 0.0f;
+    ampEnvelope->level = 0.0f;
+    ampEnvelope->attackDelay = delay;
+    ampEnvelope->stage = EnvelopeStage::attack;
+    for (auto* envelope : { env1.get(), env2.get() })
+    {
+        envelope->level = 0.0f;
+        envelope->stage = EnvelopeStage::attack;
+    }
+    lfo1->phase = 0.0f;
+    lfo2->phase = 0.0f;
 }
 
-void SynthVoice::release (int)
+void SynthVoice::release (int delay)
 {
     released = true;
+    ampEnvelope->releaseDelay = delay;
+    ampEnvelope->stage = EnvelopeStage::release;
+    env1->stage = EnvelopeStage::release;
+    env2->stage = EnvelopeStage::release;
 }
 
-void SynthVoice::refresh (int) {}
-
-void SynthVoice::renderChunk (float*, float*)
+float SynthVoice::lfoIncrement (float speed) const noexcept
 {
-    if (active && released)
-        active = false;
+    // One step per chunk of 16 output samples: 12.5 x speed Hz at any sample rate.
+    return finiteIncrement (TableLfo::length / (2.0 * (double) sampleRate / ((double) speed * 400.0)));
+}
+
+void SynthVoice::setDestination (Source source, int patchIndex) noexcept
+{
+    // Values outside 1..8 come only from a program or a saved state; they are routed "Off".
+    destinations[(size_t) source] = selectorItem (patch[patchIndex], destinationItems) - 1;
+}
+
+void SynthVoice::refresh (int patchIndex)
+{
+    using namespace patch;
+
+    switch (patchIndex)
+    {
+        case ampAttack: case ampDecay: case ampSustain: case ampRelease:
+            ampEnvelope->setUp (patch[ampAttack], patch[ampDecay], patch[ampSustain], patch[ampRelease]);
+            break;
+        case env1Attack: case env1Decay: case env1Sustain: case env1Release:
+            env1->setUp (patch[env1Attack], patch[env1Decay], patch[env1Sustain], patch[env1Release]);
+            break;
+        case env2Attack: case env2Decay: case env2Sustain: case env2Release:
+            env2->setUp (patch[env2Attack], patch[env2Decay], patch[env2Sustain], patch[env2Release]);
+            break;
+        case lfo2Speed:
+            lfo2->increment = lfoIncrement (patch[lfo2Speed]);
+            break;
+        case oscWave:
+            oscillator->selectWave (selectorItem (patch[oscWave], waveItems));
+            break;
+        case lfo1Shape:
+            lfo1->selectShape (selectorItem (patch[lfo1Shape], shapeItems));
+            break;
+        case lfo2Shape:
+            lfo2->selectShape (selectorItem (patch[lfo2Shape], shapeItems));
+            break;
+        case env1Destination:     setDestination (env1Source, env1Destination); break;
+        case env2Destination:     setDestination (env2Source, env2Destination); break;
+        case lfo1Destination:     setDestination (lfo1Source, lfo1Destination); break;
+        case lfo2Destination:     setDestination (lfo2Source, lfo2Destination); break;
+        case velocityDestination: setDestination (velocitySource, velocityDestination); break;
+        case modwheelDestination: setDestination (modwheelSource, modwheelDestination); break;
+        default:
+            break; // read afresh at every chunk
+    }
+}
+
+void SynthVoice::updateModulation() noexcept
+{
+    using namespace patch;
+    auto slot = [this] (Source source) -> float& { return slots[(size_t) destinations[(size_t) source]]; };
+
+    slots.fill (0.0f);
+
+    env1->step();
+    const float level1 = env1->level;
+    slot (env1Source) += patch[env1Depth] * level1 * level1 * level1;
+
+    env2->step();
+    const float level2 = env2->level;
+    slot (env2Source) += patch[env2Depth] * level2 * level2 * level2;
+
+    slot (lfo2Source) += lfo2->step() * patch[lfo2Depth];
+
+    // LFO1's depth slot is read here, so only the envelopes and LFO2 can reach it.
+    slot (lfo1Source) += lfo1->step() * (patch[lfo1Depth] + slots[lfo1DepthSlot]);
+
+    slot (velocitySource) += patch[velocityDepth] * velocity;
+    slot (modwheelSource) += patch[modwheelPosition] * patch[modwheelDepth];
+}
+
+void SynthVoice::updateControls() noexcept
+{
+    using namespace patch;
+
+    // Pitch: bend in semitones, Detune and the "Osc Tune" slot in tenths of an octave.
+    const double exponent = (double) patch[pitchBend] * (double) patch[bendRange] * (1.0 / 12.0)
+                            + ((double) patch[detune] + (double) slots[detuneSlot]) * 0.1;
+    const double ratio = std::exp2 (exponent);
+    oscillator->increment = finiteIncrement (WavetableOscillator::length
+                                             / ((double) sampleRate / (ratio * (double) frequencyHz)));
+
+    // The second reading lies at most half the table away.
+    oscillator->secondOffset = clampBranchless ((double) patch[phase] + slots[phaseSlot], coefficientRange) * 256.0f;
+    oscillator->secondLevel = clampBranchless ((double) patch[phaserLevel] + slots[phaserLevelSlot], levelRange);
+
+    // Takes effect at the next chunk's LFO1 step.
+    lfo1->increment = lfoIncrement (clampBranchless ((double) patch[lfo1Speed] + slots[lfo1SpeedSlot], lfoSpeedRange));
+
+    cutoff = clampBranchless ((double) patch[patch::cutoff] + slots[cutoffSlot], coefficientRange);
+    feedback = ResonantFilter::feedbackFor (patch[resonance], cutoff);
+    volume = clampBranchless ((double) patch[patch::volume] + slots[volumeSlot], volumeRange);
+    spread = guardedSpread (patch[patch::spread]);
+}
+
+void SynthVoice::renderChunk (float* first, float* second)
+{
+    if (! active)
+        return;
+
+    updateModulation();
+    updateControls();
+
+    float values[valuesPerChunk];
+    oscillator->render (values, valuesPerChunk);
+    filter.process (values, valuesPerChunk, cutoff, feedback);
+
+    for (auto& value : values)
+    {
+        ampEnvelope->step();
+        const float level = ampEnvelope->level;
+        value *= level * level;
+    }
+
+    addOutputStage (values, valuesPerChunk, patch[patch::saturation], volume, spread, first, second);
+
+    active = ampEnvelope->stage != EnvelopeStage::idle;
 }
 } // namespace quane

@@ -1,16 +1,61 @@
 // Quane - polyphonic wavetable synthesiser
 // SPDX-License-Identifier: GPL-3.0-or-later
-// One voice of the engine.
+// One voice of the engine: oscillator, envelopes, LFOs, modulation slots, filter and output stage.
 #pragma once
 
+#include "engine/AmpEnvelope.h"
+#include "engine/ModEnvelope.h"
 #include "engine/PatchParams.h"
+#include "engine/ResonantFilter.h"
+#include "engine/TableLfo.h"
 #include "engine/Voice.h"
+#include "engine/WavetableOscillator.h"
+
+#include <array>
+#include <memory>
 
 namespace quane
 {
+/** Plays one note at a time, reading the engine's patch block at every chunk.
+
+    Per chunk it steps the modulation envelopes and LFOs once, routes them (with velocity and the
+    wheel) into eight modulation slots, derives pitch, pulse width, LFO1 rate, filter coefficients
+    and volume, and then runs oscillator, filter, amplitude envelope and output stage over 32
+    internal values (twice the output rate) that fold into the chunk's 16 output samples.
+
+    Called only by the engine, from the rendering thread; refresh must not overlap a render.
+    Nothing is allocated after construction. */
 class SynthVoice : public Voice
 {
 public:
+    static constexpr int slotCount = 8;
+    static constexpr int valuesPerChunk = 2 * chunkSize;
+
+    /** Modulation sources in the order of their destinations. */
+    enum Source : int
+    {
+        env1Source,
+        env2Source,
+        lfo1Source,
+        lfo2Source,
+        velocitySource,
+        modwheelSource,
+        sourceCount
+    };
+
+    /** What each slot is added to; slot 0 collects the sources routed "Off" and is never read. */
+    enum Slot : int
+    {
+        offSlot,
+        phaseSlot,
+        phaserLevelSlot,
+        detuneSlot,
+        cutoffSlot,
+        volumeSlot,
+        lfo1SpeedSlot,
+        lfo1DepthSlot
+    };
+
     SynthVoice (float sampleRate, const PatchParams& patch);
 
     void start (float frequencyHz, float velocity, int note, int delay, float sampleRate) override;
@@ -18,10 +63,35 @@ public:
     void refresh (int patchIndex) override;
     void renderChunk (float* first, float* second) override;
 
+    int getDestination (Source source) const noexcept { return destinations[(size_t) source]; }
+    const WavetableOscillator& getOscillator() const noexcept { return *oscillator; }
+    const AmpEnvelope& getAmpEnvelope() const noexcept { return *ampEnvelope; }
+    const TableLfo& getLfo1() const noexcept { return *lfo1; }
+    const TableLfo& getLfo2() const noexcept { return *lfo2; }
+    const ResonantFilter& getFilter() const noexcept { return filter; }
+
 private:
+    void updateModulation() noexcept;
+    void updateControls() noexcept;
+    float lfoIncrement (float speed) const noexcept;
+    void setDestination (Source source, int patchIndex) noexcept;
+
+    std::array<float, slotCount> slots {};
+    std::array<int, sourceCount> destinations {};
+    std::unique_ptr<WavetableOscillator> oscillator;
+    std::unique_ptr<AmpEnvelope> ampEnvelope;
+    std::unique_ptr<ModEnvelope> env1, env2;
+    std::unique_ptr<TableLfo> lfo1, lfo2;
+    float velocity = 0.0f;
     const PatchParams& patch;
     float sampleRate;
     float frequencyHz = 0.0f;
-    float velocity = 0.0f;
+    ResonantFilter filter;
+
+    // Control values of the current chunk.
+    float cutoff = 0.0f;
+    float feedback = 0.0f;
+    float volume = 0.0f;
+    float spread = 0.0f;
 };
 } // namespace quane

@@ -1,0 +1,26 @@
+// Quane - polyphonic wavetable synthesiser
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The stages shared by the amplitude and modulation envelopes, and their rate constant.
+#pragma once
+
+namespace quane
+{
+enum class EnvelopeStage : int
+{
+    idle,
+    attack,
+    decay,
+    sustain,
+    release
+};
+
+/** Steps per unit of envelope time for a full-scale change: a time of 1 rises from 0 to 1 in
+    220500 steps. Fixed, whatever the sample rate, so envelope times scale with the host's rate. */
+constexpr double envelopeStepsPerTime = 220500.0;
+
+/** The level change per step of a full-scale ramp lasting time, computed in double precision. */
+inline float envelopeRate (double time, double stepsPerStep = 1.0) noexcept
+{
+    return (float) (1.0 / (time * envelopeStepsPerTime) * stepsPerStep);
+}
+} // namespace quane

@@ -1,0 +1,38 @@
+// Quane - polyphonic wavetable synthesiser
+// SPDX-License-Identifier: GPL-3.0-or-later
+// A low-frequency oscillator reading one of four stored shapes with linear interpolation.
+#pragma once
+
+#include "engine/WaveformData.h"
+
+#include <array>
+#include <cstddef>
+
+namespace quane
+{
+/** Holds a copy of one LFO shape with the difference from each sample to the next, and the
+    LFO's phase. The voice steps it once per chunk and sets the increment itself. */
+class TableLfo
+{
+public:
+    static constexpr int length = lfoShapeLength;
+    static constexpr float initialIncrement = 0.0580499f;
+
+    TableLfo();
+
+    /** Copies shape type 1..4; any other number falls back to shape 1 ("Saw"). */
+    void selectShape (int shapeType);
+
+    /** Returns the value at the current phase, then advances the phase by the increment. */
+    float step() noexcept;
+
+    float sample (int index) const noexcept { return samples[(std::size_t) index]; }
+    float difference (int index) const noexcept { return differences[(std::size_t) index]; }
+
+    float phase = 0.0f;                    // table positions, 0 <= phase < length
+    float increment = initialIncrement;    // table positions per step
+
+private:
+    std::array<float, length> samples {}, differences {};
+};
+} // namespace quane
