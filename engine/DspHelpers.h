@@ -51,12 +51,12 @@ inline float wrapPhase (float phase, float length) noexcept
     if (phase >= length)
         phase -= length;
 
-    if (phase >= length || phase < 0.0f)
+    if (! (phase >= 0.0f && phase < length))
     {
         phase = std::fmod (phase, length);
         if (phase < 0.0f)
             phase += length;
-        if (! (phase < length)) // a tiny negative remainder rounds up to the length, or NaN
+        if (! (phase < length)) // a tiny negative remainder rounds up to the length; or NaN
             phase = 0.0f;
     }
     return phase;
