@@ -1,0 +1,24 @@
+# Quane - polyphonic wavetable synthesiser
+# SPDX-License-Identifier: GPL-3.0-or-later
+# The VST 2.x module Kolv.so: the entry plus the core, exporting nothing but the two entry symbols.
+
+add_library(Kolv MODULE ${PROJECT_SOURCE_DIR}/host/PluginEntry.cpp)
+target_link_libraries(Kolv PRIVATE quane_core quane_engine quane_juce)
+target_compile_options(Kolv PRIVATE ${QUANE_WARNINGS})
+set_target_properties(Kolv PROPERTIES OUTPUT_NAME Kolv PREFIX "" SUFFIX ".so")
+
+if(NOT WIN32)
+    set(QUANE_EXPORTS_SCRIPT ${PROJECT_SOURCE_DIR}/cmake/QuaneModule.exports)
+    # Hidden everything, statics excluded from export, own symbols bound inside: two JUCE-based
+    # modules in one host cannot merge their JUCE copies. nodelete keeps the code mapped when a
+    # host unloads it with an instance (and JUCE's timer thread) still alive.
+    target_link_options(Kolv PRIVATE
+        -Wl,--version-script=${QUANE_EXPORTS_SCRIPT}
+        -Wl,--exclude-libs,ALL
+        -Wl,-Bsymbolic
+        -Wl,-z,defs
+        -Wl,-z,nodelete)
+    set_property(TARGET Kolv APPEND PROPERTY LINK_DEPENDS ${QUANE_EXPORTS_SCRIPT})
+endif()
+
+install(TARGETS Kolv LIBRARY DESTINATION lib/vst)

@@ -1,0 +1,93 @@
+// Quane - polyphonic wavetable synthesiser
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The VST 2.x instance: answers the host's requests by driving one plug-in model.
+#pragma once
+
+#include "host/AudioEffect.h"
+#include "host/AudioFilterBase.h"
+
+#include <memory>
+#include <vector>
+
+namespace quane
+{
+/** One plug-in instance as the host sees it, owning its model.
+
+    Created by the module's entry on the host thread that loads it; deleted by the AEffect's
+    dispatcher entry after effClose. process, processReplacing and effProcessEvents come from the
+    host's audio thread, one after the other; the editor requests and the timer run on the message
+    thread; every other request on whatever thread the host uses. The only lock taken is the
+    model's processLock, around each processAudioBlock. */
+class JuceVSTWrapper : public AudioEffectX,
+                       private juce::Timer,
+                       public AudioFilterBase::FilterNativeCallbacks
+{
+public:
+    JuceVSTWrapper (vst::AudioMasterCallback hostCallback, std::unique_ptr<AudioFilterBase> model);
+    ~JuceVSTWrapper() override;
+
+    vst::intptr dispatcher (vst::int32 opcode, vst::int32 index, vst::intptr value, void* ptr, float opt) override;
+    void process (float** inputs, float** outputs, vst::int32 sampleFrames) override;
+    void processReplacing (float** inputs, float** outputs, vst::int32 sampleFrames) override;
+    void setParameter (vst::int32 index, float value) override;
+    float getParameter (vst::int32 index) override;
+
+    bool queryTransportPosition (TransportPosition& position) override;
+    void reportParameterChange (int index, float value) override;
+
+    /** The ID for a model that gives none: h = h * 31 + c over the UTF-16 codes of both names. */
+    static vst::int32 hashedUniqueId (const juce::String& effectName, const juce::String& vendorName);
+
+private:
+    vst::intptr basicRequest (vst::int32 opcode, vst::int32 index, vst::intptr value, void* ptr, float opt) override;
+    vst::intptr extendedRequest (vst::int32 opcode, vst::int32 index, vst::intptr value, void* ptr, float opt) override;
+    vst::intptr answerCanDo (const char* capability) const;
+
+    // Audio and MIDI bridge.
+    void processBlock (float** inputs, float** outputs, vst::int32 sampleFrames, bool accumulate);
+    vst::intptr receiveEvents (const vst::VstEvents* events);
+    void sendOutgoingEvents();
+    void resume();
+    void suspend();
+    void ensureOutgoingCapacity (int numEvents);
+
+    // State chunk.
+    vst::intptr getChunk (void** destination);
+    vst::intptr setChunk (const void* data, vst::intptr sizeInBytes);
+    void releaseStaleChunk();
+
+    // Editor hosting (JuceVSTWrapperEditor.cpp).
+    vst::intptr editorGetRect (void* ptr);
+    vst::intptr editorOpen (void* parentWindow);
+    vst::intptr editorClose();
+    vst::intptr editorIdle();
+    void deleteEditor();
+    void tryHostIdle();
+
+    void timerCallback() override;
+
+    // Room for some 450 short events per block, so MIDI intake does not allocate.
+    static constexpr size_t midiBufferReserveBytes = 4096;
+
+    std::unique_ptr<AudioFilterBase> filter;
+    juce::MidiBuffer midiEvents;
+    juce::AudioBuffer<float> inputView, outputView;
+
+    juce::MemoryBlock chunkBlock;
+    juce::uint32 chunkTimestamp = 0;
+
+    std::unique_ptr<juce::Component> editorComp;
+    vst::ERect editorRect {};
+    void* hostWindow = nullptr;
+
+    juce::HeapBlock<char> outgoingList;
+    std::vector<std::unique_ptr<vst::VstMidiEvent>> outgoingRecords;
+    int outgoingCapacity = 0;
+
+    int numInChans = 0, numOutChans = 0;
+    bool acceptsMidi = false, producesMidi = false;
+    bool prepared = false;
+
+    JUCE_DECLARE_NON_COPYABLE (JuceVSTWrapper)
+};
+} // namespace quane
