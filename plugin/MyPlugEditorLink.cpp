@@ -1,12 +1,12 @@
 // Quane - polyphonic wavetable synthesiser
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The model's editor factory.
-#include "plugin/MyPlugJuceFilter.h"
+#include "editor/MyPlugEditorComponent.h"
 
 namespace quane
 {
 AudioFilterEditor* MyPlugJuceFilter::createEditorComponent()
 {
-    return nullptr;
+    return new MyPlugEditorComponent (*this);
 }
 } // namespace quane
