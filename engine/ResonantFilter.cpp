@@ -14,7 +14,6 @@ bool ResonantFilter::process (float* values, int count, float cutoff, float feed
 {
     float first = s1;
     float second = s2;
-    float peak = 0.0f;
 
     for (int n = 0; n < count; ++n)
     {
@@ -23,11 +22,11 @@ bool ResonantFilter::process (float* values, int count, float cutoff, float feed
         first = first + cutoff * (u - first + feedback * (first - second));
         second = second + cutoff * (first - second);
         values[n] = second;
-        peak = std::max (peak, std::fabs (second));
     }
 
-    // A NaN or infinity stays in the memory for good, so the peak alone would miss it.
-    if (std::isfinite (first) && std::isfinite (second) && peak <= safeMagnitude)
+    // Once a value overflows, the memory stays infinite or NaN for good: checking it at the end
+    // of the chunk catches every chunk that produced one.
+    if (std::isfinite (first) && std::isfinite (second))
     {
         s1 = first;
         s2 = second;

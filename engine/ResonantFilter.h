@@ -8,16 +8,15 @@ namespace quane
 /** Two cascaded one-pole sections sharing the coefficient H, with the difference of their
     memories fed back into the first. The memory is kept from note to note on a voice.
 
-    With a high resonance and a cutoff near 0.99 the feedback reaches about 100 and the loop
-    grows without bound. A chunk whose values leave the safe range (or whose memory is no longer
-    finite) is silenced and the memory cleared, so the voice recovers at its next chunk and no
-    infinity or NaN reaches the output stage. */
+    The loop is stable for a resonance below 1 at every cutoff in 0.01..0.99 (the determinant of
+    its update is (1 - H)^2 + H x resonance x (2 - H)); at the top of the range the feedback is
+    about 100 and the loop rings close to that limit. Should the memory still become non-finite
+    (a resonance of 1 or more, or a non-finite input), the chunk is silenced and the memory
+    cleared, so the voice recovers at its next chunk and no infinity or NaN reaches the output
+    stage, which copes with any finite value. */
 class ResonantFilter
 {
 public:
-    /** Beyond this a value cubed by the output stage would overflow a float. */
-    static constexpr float safeMagnitude = 1.0e12f;
-
     /** Feedback for a cutoff coefficient: resonance x (1 / (1 - cutoff) + 1). */
     static float feedbackFor (float resonance, float cutoff) noexcept
     {
@@ -25,7 +24,7 @@ public:
     }
 
     /** Filters count values in place with cutoff coefficient H and feedback F. Returns false,
-        with the values zeroed and the memory cleared, when the chunk went out of range. */
+        with the values zeroed and the memory cleared, when the memory ran away. */
     bool process (float* values, int count, float cutoff, float feedback) noexcept;
 
     float s1 = 0.0f;  // first section
