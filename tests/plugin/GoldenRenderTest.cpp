@@ -1,0 +1,225 @@
+// Quane - polyphonic wavetable synthesiser
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Golden renders: a fixed phrase with each factory program, compared with stored references.
+//
+// The references in tests/golden are 32-bit float stereo WAV files. After a deliberate change of
+// the sound, rewrite them with QUANE_UPDATE_GOLDEN=1 set in the environment and review the diff.
+#include "TestSupport.h"
+
+#include "plugin/FactoryPrograms.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace quane
+{
+namespace
+{
+constexpr int sampleRate = 44100;
+constexpr int phraseLength = sampleRate;  // one second
+constexpr int blockSize = 301;            // odd, so chunks and blocks never line up
+constexpr double tolerance = 1.0e-6;
+
+struct TimedEvent
+{
+    int at;  // sample position from the start of the phrase
+    juce::MidiMessage message;
+};
+
+/** A chord, a fourth note, a mod-wheel sweep, a pitch bend up and back, then every note released
+    with half a second of release tail. Events fall inside blocks, not on their edges. */
+std::vector<TimedEvent> phrase()
+{
+    std::vector<TimedEvent> events {
+        { 17, juce::MidiMessage::noteOn (1, 60, (juce::uint8) 100) },
+        { 17, juce::MidiMessage::noteOn (1, 64, (juce::uint8) 90) },
+        { 40, juce::MidiMessage::noteOn (1, 67, (juce::uint8) 80) },
+        { 5003, juce::MidiMessage::noteOn (2, 72, (juce::uint8) 127) },
+        { 14000, juce::MidiMessage::pitchWheel (1, 8192 + 3000) },
+        { 18500, juce::MidiMessage::pitchWheel (1, 8192 - 5000) },
+        { 21000, juce::MidiMessage::pitchWheel (1, 8192) },
+        { 22050, juce::MidiMessage::noteOff (1, 60) },
+        { 22050, juce::MidiMessage::noteOff (1, 64) },
+        { 22100, juce::MidiMessage::noteOff (1, 67) },
+        { 23000, juce::MidiMessage::noteOff (2, 72) },
+    };
+    for (int step = 0; step <= 12; ++step)
+        events.push_back ({ 8000 + 500 * step, juce::MidiMessage::controllerEvent (1, 1, std::min (127, step * 11)) });
+    return events;
+}
+
+/** Renders the phrase through the model's processing entry; returns interleaved stereo. */
+std::vector<float> renderPhrase (int program)
+{
+    MyPlugJuceFilter model;
+    model.beginPlayback (sampleRate, blockSize);
+    model.selectProgram (program);
+
+    const auto events = phrase();
+    std::vector<float> interleaved;
+    interleaved.reserve ((size_t) phraseLength * 2);
+
+    for (int start = 0; start < phraseLength; start += blockSize)
+    {
+        const int length = std::min (blockSize, phraseLength - start);
+        juce::MidiBuffer midi;
+        for (const auto& event : events)
+            if (event.at >= start && event.at < start + length)
+                midi.addEvent (event.message, event.at - start);
+
+        const auto block = test::renderThroughModel (model, length, midi);
+        for (int i = 0; i < length; ++i)
+        {
+            interleaved.push_back (block[(size_t) i]);
+            interleaved.push_back (block[(size_t) (length + i)]);
+        }
+    }
+    return interleaved;
+}
+
+std::filesystem::path goldenFolder()
+{
+    if (const char* source = std::getenv ("QUANE_SOURCE_DIR"))
+        return std::filesystem::path (source) / "tests" / "golden";
+    return std::filesystem::path (__FILE__).parent_path().parent_path() / "golden";
+}
+
+std::filesystem::path referencePath (int program)
+{
+    const std::string number = (program < 10 ? "0" : "") + std::to_string (program);
+    return goldenFolder() / ("program-" + number + ".wav");
+}
+
+void putLittleEndian (std::string& bytes, std::uint32_t value, int size)
+{
+    for (int i = 0; i < size; ++i)
+        bytes.push_back ((char) ((value >> (8 * i)) & 0xff));
+}
+
+/** A canonical 44-byte-header WAV of 32-bit float stereo samples. */
+void writeWav (const std::filesystem::path& path, const std::vector<float>& interleaved)
+{
+    const auto dataBytes = (std::uint32_t) (interleaved.size() * sizeof (float));
+    std::string header = "RIFF";
+    putLittleEndian (header, 36 + dataBytes, 4);
+    header += "WAVEfmt ";
+    putLittleEndian (header, 16, 4);
+    putLittleEndian (header, 3, 2);  // IEEE float
+    putLittleEndian (header, 2, 2);
+    putLittleEndian (header, sampleRate, 4);
+    putLittleEndian (header, sampleRate * 2 * 4, 4);
+    putLittleEndian (header, 2 * 4, 2);
+    putLittleEndian (header, 32, 2);
+    header += "data";
+    putLittleEndian (header, dataBytes, 4);
+
+    std::ofstream file (path, std::ios::binary);
+    file.write (header.data(), (std::streamsize) header.size());
+    for (float sample : interleaved)
+    {
+        std::uint32_t bits;
+        std::memcpy (&bits, &sample, sizeof bits);
+        std::string word;
+        putLittleEndian (word, bits, 4);
+        file.write (word.data(), 4);
+    }
+}
+
+/** Reads a file written by writeWav; empty if it is missing or not of that form. */
+std::vector<float> readWav (const std::filesystem::path& path)
+{
+    std::ifstream file (path, std::ios::binary);
+    std::string bytes ((std::istreambuf_iterator<char> (file)), std::istreambuf_iterator<char>());
+    if (bytes.size() < 44 || bytes.compare (0, 4, "RIFF") != 0 || bytes.compare (36, 4, "data") != 0)
+        return {};
+
+    std::vector<float> samples ((bytes.size() - 44) / 4);
+    for (size_t i = 0; i < samples.size(); ++i)
+    {
+        std::uint32_t bits = 0;
+        for (int b = 3; b >= 0; --b)
+            bits = (bits << 8) | (unsigned char) bytes[44 + 4 * i + (size_t) b];
+        std::memcpy (&samples[i], &bits, sizeof bits);
+    }
+    return samples;
+}
+
+bool updating()
+{
+    const char* flag = std::getenv ("QUANE_UPDATE_GOLDEN");
+    return flag != nullptr && std::string (flag) == "1";
+}
+
+TEST (GoldenRender, EveryFactoryProgramMatchesItsReference)
+{
+    for (int program = 0; program < factoryProgramCount; ++program)
+    {
+        const auto path = referencePath (program);
+        SCOPED_TRACE ("program " + std::to_string (program) + " \"" + factoryPrograms().programs[program].name
+                      + "\", reference " + path.string());
+
+        const auto rendered = renderPhrase (program);
+        ASSERT_EQ (rendered.size(), (size_t) phraseLength * 2);
+
+        // Whatever the references say, a program must sound and stay finite.
+        double peak = 0.0;
+        for (float sample : rendered)
+        {
+            ASSERT_TRUE (std::isfinite (sample));
+            peak = std::max (peak, (double) std::fabs (sample));
+        }
+        EXPECT_GT (peak, 0.01);
+
+        if (updating())
+        {
+            std::filesystem::create_directories (path.parent_path());
+            writeWav (path, rendered);
+            std::printf ("QUANE_UPDATE_GOLDEN=1: rewrote %s\n", path.string().c_str());
+            continue;
+        }
+
+        const auto reference = readWav (path);
+        ASSERT_EQ (reference.size(), rendered.size())
+            << "missing or unreadable reference; run the test with QUANE_UPDATE_GOLDEN=1 to write it";
+
+        size_t mismatches = 0, firstMismatch = 0;
+        double worst = 0.0;
+        for (size_t i = 0; i < rendered.size(); ++i)
+        {
+            const double difference = std::fabs ((double) rendered[i] - (double) reference[i]);
+            if (difference > tolerance)
+                firstMismatch = mismatches++ == 0 ? i : firstMismatch;
+            worst = std::max (worst, difference);
+        }
+        EXPECT_EQ (mismatches, 0u) << "first at frame " << firstMismatch / 2 << (firstMismatch % 2 == 0 ? " left" : " right")
+                                   << ", largest difference " << worst;
+    }
+}
+
+TEST (GoldenRender, TheReferenceFileFormatReadsBackExactly)
+{
+    const std::vector<float> samples { 0.0f, -0.0f, 1.0f, -1.0e-30f, 0.123456789f, -3.4e38f };
+    const auto path = std::filesystem::temp_directory_path() / "quane-golden-format-check.wav";
+    writeWav (path, samples);
+    const auto back = readWav (path);
+    std::filesystem::remove (path);
+    ASSERT_EQ (back.size(), samples.size());
+    EXPECT_EQ (std::memcmp (back.data(), samples.data(), samples.size() * sizeof (float)), 0);
+}
+
+TEST (GoldenRender, RenderingIsRepeatable)
+{
+    // The references only mean something if two renders of one program agree to the bit.
+    const auto first = renderPhrase (3);
+    const auto second = renderPhrase (3);
+    EXPECT_EQ (std::memcmp (first.data(), second.data(), first.size() * sizeof (float)), 0);
+}
+} // namespace
+} // namespace quane
