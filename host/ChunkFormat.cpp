@@ -10,23 +10,26 @@ namespace quane
 {
 namespace
 {
-// The state is one flat element; the parser recurses once per level, so a hostile chunk of
-// nested tags could exhaust the stack.
-constexpr int maximumNestingDepth = 64;
+// The state is one flat element. The parser recurses once per nesting level, so a hostile chunk
+// of nested tags could exhaust the stack: every level opens with a '<' that starts no closing tag,
+// comment or declaration, so their count bounds the depth whatever the quoting.
+constexpr int maximumElementStarts = 64;
 
-int nestingDepth (const char* text, size_t length)
+int elementStartCount (const char* text, size_t length)
 {
-    int depth = 0, deepest = 0;
-    for (size_t i = 0; i + 1 < length; ++i)
-    {
-        if (text[i] == '<' && text[i + 1] == '/')
-            --depth;
-        else if (text[i] == '/' && text[i + 1] == '>')
-            --depth;
-        else if (text[i] == '<' && text[i + 1] != '?' && text[i + 1] != '!')
-            deepest = juce::jmax (deepest, ++depth);
-    }
-    return deepest;
+    int count = 0;
+    for (size_t i = 0; i < length; ++i)
+        if (text[i] == '<' && (i + 1 == length || (text[i + 1] != '/' && text[i + 1] != '!' && text[i + 1] != '?')))
+            ++count;
+    return count;
+}
+
+// A document type may declare entities that expand into elements or into themselves; the state
+// never carries one.
+bool hasDocumentType (const char* text, size_t length)
+{
+    static constexpr char marker[] = "<!DOCTYPE";
+    return std::search (text, text + length, marker, marker + sizeof (marker) - 1) != text + length;
 }
 
 juce::String bytesToString (const char* bytes, size_t length)
@@ -80,7 +83,15 @@ std::unique_ptr<juce::XmlElement> chunkToXml (const void* data, int sizeInBytes)
     const char* text = bytes + chunkHeaderSize;
     const size_t length = (size_t) (std::find (text, text + available, '\0') - text);
 
-    if (nestingDepth (text, length) > maximumNestingDepth)
+    if (elementStartCount (text, length) > maximumElementStarts || hasDocumentType (text, length))
+        return nullptr;
+
+    // The parser accepts an element cut off inside its opening tag (`<TAG 0="1"`) without an
+    // error; a truncated chunk would then set every missing value to 0.
+    const char* last = text + length;
+    while (last > text && juce::CharacterFunctions::isWhitespace (last[-1]))
+        --last;
+    if (last == text || last[-1] != '>')
         return nullptr;
 
     return juce::XmlDocument::parse (bytesToString (text, length));

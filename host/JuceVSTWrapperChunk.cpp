@@ -24,7 +24,7 @@ vst::intptr JuceVSTWrapper::getChunk (void** destination)
     filter->saveState (chunkBlock);
     *destination = chunkBlock.getData();
     // 0 means "no chunk held", so a counter that happens to read 0 counts as 1.
-    chunkTimestamp = juce::jmax ((juce::uint32) 1, juce::Time::getApproximateMillisecondCounter());
+    chunkTimestamp = juce::jmax ((juce::uint32) 1, juce::Time::getMillisecondCounter());
     return (vst::intptr) chunkBlock.getSize();
 }
 
