@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Quane - polyphonic wavetable synthesiser
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Installs what is missing, builds the module and quane-render (Release, build/), then plays the demo
+# phrase with every factory program into out/: WAV files, their pictures and the editor screenshot.
+# Usage: tools/run-demo.sh [output-dir]
+set -euo pipefail
+
+source_dir="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+build_dir="$source_dir/build"
+out_dir="${1:-$source_dir/out}"
+
+"$source_dir/tools/setup.sh"
+
+cmake -S "$source_dir" -B "$build_dir" -DCMAKE_BUILD_TYPE=Release >/dev/null
+# quane-render depends on the module, so this builds Kolv.so too.
+cmake --build "$build_dir" -j"$(nproc)" --target quane-render
+
+render="$build_dir/tools/render/quane-render"
+mkdir -p "$out_dir"
+
+echo
+echo "Rendering the demo phrase with every factory program:"
+"$render" --all-programs --out "$out_dir" --png "$out_dir"
+
+# quane-render starts a private Xvfb itself when there is no DISPLAY.
+editor_status=0
+"$render" --editor-png "$out_dir/editor.png" || editor_status=$?
+if [ "$editor_status" -eq 5 ]; then
+    echo "(no editor screenshot: the module showed no editor, see the message above)" >&2
+elif [ "$editor_status" -ne 0 ]; then
+    exit "$editor_status"
+fi
+
+echo
+echo "Done. In $out_dir:"
+echo "  $(ls "$out_dir"/*.wav | wc -l) renders (NN-program-name.wav, 32-bit float, 44.1 kHz)"
+echo "  $(ls "$out_dir"/[0-9]*.png | wc -l) pictures of them (NN-program-name.png: waveform and spectrogram)"
+if [ -f "$out_dir/editor.png" ]; then
+    echo "  the editor screenshot (editor.png)"
+fi
+echo "Install the module into a host: see \"Installing into a Linux host\" in README.md ($build_dir/Kolv.so)."
