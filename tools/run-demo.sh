@@ -39,4 +39,4 @@ echo "  $(ls "$out_dir"/[0-9]*.png | wc -l) pictures of them (NN-program-name.pn
 if [ -f "$out_dir/editor.png" ]; then
     echo "  the editor screenshot (editor.png)"
 fi
-echo "Install the module into a host: see \"Installing into a Linux host\" in README.md ($build_dir/Kolv.so)."
+echo "Install the module into a host: see \"Installing into a Linux host\" in README.md ($build_dir/plugin/Kolv.so)."
