@@ -28,7 +28,9 @@ ToolRun runTool (const juce::StringArray& arguments)
 }
 
 ScratchFolder::ScratchFolder()
-    : folder (juce::File::getSpecialLocation (juce::File::tempDirectory).getNonexistentChildFile ("quane-render-test", ""))
+    : folder (juce::File::getSpecialLocation (juce::File::tempDirectory)
+                  .getChildFile ("quane-render-test-" + juce::String (juce::Time::getHighResolutionTicks()) + "-"
+                                 + juce::String::toHexString (juce::Random::getSystemRandom().nextInt64())))
 {
     folder.createDirectory();
 }

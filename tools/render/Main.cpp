@@ -34,7 +34,12 @@ void renderAndWrite (HostedEffect& effect, const Performance& performance, const
     const auto render = renderPerformance (effect, performance, options.sampleRate, options.blockSize, options.tailSeconds, showProgress);
 
     if (job.wavFile != juce::File())
+    {
         writeWav (job.wavFile, render, options.bitsPerSample);
+        if (options.bitsPerSample == 24 && juce::jmax (levelsOf (render, 0).peakDb, levelsOf (render, 1).peakDb) > 0.0f)
+            std::cerr << "quane-render: warning: the render peaks above 0 dBFS; " << job.wavFile.getFileName()
+                      << " clips those samples (the 32-bit float file keeps them)" << std::endl;
+    }
 
     const auto shownName = job.wavFile != juce::File() ? job.wavFile.getFileName() : juce::String ("(audio not saved)");
     if (job.pngFile != juce::File())

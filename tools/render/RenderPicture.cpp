@@ -21,7 +21,7 @@ constexpr double lowestHz = 20.0, highestHz = 20000.0;
 constexpr float topDb = 0.0f, bottomDb = -100.0f;
 
 const juce::Colour background (0xff14161b), panel (0xff1d2027), grid (0x30ffffff), text (0xffd8dce4), dimText (0xff8d94a3);
-const juce::Colour leftColour (0xff4fc3e8), rightColour (0xfff0a04b);
+const juce::Colour leftColour (0xff4fc3e8), rightColour (0xfff0a04b), clipColour (0xffff3b3b);
 
 /** Magma-like map from 0 (quiet) to 1 (loud): dark, violet, red, orange, pale yellow. */
 juce::Colour heatColour (float level)
@@ -82,6 +82,13 @@ void drawLane (juce::Graphics& g, const juce::AudioBuffer<float>& audio, int cha
         g.drawVerticalLine ((int) px, centre - juce::jlimit (-1.0f, 1.0f, high) * halfHeight, centre - juce::jlimit (-1.0f, 1.0f, low) * halfHeight + 1.0f);
         g.setColour (colour);
         g.drawVerticalLine ((int) px, centre - juce::jmin (1.0f, rms) * halfHeight, centre + juce::jmin (1.0f, rms) * halfHeight + 1.0f);
+
+        // Samples beyond full scale (kept by the float file, clipped by a 24-bit one) are marked.
+        g.setColour (clipColour);
+        if (high > 1.0f)
+            g.drawVerticalLine ((int) px, (float) lane.getY(), (float) lane.getY() + 4.0f);
+        if (low < -1.0f)
+            g.drawVerticalLine ((int) px, (float) lane.getBottom() - 4.0f, (float) lane.getBottom());
     }
 
     g.setColour (text);
