@@ -57,8 +57,8 @@ juce::File outputFolder (const juce::File& folder, const juce::String& option)
 {
     if (folder == juce::File())
         return {};
-    if (folder.existsAsFile())
-        fail (ToolError::Kind::usage, "with --all-programs, " + option + " names a folder, and " + folder.getFullPathName() + " is a file");
+    if (folder.existsAsFile() || folder.hasFileExtension ("wav;png"))
+        fail (ToolError::Kind::usage, "with --all-programs, " + option + " names a folder, not the file " + folder.getFullPathName());
     if (! folder.createDirectory())
         fail (ToolError::Kind::output, "cannot make the folder " + folder.getFullPathName());
     return folder;

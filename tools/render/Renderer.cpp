@@ -46,12 +46,14 @@ private:
 class ProgressBar
 {
 public:
-    explicit ProgressBar (bool enabled) : enabled (enabled) {}
+    explicit ProgressBar (bool enabled) : enabled (enabled), lastDrawMs (juce::Time::getMillisecondCounter()) {}
 
+    /** Draws at most every 100 ms, and only once the render has run for half a second: most
+        renders finish sooner and need no bar. */
     void update (double fraction)
     {
         const auto now = juce::Time::getMillisecondCounter();
-        if (! enabled || now - lastDrawMs < 100)
+        if (! enabled || now - lastDrawMs < (drawn ? 100u : 500u))
             return;
         lastDrawMs = now;
         constexpr int width = 40;
@@ -69,7 +71,7 @@ public:
 
 private:
     bool enabled, drawn = false;
-    juce::uint32 lastDrawMs = 0;
+    juce::uint32 lastDrawMs;
 };
 } // namespace
 
