@@ -1,6 +1,6 @@
 // Quane - polyphonic wavetable synthesiser
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The process-wide guard that keeps idle work from running inside itself.
+// The process-wide idle guard and the time of the last idle call asked of the host.
 #include "host/HostIdle.h"
 
 namespace quane
@@ -8,6 +8,7 @@ namespace quane
 namespace
 {
 bool hostIdleGuard = false;
+std::uint32_t lastIdleTime = 0;
 } // namespace
 
 bool isHostIdleGuardSet() noexcept
@@ -15,13 +16,23 @@ bool isHostIdleGuardSet() noexcept
     return hostIdleGuard;
 }
 
-ScopedHostIdleGuard::ScopedHostIdleGuard() noexcept
+ScopedHostIdleGuard::ScopedHostIdleGuard() noexcept : wasSet (hostIdleGuard)
 {
     hostIdleGuard = true;
 }
 
 ScopedHostIdleGuard::~ScopedHostIdleGuard()
 {
-    hostIdleGuard = false;
+    hostIdleGuard = wasSet;
+}
+
+std::uint32_t lastHostIdleTime() noexcept
+{
+    return lastIdleTime;
+}
+
+void setLastHostIdleTime (std::uint32_t now) noexcept
+{
+    lastIdleTime = now;
 }
 } // namespace quane

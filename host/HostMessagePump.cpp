@@ -5,6 +5,7 @@
 
 #include "host/HostIdle.h"
 #include "host/MessageLoop.h"
+#include "host/NativeWindow.h"
 
 #include <juce_events/juce_events.h>
 
@@ -31,7 +32,11 @@ void giveMessagesTime (bool force)
 
     lastPumpTime = now;
     pumping = true;
-    dispatchPendingMessages (maximumMessagesPerPump);
+    {
+        // Messages may paint or handle the editor's window events: its X errors stay in the module.
+        const native::ScopedErrorTrap trap;
+        dispatchPendingMessages (maximumMessagesPerPump);
+    }
     pumping = false;
 }
 } // namespace quane

@@ -57,12 +57,16 @@ private:
     void releaseStaleChunk();
 
     // Editor hosting (JuceVSTWrapperEditor.cpp).
+    friend class EditorCompWrapper;
     vst::intptr editorGetRect (void* ptr);
     vst::intptr editorOpen (void* parentWindow);
     vst::intptr editorClose();
     vst::intptr editorIdle();
+    void ensureEditorWrapper();
     void deleteEditor();
+    void runEditorIdle();
     void tryHostIdle();
+    void resizeHostWindow (int width, int height);
 
     void timerCallback() override;
 
