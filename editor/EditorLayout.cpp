@@ -11,11 +11,11 @@ namespace
 {
 constexpr float bipolarCatch = 0.05f;
 
-const char* const waveNames[] = { "Saw",        "Bright Saw",   "Cliped Sine", "Sine and Pulse", "Cliped Tri",
-                                  "Staggred Pulses", "Soft Squares", "Noiseform",  "Soft Noisef." };
+const char* const waveNames[] = { "Saw", "Bright Saw", "Cliped Sine", "Sine and Pulse", "Cliped Tri",
+                                  "Staggred Pulses", "Soft Squares", "Noiseform", "Soft Noisef." };
 const char* const lfoShapeNames[] = { "Saw", "Sine", "Square", "Triangle" };
-const char* const destinationNames[] = { "Off",    "Osc Phase", "Osc P-level", "Osc Tune",
-                                         "Cutoff", "Volume",    "LFO1 Speed",  "LFO1 Depth" };
+const char* const destinationNames[] = { "Off", "Osc Phase", "Osc P-level", "Osc Tune",
+                                         "Cutoff", "Volume", "LFO1 Speed", "LFO1 Depth" };
 
 // LFO 1 cannot modulate itself: its selector offers only the first six destinations.
 constexpr int lfo1DestinationCount = 6;

@@ -10,7 +10,6 @@
 
 #include <chrono>
 #include <cstdlib>
-#include <cstring>
 #include <fcntl.h>
 #include <set>
 #include <signal.h>
@@ -78,16 +77,13 @@ std::string artefactDirectory()
 }
 
 vst::intptr timedHostCallback (vst::AEffect* effect, vst::int32 opcode, vst::int32 index, vst::intptr value,
-                               void* ptr, float opt)
+                               void*, float opt)
 {
     auto& log = editorHostLog();
     log.requests.push_back ({ opcode, index, value, opt, nowMs() });
     switch (opcode)
     {
         case vst::audioMasterVersion: return 2400;
-        case vst::audioMasterCanDo:
-            return log.answersSizeWindow && ptr != nullptr && std::strcmp ((const char*) ptr, "sizeWindow") == 0;
-        case vst::audioMasterSizeWindow: return log.answersSizeWindow ? 1 : 0;
         case vst::audioMasterIdle:
             if (log.idlesEditorFromHostIdle && effect != nullptr)
             {

@@ -38,7 +38,6 @@ struct TimedRequest
 struct EditorHostLog
 {
     std::vector<TimedRequest> requests;
-    bool answersSizeWindow = false;
     bool idlesEditorFromHostIdle = false; // calls effEditIdle from inside audioMasterIdle
     int nestedHostIdleCalls = 0;
 
