@@ -3,6 +3,9 @@
 // The editor's window as a child of the host's Win32 window: placement, paint and sizing.
 #include "host/NativeWindow.h"
 
+#ifndef NOMINMAX
+ #define NOMINMAX
+#endif
 #include <windows.h>
 
 namespace quane::native
