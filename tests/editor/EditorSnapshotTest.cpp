@@ -15,8 +15,10 @@ namespace
 {
 juce::File artefactDirectory()
 {
+    // The test program lives in <build>/tests; the pictures go to <build>/test-artefacts.
     const auto binaryDir = juce::SystemStats::getEnvironmentVariable ("QUANE_BINARY_DIR", {});
-    auto base = binaryDir.isNotEmpty() ? juce::File (binaryDir) : juce::File::getCurrentWorkingDirectory();
+    const auto programDir = juce::File::getSpecialLocation (juce::File::currentExecutableFile).getParentDirectory();
+    auto base = binaryDir.isNotEmpty() ? juce::File (binaryDir) : programDir.getParentDirectory();
     auto dir = base.getChildFile ("test-artefacts");
     dir.createDirectory();
     return dir;
