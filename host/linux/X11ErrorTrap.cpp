@@ -31,7 +31,8 @@ int absorbModuleErrors (::Display* display, XErrorEvent* error)
 
 ::Display* juceDisplay (bool create)
 {
-    auto* windowSystem = create ? juce::XWindowSystem::getInstance() : juce::XWindowSystem::getInstanceWithoutCreating();
+    auto* windowSystem = create ? juce::XWindowSystem::getInstance()
+                                : juce::XWindowSystem::getInstanceWithoutCreating();
     return windowSystem != nullptr ? windowSystem->getDisplay() : nullptr;
 }
 

@@ -80,7 +80,8 @@ void resizeWindowChain (juce::Component& component, int width, int height)
 
     const int frame = GetSystemMetrics (SM_CYDLGFRAME);
     int dw = 0, dh = 0;
-    const auto resize = [&] (HWND window) { SetWindowPos (window, nullptr, 0, 0, width + dw, height + dh, resizeOnlyFlags); };
+    const auto resize = [&] (HWND window)
+    { SetWindowPos (window, nullptr, 0, 0, width + dw, height + dh, resizeOnlyFlags); };
 
     for (;;)
     {

@@ -225,7 +225,8 @@ WindowGeometry HostDisplay::geometryOf (XWindow window)
     XSync (display, False);
     if (XGetWindowAttributes (display, window, &attributes) == 0)
         return {};
-    return { attributes.x, attributes.y, attributes.width, attributes.height, attributes.map_state == IsViewable, true };
+    const bool viewable = attributes.map_state == IsViewable;
+    return { attributes.x, attributes.y, attributes.width, attributes.height, viewable, true };
 }
 
 XWindow HostDisplay::createInputOnlyWindow()
