@@ -7,7 +7,7 @@ start_private_display() {
     local number
     for number in $(seq 91 140); do
         if [ ! -e "/tmp/.X11-unix/X$number" ] && [ ! -e "/tmp/.X$number-lock" ]; then
-            Xvfb ":$number" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+            Xvfb ":$number" -screen 0 1280x1024x24 -nolisten tcp -noreset >/dev/null 2>&1 &
             QUANE_XVFB_PID=$!
             export DISPLAY=":$number"
             local attempt

@@ -15,11 +15,7 @@ namespace
 {
 juce::File artefactDirectory()
 {
-    // The test program lives in <build>/tests; the pictures go to <build>/test-artefacts.
-    const auto binaryDir = juce::SystemStats::getEnvironmentVariable ("QUANE_BINARY_DIR", {});
-    const auto programDir = juce::File::getSpecialLocation (juce::File::currentExecutableFile).getParentDirectory();
-    auto base = binaryDir.isNotEmpty() ? juce::File (binaryDir) : programDir.getParentDirectory();
-    auto dir = base.getChildFile ("test-artefacts");
+    auto dir = juce::File (QUANE_BINARY_DIR).getChildFile ("test-artefacts");
     dir.createDirectory();
     return dir;
 }

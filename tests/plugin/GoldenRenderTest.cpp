@@ -86,9 +86,7 @@ std::vector<float> renderPhrase (int program)
 
 std::filesystem::path goldenFolder()
 {
-    if (const char* source = std::getenv ("QUANE_SOURCE_DIR"))
-        return std::filesystem::path (source) / "tests" / "golden";
-    return std::filesystem::path (__FILE__).parent_path().parent_path() / "golden";
+    return std::filesystem::path (QUANE_SOURCE_DIR) / "tests" / "golden";
 }
 
 std::filesystem::path referencePath (int program)
