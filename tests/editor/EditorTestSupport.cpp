@@ -3,27 +3,12 @@
 // Helpers shared by the editor tests: the message thread, a recording host and mouse drags.
 #include "EditorTestSupport.h"
 
-#include "host/MessageLoop.h"
-
 #include <gtest/gtest.h>
 
 namespace quane::test
 {
 namespace
 {
-/** The test program's main thread is JUCE's message thread, as a host's GUI thread would be. */
-class MessageThreadEnvironment : public ::testing::Environment
-{
-public:
-    void SetUp() override { initialiser = std::make_unique<juce::ScopedJuceInitialiser_GUI>(); }
-    void TearDown() override { initialiser.reset(); }
-
-private:
-    std::unique_ptr<juce::ScopedJuceInitialiser_GUI> initialiser;
-};
-
-[[maybe_unused]] auto* const environment = ::testing::AddGlobalTestEnvironment (new MessageThreadEnvironment);
-
 juce::MouseEvent mouseEventAt (juce::Slider& slider, juce::Point<float> position, juce::Point<float> downPosition,
                                juce::ModifierKeys mods, bool dragged)
 {
@@ -33,17 +18,6 @@ juce::MouseEvent mouseEventAt (juce::Slider& slider, juce::Point<float> position
                              downPosition, now, 1, dragged);
 }
 } // namespace
-
-void pumpMessages (int minimumMs)
-{
-    const auto end = juce::Time::getMillisecondCounter() + (juce::uint32) minimumMs;
-    do
-    {
-        dispatchPendingMessages();
-        juce::Thread::sleep (1);
-    } while (juce::Time::getMillisecondCounter() < end);
-    dispatchPendingMessages();
-}
 
 void RecordingHost::reportParameterChange (int index, float value)
 {

@@ -3,15 +3,14 @@
 // Helpers shared by the editor tests: the message thread, a recording host and mouse drags.
 #pragma once
 
+#include "tests/common/MessageThread.h"
+
 #include "editor/MyPlugEditorComponent.h"
 
 #include <vector>
 
 namespace quane::test
 {
-/** Runs messages on this (the message) thread until none is ready, for at least minimumMs. */
-void pumpMessages (int minimumMs = 20);
-
 /** Stands in for the host adaptation: records every reported change and sets it in the model,
     as the wrapper does before it tells the host. */
 class RecordingHost : public AudioFilterBase::FilterNativeCallbacks

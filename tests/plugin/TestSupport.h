@@ -1,7 +1,9 @@
 // Quane - polyphonic wavetable synthesiser
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Helpers shared by the model tests: the message thread and rendering a block through the model.
+// Helpers shared by the model tests: rendering a block through the model, counting voices.
 #pragma once
+
+#include "tests/common/MessageThread.h"
 
 #include "plugin/MyPlugJuceFilter.h"
 
@@ -9,9 +11,6 @@
 
 namespace quane::test
 {
-/** Runs messages on this (the message) thread until none is ready, for at least minimumMs. */
-void pumpMessages (int minimumMs = 20);
-
 /** Renders one replacing block of n samples with the given MIDI; returns left then right. */
 std::vector<float> renderThroughModel (MyPlugJuceFilter& model, int numSamples, juce::MidiBuffer midi = {});
 
