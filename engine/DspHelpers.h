@@ -40,8 +40,8 @@ inline float cubicShape (float x) noexcept
 /** A phase increment that cannot leave a table: anything non-finite stops the phase. */
 inline float finiteIncrement (double increment) noexcept
 {
-    const auto value = (float) increment;
-    return std::isfinite (value) ? value : 0.0f;
+    // Checked in double first: narrowing a value beyond the float range is undefined.
+    return std::fabs (increment) <= 3.0e38 ? (float) increment : 0.0f;
 }
 
 /** Brings an advanced phase back into 0..length. One subtraction serves every increment below
