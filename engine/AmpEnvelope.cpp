@@ -3,6 +3,8 @@
 // The amplitude envelope: attack, decay, sustain and release, with note-event delays.
 #include "engine/AmpEnvelope.h"
 
+#include <algorithm>
+
 namespace quane
 {
 void AmpEnvelope::setUp (float attackTime, float decayTime, float sustain, float releaseTime) noexcept
@@ -15,10 +17,9 @@ void AmpEnvelope::setUp (float attackTime, float decayTime, float sustain, float
 
 void AmpEnvelope::stepAttack() noexcept
 {
-    // Once the delay has run out its value no longer matters, so it stops counting at 0 rather
-    // than running on towards an overflow.
-    if (attackDelay > 0)
-        attackDelay -= 1;
+    // Saturates at 0: a spent or negative delay (a host's garbage offset) holds nothing and never
+    // counts on towards an overflow.
+    attackDelay = std::max (attackDelay, 1) - 1;
     if (attackDelay < 1)
         level += attackRate;
 
@@ -39,11 +40,12 @@ void AmpEnvelope::stepDecay() noexcept
 
 void AmpEnvelope::stepRelease() noexcept
 {
-    // Counts down by two while holding, so a delay of d holds for d / 2 steps.
-    const int remaining = releaseDelay - 1;
+    // Counts down by two while holding, so a delay of d holds for d / 2 steps. Both counts
+    // saturate at 0: a note-off offset near INT_MIN would otherwise wrap to a hold of hours.
+    const int remaining = std::max (releaseDelay, 1) - 1;
     if (remaining < 1)
         level -= releaseRate;
-    releaseDelay = remaining > 0 ? remaining - 1 : remaining;
+    releaseDelay = std::max (remaining - 1, 0);
 
     if (level <= 0.0f)
     {

@@ -6,6 +6,7 @@
 #include "engine/DspHelpers.h"
 #include "engine/OutputStage.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace quane
@@ -16,15 +17,18 @@ constexpr int destinationItems = 8;  // selector values 1..8 address slots 0..7
 constexpr int waveItems = waveformCount;
 constexpr int shapeItems = lfoShapeCount;
 
-/** Spread is stored unclamped; past this the sum of ten voices could overflow a float. The
-    editor's range is 0.5..1, so the limit only ever meets values from a saved state or a host. */
-constexpr float spreadLimit = 1.0e6f;
+/** Spread is stored as it comes (states round-trip) but used within -1..2: every value a host
+    (0..1) or the editor (0.5..1) sends and modest ones beyond stay as they are, while a corrupt
+    state or host can no longer scale a voice without bound. Both shares stay within 2, so one
+    voice adds at most twice full scale to a channel and ten voices at most 20. */
+constexpr float spreadLowest = -1.0f;
+constexpr float spreadHighest = 2.0f;
 
 float guardedSpread (float value) noexcept
 {
     if (! (value == value))
         return 0.5f;
-    return value < -spreadLimit ? -spreadLimit : (value > spreadLimit ? spreadLimit : value);
+    return std::min (std::max (value, spreadLowest), spreadHighest);
 }
 } // namespace
 

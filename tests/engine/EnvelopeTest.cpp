@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <limits>
 
 namespace quane
 {
@@ -62,7 +63,8 @@ TEST (AmpEnvelope, ShortestAttackReachesFullLevelAtStep221)
 
 TEST (AmpEnvelope, AttackDelayHoldsOneStepLessThanItsValue)
 {
-    for (int delay : { 0, 1, 5, 100 })
+    // A negative offset (a host's garbage, down to INT_MIN) holds nothing and never overflows.
+    for (int delay : { 0, 1, 5, 100, -1, std::numeric_limits<int>::min() })
     {
         SCOPED_TRACE ("delay " + std::to_string (delay));
         auto envelope = ampEnvelope (0.001f, 0.5f, 0.5f, 0.5f);
@@ -74,14 +76,16 @@ TEST (AmpEnvelope, AttackDelayHoldsOneStepLessThanItsValue)
 
 TEST (AmpEnvelope, ReleaseDelayHoldsHalfItsValue)
 {
-    for (int delay : { 0, 1, 5, 6, 100 })
+    for (int delay : { 0, 1, 5, 6, 100, -1, std::numeric_limits<int>::min() })
     {
         SCOPED_TRACE ("delay " + std::to_string (delay));
         auto envelope = ampEnvelope (0.001f, 0.5f, 0.5f, 0.01f);
         envelope.level = 0.7f;
         envelope.stage = EnvelopeStage::release;
         envelope.releaseDelay = delay;
-        EXPECT_EQ (stepsUntil (envelope, [&] { return envelope.level < 0.7f; }), delay / 2 + 1);
+        EXPECT_EQ (stepsUntil (envelope, [&] { return envelope.level < 0.7f; }), delay > 0 ? delay / 2 + 1 : 1);
+        // The release runs to its end instead of holding again after a wrap.
+        EXPECT_GT (stepsUntil (envelope, [&] { return envelope.stage == EnvelopeStage::idle; }, 20000), 0);
     }
 }
 

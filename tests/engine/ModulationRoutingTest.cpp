@@ -183,5 +183,28 @@ TEST (ModulationRouting, SpreadOnePutsVoiceZeroLeftAndVoiceOneRight)
     EXPECT_EQ (test::leftOf (flipped), test::rightOf (one));
     EXPECT_EQ (test::rightOf (flipped), test::leftOf (one));
 }
+
+TEST (ModulationRouting, SpreadActsWithinMinusOneToTwo)
+{
+    const auto withSpread = [] (float spread) {
+        auto program = test::plainSawProgram();
+        program.values[patch::spread] = spread;
+        TestEngine engine (program);
+        engine->noteOn (69, 127, 0);
+        return engine.render (4410);
+    };
+    const double unitPeak = test::peakOf (test::leftOf (withSpread (1.0f)));
+
+    // A modest value beyond 1 still scales as it stands: 1.25 on one side, -0.25 on the other.
+    const auto modest = withSpread (1.25f);
+    EXPECT_NEAR (test::peakOf (test::leftOf (modest)), 1.25 * unitPeak, 1.0e-5);
+    EXPECT_NEAR (test::peakOf (test::rightOf (modest)), 0.25 * unitPeak, 1.0e-5);
+
+    // A corrupt state's 100 or 1e6 plays as 2, its -1e6 as -1.
+    EXPECT_EQ (withSpread (100.0f), withSpread (2.0f));
+    EXPECT_EQ (withSpread (1.0e6f), withSpread (2.0f));
+    EXPECT_EQ (withSpread (-1.0e6f), withSpread (-1.0f));
+    EXPECT_LE (test::peakOf (withSpread (1.0e6f)), 2.0);
+}
 } // namespace
 } // namespace quane
