@@ -23,7 +23,7 @@ juce::uint32 lastPumpTime = 0;
 
 void giveMessagesTime (bool force)
 {
-    if (! juce::MessageManager::existsAndIsCurrentThread() || pumping || isHostIdleGuardSet())
+    if (! isMessageThread() || pumping || isHostIdleGuardSet())
         return;
 
     const auto now = juce::Time::getMillisecondCounter();

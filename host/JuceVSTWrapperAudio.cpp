@@ -86,7 +86,7 @@ void JuceVSTWrapper::sendOutgoingEvents()
     ensureOutgoingCapacity (midiEvents.getNumEvents());
 
     auto* list = reinterpret_cast<vst::VstEvents*> (outgoingList.get());
-    auto** slots = list->events;
+    vst::VstEvent** slots = &list->events[0];
     list->numEvents = 0;
 
     for (const auto event : midiEvents)
@@ -107,9 +107,12 @@ vst::intptr JuceVSTWrapper::receiveEvents (const vst::VstEvents* events)
     if (! acceptsMidi || events == nullptr)
         return 0;
 
+    // The interface declares two entries; hosts allocate as many as they send, so the list is
+    // read through a pointer to its first entry rather than by indexing the declared array.
+    const vst::VstEvent* const* pointers = &events->events[0];
     for (int i = 0; i < events->numEvents; ++i)
     {
-        const auto* event = events->events[i];
+        const auto* event = pointers[i];
         if (event == nullptr || event->type != vst::kVstMidiType)
             continue;
 
@@ -165,8 +168,9 @@ void JuceVSTWrapper::ensureOutgoingCapacity (int numEvents)
     auto* list = reinterpret_cast<vst::VstEvents*> (outgoingList.get());
     list->numEvents = 0;
     list->reserved = 0;
+    vst::VstEvent** slots = &list->events[0];
     for (int i = 0; i < newCapacity; ++i)
-        list->events[i] = reinterpret_cast<vst::VstEvent*> (outgoingRecords[(size_t) i].get());
+        slots[i] = reinterpret_cast<vst::VstEvent*> (outgoingRecords[(size_t) i].get());
     outgoingCapacity = newCapacity;
 }
 

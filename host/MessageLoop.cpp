@@ -5,6 +5,8 @@
 
 #include <juce_events/juce_events.h>
 
+#include <atomic>
+
 namespace juce
 {
 // Part of juce_events on every desktop platform, though not in its public headers.
@@ -13,9 +15,22 @@ bool dispatchNextMessageOnSystemQueue (bool returnIfNoPendingMessages);
 
 namespace quane
 {
+namespace
+{
+// The module never moves the message thread, so its id, once known, stays valid.
+std::atomic<juce::Thread::ThreadID> messageThreadId { nullptr };
+} // namespace
+
 void ensureMessageManager()
 {
-    juce::MessageManager::getInstance();
+    if (messageThreadId.load() == nullptr)
+        messageThreadId = juce::MessageManager::getInstance()->getCurrentMessageThread();
+}
+
+bool isMessageThread() noexcept
+{
+    const auto id = messageThreadId.load();
+    return id != nullptr && id == juce::Thread::getCurrentThreadId();
 }
 
 int dispatchPendingMessages (int maxMessages)

@@ -8,6 +8,10 @@ namespace quane
 /** Makes sure JUCE's message manager exists; the first caller's thread becomes the message thread. */
 void ensureMessageManager();
 
+/** True on the message thread, answered without a lock: JUCE asks under a mutex, and hosts make
+    several dispatcher calls from their audio thread. False before ensureMessageManager. */
+bool isMessageThread() noexcept;
+
 /** Runs the messages that are ready on the message thread (timer ticks, change messages, async
     updates), at most maxMessages of them, without waiting. Returns how many ran.
 

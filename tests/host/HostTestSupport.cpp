@@ -93,6 +93,7 @@ void Instance::sendMidi (const std::vector<std::vector<unsigned char>>& messages
     std::vector<char> listBytes (sizeof (vst::VstEvents) + messages.size() * sizeof (vst::VstEvent*));
     auto* list = reinterpret_cast<vst::VstEvents*> (listBytes.data());
     list->numEvents = (vst::int32) messages.size();
+    vst::VstEvent** slots = &list->events[0]; // as many entries as messages, not the declared two
 
     for (size_t i = 0; i < messages.size(); ++i)
     {
@@ -102,7 +103,7 @@ void Instance::sendMidi (const std::vector<std::vector<unsigned char>>& messages
         record.byteSize = 24;
         record.deltaFrames = positions[i];
         std::memcpy (record.midiData, messages[i].data(), std::min<size_t> (4, messages[i].size()));
-        list->events[i] = reinterpret_cast<vst::VstEvent*> (&record);
+        slots[i] = reinterpret_cast<vst::VstEvent*> (&record);
     }
     dispatch (vst::effProcessEvents, 0, 0, list);
 }

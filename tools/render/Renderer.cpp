@@ -33,8 +33,9 @@ public:
         storage.assign (sizeof (vst::VstEvents) + count * sizeof (vst::VstEvent*), 0);
         auto* events = reinterpret_cast<vst::VstEvents*> (storage.data());
         events->numEvents = (vst::int32) count;
+        vst::VstEvent** slots = &events->events[0]; // as many entries as events, not the declared two
         for (size_t i = 0; i < count; ++i)
-            events->events[i] = reinterpret_cast<vst::VstEvent*> (&midiEvents[i]);
+            slots[i] = reinterpret_cast<vst::VstEvent*> (&midiEvents[i]);
         return *events;
     }
 
