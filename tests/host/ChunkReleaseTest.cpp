@@ -9,8 +9,16 @@
 #include <chrono>
 
 // The sanitizers own the allocator and cannot have free() replaced; the lifetime is checked in
-// the plain build.
-#if ! defined(__SANITIZE_ADDRESS__) && ! defined(__SANITIZE_THREAD__)
+// the plain build. gcc names them with macros, clang through __has_feature.
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#define QUANE_SANITIZED_ALLOCATOR 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
+#define QUANE_SANITIZED_ALLOCATOR 1
+#endif
+#endif
+
+#if ! defined(QUANE_SANITIZED_ALLOCATOR)
 
 extern "C" void __libc_free (void*);
 
