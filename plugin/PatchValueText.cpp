@@ -3,6 +3,7 @@
 // Patch values as text and back, independent of the process locale.
 #include "plugin/PatchValueText.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstring>
 #include <cmath>
@@ -46,10 +47,13 @@ float readPatchValue (const juce::String& text)
         const bool tiny = exponent != nullptr && exponent[1] == '-';
         value = tiny ? 0.0 : std::numeric_limits<double>::infinity();
     }
-    // Narrowing a double beyond the float range is undefined; make it the infinity it rounds to.
-    const float magnitude = value > (double) std::numeric_limits<float>::max()
-                                ? std::numeric_limits<float>::infinity()
-                                : (float) value;
+    // Narrowing a double beyond the float range is undefined. Up to half a step beyond the largest
+    // float a value still rounds to it (its own text, 3.40282347e+38, lies there); from there on
+    // it is the infinity it rounds to.
+    constexpr double roundsToInfinity = 0x1.ffffffp+127;
+    constexpr double largest = std::numeric_limits<float>::max();
+    const float magnitude = value >= roundsToInfinity ? std::numeric_limits<float>::infinity()
+                                                      : (float) std::min (value, largest);
     return negative ? -magnitude : magnitude;
 }
 } // namespace quane

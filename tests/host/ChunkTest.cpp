@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <random>
 
 namespace quane::test
@@ -57,6 +58,10 @@ TEST (StateChunk, RoundTripsBitForBitIntoAnotherInstance)
     source.dispatch (vst::effSetProgram, 0, 7);
     source.effect->setParameter (source.effect, 6, 0.123456789f);
     source.effect->setParameter (source.effect, 18, -0.3333333f);
+    // Free values at the ends of the float range read back as themselves, not as infinities.
+    source.effect->setParameter (source.effect, 9, std::numeric_limits<float>::max());
+    source.effect->setParameter (source.effect, 2, -std::numeric_limits<float>::max());
+    source.effect->setParameter (source.effect, 4, std::numeric_limits<float>::denorm_min());
     const auto chunk = source.chunk();
     target.setChunk (chunk);
 
