@@ -16,8 +16,11 @@ if(NOT WIN32)
         -Wl,--version-script=${QUANE_EXPORTS_SCRIPT}
         -Wl,--exclude-libs,ALL
         -Wl,-Bsymbolic
-        -Wl,-z,defs
         -Wl,-z,nodelete)
+    # clang's sanitizer and coverage runtimes live in the host executable, not in the module.
+    if(NOT (CMAKE_CXX_COMPILER_ID STREQUAL "Clang" AND (QUANE_SANITIZE OR QUANE_FUZZ)))
+        target_link_options(Kolv PRIVATE -Wl,-z,defs)
+    endif()
     set_property(TARGET Kolv APPEND PROPERTY LINK_DEPENDS ${QUANE_EXPORTS_SCRIPT})
 endif()
 

@@ -1,0 +1,164 @@
+// Quane - polyphonic wavetable synthesiser
+// SPDX-License-Identifier: GPL-3.0-or-later
+// What the fuzz targets share: a quiet host, an instance made as the entry makes it, the fuzzer's
+// bytes read as values, and the check every block of audio must pass.
+#include "tests/fuzz/FuzzHost.h"
+
+#include "host/InstanceFactory.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+
+namespace quane::fuzz
+{
+namespace
+{
+constexpr vst::intptr hostVersion = 2400;
+
+vst::intptr quietHost (vst::AEffect*, vst::int32 opcode, vst::int32, vst::intptr, void*, float)
+{
+    return opcode == vst::audioMasterVersion ? hostVersion : 0;
+}
+
+constexpr std::int32_t edgyInts[] = {
+    0, 1, -1, 2, 11, 12, 29, 30, 38, 39, 40, 41, 127, 128, 4096, 1 << 24,
+    std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::min() + 1,
+    std::numeric_limits<std::int32_t>::max(), std::numeric_limits<std::int32_t>::max() - 1,
+};
+
+const float edgyFloats[] = {
+    0.0f, -0.0f, 1.0f, -1.0f, 0.5f, 0.999f, 1.25f, 2.0f, 3.0f, 12.0f, 100.0f, 1.0e6f, 1.0e9f, -44100.0f,
+    44100.0f, 1.0e-45f, 3.4e38f, -3.4e38f,
+    std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(),
+    -std::numeric_limits<float>::infinity(),
+};
+
+template <typename T, size_t n>
+constexpr size_t countOf (const T (&)[n]) { return n; }
+} // namespace
+
+std::uint8_t FuzzInput::byte() noexcept
+{
+    return empty() ? 0 : data[position++];
+}
+
+std::int32_t FuzzInput::int32() noexcept
+{
+    std::uint32_t value = 0;
+    for (int shift = 0; shift < 32; shift += 8)
+        value |= (std::uint32_t) byte() << shift;
+    return (std::int32_t) value;
+}
+
+float FuzzInput::anyFloat() noexcept
+{
+    const auto bits = (std::uint32_t) int32();
+    float value;
+    std::memcpy (&value, &bits, sizeof (value));
+    return value;
+}
+
+std::int32_t FuzzInput::edgyInt() noexcept
+{
+    const auto choice = byte();
+    if (choice < 2 * countOf (edgyInts))
+        return edgyInts[choice % countOf (edgyInts)];
+    return int32();
+}
+
+float FuzzInput::edgyFloat() noexcept
+{
+    const auto choice = byte();
+    if (choice < 2 * countOf (edgyFloats))
+        return edgyFloats[choice % countOf (edgyFloats)];
+    if (choice < 192)
+        return (float) byte() / 255.0f; // the host's ordinary 0..1
+    return anyFloat();
+}
+
+std::vector<std::uint8_t> FuzzInput::bytes (size_t count)
+{
+    count = std::min (count, remaining());
+    std::vector<std::uint8_t> out (data + position, data + position + count);
+    position += count;
+    return out;
+}
+
+void require (bool condition, const char* message)
+{
+    if (condition)
+        return;
+    std::fprintf (stderr, "fuzz check failed: %s\n", message);
+    std::abort();
+}
+
+FuzzInstance::FuzzInstance() : effect (createEffectInstance (quietHost))
+{
+    require (effect != nullptr, "the factory made no instance");
+}
+
+FuzzInstance::~FuzzInstance()
+{
+    close();
+}
+
+void FuzzInstance::close()
+{
+    if (effect != nullptr)
+        effect->dispatcher (effect, vst::effClose, 0, 0, nullptr, 0.0f);
+    effect = nullptr;
+}
+
+vst::intptr FuzzInstance::dispatch (vst::int32 opcode, vst::int32 index, vst::intptr value, void* ptr, float opt)
+{
+    return effect->dispatcher (effect, opcode, index, value, ptr, opt);
+}
+
+void FuzzInstance::render (int frames, bool replacing)
+{
+    // Never empty, so a block of 0 frames still comes with real arrays, as hosts send it.
+    std::vector<float> left ((size_t) std::max (frames, 1), 0.0f), right (left.size(), 0.0f);
+    float* outputs[] = { left.data(), right.data() };
+    if (replacing)
+        effect->processReplacing (effect, nullptr, outputs, frames);
+    else
+        effect->process (effect, nullptr, outputs, frames);
+
+    for (const auto* channel : { &left, &right })
+        for (float sample : *channel)
+            require (std::fabs (sample) <= outputBound, "a sample is not finite or beyond the output bound");
+}
+
+void FuzzInstance::sendEvents (const std::vector<vst::VstEvent*>& pointers)
+{
+    std::vector<char> listBytes (offsetof (vst::VstEvents, events) + pointers.size() * sizeof (vst::VstEvent*));
+    auto* list = reinterpret_cast<vst::VstEvents*> (listBytes.data());
+    list->numEvents = (vst::int32) pointers.size();
+    list->reserved = 0;
+    if (! pointers.empty())
+        std::memcpy (&list->events[0], pointers.data(), pointers.size() * sizeof (vst::VstEvent*));
+    dispatch (vst::effProcessEvents, 0, 0, list);
+}
+
+std::vector<std::uint8_t> FuzzInstance::chunk (vst::int32 index)
+{
+    void* data = nullptr;
+    const auto size = dispatch (vst::effGetChunk, index, 0, &data);
+    if (data == nullptr || size <= 0)
+        return {};
+    const auto* bytes = static_cast<const std::uint8_t*> (data);
+    return std::vector<std::uint8_t> (bytes, bytes + size);
+}
+
+void FuzzInstance::setChunk (const std::vector<std::uint8_t>& bytes, vst::int32 index)
+{
+    // A copy of exactly the given size, so reading past it is caught.
+    std::vector<std::uint8_t> exact (bytes);
+    dispatch (vst::effSetChunk, index, (vst::intptr) exact.size(), exact.empty() ? nullptr : exact.data());
+}
+} // namespace quane::fuzz

@@ -1,0 +1,103 @@
+#!/usr/bin/env python3
+# Quane - polyphonic wavetable synthesiser
+# SPDX-License-Identifier: GPL-3.0-or-later
+"""Writes the fuzz targets' seed corpora (corpus/state, corpus/host) in their input formats.
+
+The byte layouts are those described at the top of StateFuzzer.cpp and HostSurfaceFuzzer.cpp;
+the edge-value tables here name only the entries the seeds use, at their positions in FuzzHost.cpp.
+"""
+import pathlib
+import struct
+
+HERE = pathlib.Path(__file__).resolve().parent
+
+# Positions in FuzzHost.cpp's edgyInts and edgyFloats.
+EDGY_INTS = {0: 0, 1: 1, -1: 2, 12: 5, 4096: 14, -2**31: 16, 2**31 - 1: 18}
+EDGY_FLOATS = {0.0: 0, 1.0: 2, 0.5: 4, 1.25: 6, 100.0: 10, 1.0e9: 12, 44100.0: 14, "nan": 18, "inf": 19}
+
+# One program's 39 values, as the state element writes them.
+PLAIN_PATCH = [0.5625, 0.999000013, 0, 2, 2, 0.5, 0.5, 0.2, 0.8, 0.75, 0.01, 0.3, 0.7, 0.2,
+               0.1, 0.4, 0.5, 0.3, 0.5, 0.2, 0.3, 0.5, 0.3, -0.5, 0.3, 0.2, 0.4, 0.1, 0.5, 0.5,
+               1, 5, 1, 2, 2, 1, 1, 6, 8]
+
+
+def state_xml(values):
+    attributes = " ".join(f'{i}="{v:.9g}"' for i, v in enumerate(values))
+    return f"<FOO1_SETTINGS_01 {attributes}/>".encode()
+
+
+def chunk(text, declared=None):
+    length = len(text) if declared is None else declared
+    return b"VC2!" + struct.pack("<I", length) + text + b"\0\0"
+
+
+def edgy_int(value):
+    return bytes([EDGY_INTS[value]]) if value in EDGY_INTS else b"\xff" + struct.pack("<i", value)
+
+
+def edgy_float(value):
+    return bytes([EDGY_FLOATS[value]]) if value in EDGY_FLOATS else b"\xff" + struct.pack("<f", value)
+
+
+def events(*entries):
+    """entries: (deltaFrames, status, data1, data2); a None entry is a null pointer."""
+    out = bytes([len(entries)])
+    for entry in entries:
+        if entry is None:
+            out += b"\0" + edgy_int(0) + b"\0\0\0\0"
+        else:
+            delta, status, data1, data2 = entry
+            out += b"\2" + edgy_int(delta) + bytes([status, data1, data2, 0])
+    return out
+
+
+def render(frames, replacing=True):
+    return bytes([4 if replacing else 5]) + struct.pack("<H", frames)
+
+
+def request(opcode, index=0, value=0, opt=0.0, text=None):
+    """A dispatcher call; text (at most 32 bytes are taken) fills the guarded buffer at ptr."""
+    text = None if text is None else text[:32]
+    ptr = b"\0\0\0" if text is None else b"\1" + bytes([len(text)]) + text + b"\0"
+    return b"\0" + bytes([opcode]) + edgy_int(index) + edgy_int(value) + edgy_float(opt) + ptr
+
+
+def set_parameter(index, value):
+    return b"\1" + edgy_int(index) + edgy_float(value)
+
+
+STATE_SEEDS = {
+    "plain": b"\1" + state_xml(PLAIN_PATCH),
+    "program-request": b"\3" + state_xml(PLAIN_PATCH),
+    "loud-spread": b"\1" + state_xml(PLAIN_PATCH[:9] + [1.0e6] + PLAIN_PATCH[10:]),
+    "raw-long-length": b"\0" + chunk(state_xml(PLAIN_PATCH), declared=1000),
+    "raw-header-only": b"\0" + b"VC2!" + struct.pack("<I", 0),
+    "nested": b"\1" + b"<FOO1_SETTINGS_01><a><b><c/></b></a></FOO1_SETTINGS_01>",
+    "doctype": b"\1" + b'<!DOCTYPE x [<!ENTITY e "&e;&e;">]><FOO1_SETTINGS_01 0="&e;"/>',
+}
+
+HOST_SEEDS = {
+    "play": b"\6\0" + edgy_float(44100.0)
+            + b"\3" + events((0, 0x90, 60, 100), (17, 0x90, 64, 90), (4096, 0x90, 67, 80), (-1, 0xE0, 0, 0x7F))
+            + render(512) + b"\3" + events((-2**31, 0x80, 60, 0), (2**31 - 1, 0x80, 64, 0), None)
+            + render(4096, replacing=False) + set_parameter(9, 100.0) + render(333),
+    "programs": b"\x08" + edgy_int(12) + b"\x08" + edgy_int(-1) + b"\x08" + edgy_int(1)
+                + b"\x09\0\1" + b"\x07" + edgy_int(0) + render(64) + b"\x07" + edgy_int(1) + render(0),
+    "requests": request(7, index=-1) + request(8, index=29) + request(51, text=b"receiveVstMidiEvents")
+                + request(4, text=b"A name far longer than twenty-four characters")
+                + request(24, value=4096, text=chunk(b"<FOO1_SETTINGS_01 9=\"1e9\"/>")[:32])
+                + request(69, value=1) + request(71) + request(52) + request(72),
+    "rates": b"\6\1" + edgy_int(4096) + edgy_float(1.0) + b"\3" + events((0, 0x90, 127, 127)) + render(1000)
+             + b"\6\0" + edgy_float("nan") + render(100) + b"\6\0" + edgy_float(1.0e9) + render(100),
+}
+
+
+def write(folder, seeds):
+    (HERE / "corpus" / folder).mkdir(parents=True, exist_ok=True)
+    for name, data in seeds.items():
+        (HERE / "corpus" / folder / name).write_bytes(data)
+
+
+if __name__ == "__main__":
+    write("state", STATE_SEEDS)
+    write("host", HOST_SEEDS)
