@@ -12,6 +12,8 @@ packages=(
     libjpeg-dev libpng-dev zlib1g-dev
     # tests
     libgtest-dev
+    # sanitizers and fuzz targets (clang's runtimes and libFuzzer), the memory checker
+    clang libclang-rt-14-dev valgrind
     # fonts for the editor and the pictures
     fontconfig-config fonts-dejavu-core
     # windows for the editor tests and the screenshots
