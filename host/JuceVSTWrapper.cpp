@@ -3,6 +3,7 @@
 // The VST 2.x instance: construction from the model's description, identity and parameters.
 #include "host/JuceVSTWrapper.h"
 
+#include "host/MessageLoop.h"
 #include "host/PluginIdentity.h"
 
 namespace quane
@@ -11,6 +12,7 @@ JuceVSTWrapper::JuceVSTWrapper (vst::AudioMasterCallback hostCallback, std::uniq
     : AudioEffectX (hostCallback, model->programCount(), model->parameterCount()),
       filter (std::move (model))
 {
+    noteInstanceCreated();
     midiEvents.ensureSize (midiBufferReserveBytes);
     filter->attachHost (this);
     const auto& description = filter->getDescription();
@@ -43,6 +45,7 @@ JuceVSTWrapper::~JuceVSTWrapper()
     stopTimer();
     deleteEditor();
     filter.reset();
+    noteInstanceDeleted();
 }
 
 vst::int32 JuceVSTWrapper::hashedUniqueId (const juce::String& effectName, const juce::String& vendorName)

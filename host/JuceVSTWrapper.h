@@ -16,8 +16,8 @@ namespace quane
     Created by the module's entry on the host thread that loads it; deleted by the AEffect's
     dispatcher entry after effClose. process, processReplacing and effProcessEvents come from the
     host's audio thread, one after the other; the editor requests and the timer run on the message
-    thread; every other request on whatever thread the host uses. The only lock taken is the
-    model's processLock, around each processAudioBlock. */
+    thread; every other request on whatever thread the host uses. The audio path takes no lock
+    but the model's processLock, around each processAudioBlock. */
 class JuceVSTWrapper : public AudioEffectX,
                        private juce::Timer,
                        public AudioFilterBase::FilterNativeCallbacks
@@ -77,6 +77,9 @@ private:
     juce::MidiBuffer midiEvents;
     juce::AudioBuffer<float> inputView, outputView;
 
+    // The host asks for and hands over states on its threads while the timer releases the held
+    // one on the message thread; never taken on the audio path.
+    juce::CriticalSection chunkLock;
     juce::MemoryBlock chunkBlock;
     juce::uint32 chunkTimestamp = 0;
 

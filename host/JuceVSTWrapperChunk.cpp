@@ -20,6 +20,7 @@ vst::intptr JuceVSTWrapper::getChunk (void** destination)
     if (destination == nullptr)
         return 0;
 
+    const juce::ScopedLock lock (chunkLock);
     chunkBlock.reset();
     filter->saveState (chunkBlock);
     *destination = chunkBlock.getData();
@@ -30,8 +31,11 @@ vst::intptr JuceVSTWrapper::getChunk (void** destination)
 
 vst::intptr JuceVSTWrapper::setChunk (const void* data, vst::intptr sizeInBytes)
 {
-    chunkBlock.reset();
-    chunkTimestamp = 0;
+    {
+        const juce::ScopedLock lock (chunkLock);
+        chunkBlock.reset();
+        chunkTimestamp = 0;
+    }
 
     // A size beyond the model's int is cut, never wrapped into a small or negative one.
     if (sizeInBytes > 0 && data != nullptr)
@@ -41,7 +45,11 @@ vst::intptr JuceVSTWrapper::setChunk (const void* data, vst::intptr sizeInBytes)
 
 void JuceVSTWrapper::releaseStaleChunk()
 {
-    if (chunkTimestamp == 0 || isHostIdleGuardSet())
+    if (isHostIdleGuardSet())
+        return;
+
+    const juce::ScopedLock lock (chunkLock);
+    if (chunkTimestamp == 0)
         return;
 
     // Unsigned difference: right across the counter's wrap-around.

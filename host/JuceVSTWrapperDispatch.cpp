@@ -5,6 +5,7 @@
 
 #include "host/HostMessagePump.h"
 #include "host/HostText.h"
+#include "host/MessageLoop.h"
 #include "host/PluginIdentity.h"
 
 #include <cstring>
@@ -44,6 +45,7 @@ vst::intptr JuceVSTWrapper::basicRequest (vst::int32 opcode, vst::int32 index, v
     {
         case vst::effOpen:
             startTimer (chunkTimerPeriodMs);
+            shutDownJuceAtProcessExit(); // the timer thread now exists
             return 0;
 
         case vst::effClose:

@@ -19,12 +19,39 @@ namespace
 {
 // The module never moves the message thread, so its id, once known, stays valid.
 std::atomic<juce::Thread::ThreadID> messageThreadId { nullptr };
+std::atomic<int> liveInstances { 0 };
+
+/** Destroyed at process exit before the static objects made when the module was loaded. With an
+    instance still alive (a host that exits without closing it) JUCE is left as it is. */
+struct JuceShutdownAtExit
+{
+    ~JuceShutdownAtExit()
+    {
+        if (liveInstances.load() == 0 && juce::MessageManager::getInstanceWithoutCreating() != nullptr)
+            juce::shutdownJuce_GUI();
+    }
+};
 } // namespace
 
 void ensureMessageManager()
 {
     if (messageThreadId.load() == nullptr)
         messageThreadId = juce::MessageManager::getInstance()->getCurrentMessageThread();
+}
+
+void noteInstanceCreated() noexcept
+{
+    ++liveInstances;
+}
+
+void noteInstanceDeleted() noexcept
+{
+    --liveInstances;
+}
+
+void shutDownJuceAtProcessExit()
+{
+    static JuceShutdownAtExit atExit;
 }
 
 bool isMessageThread() noexcept

@@ -12,6 +12,16 @@ void ensureMessageManager();
     several dispatcher calls from their audio thread. False before ensureMessageManager. */
 bool isMessageThread() noexcept;
 
+/** Live plug-in instances in the process; each wrapper counts itself for its lifetime. */
+void noteInstanceCreated() noexcept;
+void noteInstanceDeleted() noexcept;
+
+/** Arranges, once, for JUCE to be shut down at the end of the process if no instance is alive by
+    then: its message manager and singletons, the timer thread among them, go before the module's
+    static objects, which that thread would otherwise go on using. Call after a timer has started,
+    so that everything the shutdown touches was made before the arrangement. */
+void shutDownJuceAtProcessExit();
+
 /** Runs the messages that are ready on the message thread (timer ticks, change messages, async
     updates), at most maxMessages of them, without waiting. Returns how many ran.
 

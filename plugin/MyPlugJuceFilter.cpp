@@ -62,12 +62,17 @@ juce::String MyPlugJuceFilter::parameterName (int index)
 
 float MyPlugJuceFilter::parameterValue (int index)
 {
-    return isPatchValueIndex (index) ? engine->getPatch()[index] : 0.0f;
+    if (! isPatchValueIndex (index))
+        return 0.0f;
+
+    // Host threads read while others write (automation, programs, restores).
+    const juce::ScopedLock lock (processLock);
+    return engine->getPatch()[index];
 }
 
 juce::String MyPlugJuceFilter::parameterText (int index)
 {
-    return isPatchValueIndex (index) ? formatPatchValue (engine->getPatch()[index]) : juce::String();
+    return isPatchValueIndex (index) ? formatPatchValue (parameterValue (index)) : juce::String();
 }
 
 void MyPlugJuceFilter::setParameterValue (int index, float value)
@@ -76,11 +81,11 @@ void MyPlugJuceFilter::setParameterValue (int index, float value)
     if (! isPatchValueIndex (index) || ! std::isfinite (value))
         return;
 
-    if (value == engine->getPatch()[index])
-        return;
-
     {
         const juce::ScopedLock lock (processLock);
+        if (value == engine->getPatch()[index])
+            return;
+
         engine->setPatchValue (index, value);
         engine->refreshVoices (index);
     }
@@ -103,8 +108,8 @@ void MyPlugJuceFilter::selectProgram (int number)
         const juce::ScopedLock lock (processLock);
         if (! engine->loadProgram (number))
             return;
+        currentProgram = number;
     }
-    currentProgram = number;
     sendChangeMessage();
 }
 

@@ -6,6 +6,7 @@
 #include "engine/SynthEngine.h"
 #include "host/AudioFilterBase.h"
 
+#include <atomic>
 #include <memory>
 
 namespace quane
@@ -15,7 +16,8 @@ namespace quane
     The patch lives in the engine's block; parameter values are the patch values themselves.
     Every patch or program change is announced through the change broadcaster (posted, collapsed,
     delivered on the message thread). Changes that rewrite voice state take processLock, so they
-    never overlap a block being rendered. */
+    never overlap a block being rendered; reads of the patch take it too, since host threads read
+    while others write. */
 class MyPlugJuceFilter : public AudioFilterBase, public juce::ChangeBroadcaster
 {
 public:
@@ -47,7 +49,7 @@ public:
 private:
     float modelSampleRate = 44100.0f;
     std::unique_ptr<SynthEngine> engine;
-    int currentProgram = 0;
+    std::atomic<int> currentProgram { 0 }; // read by host threads while another selects
 };
 
 /** The model factory the host adaptation's entry calls, one model per plug-in instance. */

@@ -23,9 +23,18 @@ const juce::String* findAttributeIgnoringCase (const juce::XmlElement& element, 
 
 void MyPlugJuceFilter::saveState (juce::MemoryBlock& destination)
 {
+    // One lock for all values, so a state saved during a restore is never half old, half new;
+    // the text is made after it.
+    float values[patch::valueCount];
+    {
+        const juce::ScopedLock lock (processLock);
+        for (int index = 0; index < patch::valueCount; ++index)
+            values[index] = parameterValue (index);
+    }
+
     juce::XmlElement state (stateTagName);
     for (int index = 0; index < patch::valueCount; ++index)
-        state.setAttribute (juce::String (index), formatPatchValue (parameterValue (index)));
+        state.setAttribute (juce::String (index), formatPatchValue (values[index]));
 
     xmlToChunk (state, destination);
 }
