@@ -3,6 +3,7 @@
 // The voice pool: note assignment, parameter fan-out and block rendering in 16-sample chunks.
 #include "engine/SynthEngine.h"
 
+#include "engine/PatchValueTable.h"
 #include "engine/ScopedFlushDenormals.h"
 #include "engine/SynthVoice.h"
 
@@ -83,8 +84,7 @@ void SynthEngine::silenceAllVoices()
 
 void SynthEngine::refreshVoices (int patchIndex)
 {
-    // A new transposition would leave held notes unreachable by their note-offs.
-    if (patchIndex == patch::octave)
+    if (patch::voiceRefreshOf (patchIndex) == patch::VoiceRefresh::silenceVoices)
         return silenceAllVoices();
 
     for (auto& voice : voices)

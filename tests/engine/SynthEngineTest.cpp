@@ -1,6 +1,7 @@
 // Quane - polyphonic wavetable synthesiser
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The voice pool against a voice double: block arithmetic, assignment, stealing and fan-out.
+#include "engine/PatchValueTable.h"
 #include "engine/SynthEngine.h"
 
 #include <gtest/gtest.h>
