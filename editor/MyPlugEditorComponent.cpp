@@ -83,18 +83,25 @@ void MyPlugEditorComponent::changeListenerCallback (juce::ChangeBroadcaster* sou
 
 void MyPlugEditorComponent::refreshFromModel()
 {
-    const juce::ScopedLock lock (model.processLock);
+    // The lock is held only for the copy: moving controls and asking for repaints must never keep
+    // the audio thread waiting for its next block.
+    std::array<float, patch::valueCount> values;
+    {
+        const juce::ScopedLock lock (model.processLock);
+        for (int i = 0; i < patch::valueCount; ++i)
+            values[(size_t) i] = model.parameterValue (i);
+    }
 
     // The slider limits the value to its range and step; nothing is announced and nothing snaps.
     for (int i = 0; i < layout::sliderCount; ++i)
-        sliders[(size_t) i]->setValue ((double) model.parameterValue (i), juce::dontSendNotification);
+        sliders[(size_t) i]->setValue ((double) values[(size_t) i], juce::dontSendNotification);
 
     // A selection that really changes is announced later and written back once; a value that is
     // no item id of the selector leaves it as it is (ComboBox would otherwise clear it).
     for (int j = 0; j < layout::selectorCount; ++j)
     {
         auto& selector = *selectors[(size_t) j];
-        const int id = truncateToInt (model.parameterValue (patch::firstSelector + j));
+        const int id = truncateToInt (values[(size_t) (patch::firstSelector + j)]);
         if (selector.indexOfItemId (id) >= 0)
             selector.setSelectedId (id, juce::sendNotificationAsync);
     }
