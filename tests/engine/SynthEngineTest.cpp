@@ -213,7 +213,7 @@ TEST_F (EngineFixture, NoteOnTakesFirstFreeVoiceWithTranspositionAndFrequency)
     engine.setPatchValue (patch::octave, 3.0f);
     engine.noteOn (60, 1, 0);
     EXPECT_EQ (voice (2).starts[0].note, 72);
-    EXPECT_NEAR (SynthEngine::noteFrequencyHz (60), 130.8128, 1e-3);
+    EXPECT_NEAR (SynthEngine::halfPitchHz (60), 130.8128, 1e-3);
 }
 
 TEST_F (EngineFixture, ExtremeOctaveValuesTransposeWithoutOverflow)
