@@ -65,6 +65,7 @@ constexpr int hostNameLength = 8;
     kept as is. Other indices are passed through. */
 float clampToClass (int index, float value) noexcept;
 
+/** The class of an index 0..38; free for any other. */
 ClampClass clampClassOf (int index) noexcept;
 
 /** The refresh a change of the index triggers; none outside 0..38. */
