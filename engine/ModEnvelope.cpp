@@ -7,9 +7,9 @@ namespace quane
 {
 void ModEnvelope::setUp (float attackTime, float decayTime, float sustain, float releaseTime) noexcept
 {
-    attackRate = envelopeRate (attackTime, stepsPerChunk);
-    decayRate = envelopeRate (decayTime, stepsPerChunk);
-    releaseRate = envelopeRate (releaseTime, stepsPerChunk);
+    attackRate = envelopeRate (attackTime, rateMultiplier);
+    decayRate = envelopeRate (decayTime, rateMultiplier);
+    releaseRate = envelopeRate (releaseTime, rateMultiplier);
     sustainLevel = sustain;
 }
 

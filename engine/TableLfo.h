@@ -16,6 +16,9 @@ class TableLfo
 {
 public:
     static constexpr int length = lfoShapeLength;
+    // 256 / (2 x 44100 / (0.05 x 400)) to six digits: the increment of speed 0.05 (0.625 Hz) at
+    // 44100 Hz. LFO1 uses it for its very first step only; the program load that follows the
+    // engine's construction replaces LFO2's.
     static constexpr float initialIncrement = 0.0580499f;
 
     TableLfo();
