@@ -19,7 +19,39 @@ public:
     /** Times in envelope units (0.001..0.999); stage and level are left as they are. */
     void setUp (float attackTime, float decayTime, float sustain, float releaseTime) noexcept;
 
-    void step() noexcept;
+    void step() noexcept
+    {
+        switch (stage)
+        {
+            case EnvelopeStage::attack:
+                level += attackRate;
+                if (! (level < 1.0f))
+                {
+                    level = 1.0f;
+                    stage = EnvelopeStage::decay;
+                }
+                break;
+
+            case EnvelopeStage::decay:
+                level -= decayRate;
+                if (level <= sustainLevel)
+                    stage = EnvelopeStage::sustain;
+                break;
+
+            case EnvelopeStage::release:
+                level -= releaseRate;
+                if (level <= 0.0f)
+                {
+                    level = 0.0f;
+                    stage = EnvelopeStage::idle;
+                }
+                break;
+
+            case EnvelopeStage::idle:
+            case EnvelopeStage::sustain:
+                break;
+        }
+    }
 
     EnvelopeStage stage = EnvelopeStage::attack;
     float attackRate = 0.0f;

@@ -3,6 +3,7 @@
 // A low-frequency oscillator reading one of four stored shapes with linear interpolation.
 #pragma once
 
+#include "engine/DspHelpers.h"
 #include "engine/WaveformData.h"
 
 #include <array>
@@ -27,7 +28,15 @@ public:
     void selectShape (int shapeType);
 
     /** Returns the value at the current phase, then advances the phase by the increment. */
-    float step() noexcept;
+    float step() noexcept
+    {
+        const int i = segmentIndex (phase);
+        const float f = phase - (float) i;
+        const float value = samples[(std::size_t) i] + f * differences[(std::size_t) i];
+
+        phase = wrapPhase (phase + increment, (float) length);
+        return value;
+    }
 
     float sample (int index) const noexcept { return samples[(std::size_t) index]; }
     float difference (int index) const noexcept { return differences[(std::size_t) index]; }
