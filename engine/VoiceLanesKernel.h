@@ -97,12 +97,19 @@ inline Floats<width> absolute (Floats<width> x) noexcept
     return (Floats<width>) ((Ints<width>) x & 0x7fffffff);
 }
 
-/** std::min (std::max (x, lo), hi), lane by lane, with the same choices for equal values. */
+/** std::min (std::max (x, lo), hi), lane by lane, with the same choices for equal values and
+    NaN: max (lo, x) and min (hi, m) return their second operand unless the first is larger or
+    smaller, as std::max (x, lo) and std::min (m, hi) do. */
 template <int width>
 inline Floats<width> limit (Floats<width> x, float lo, float hi) noexcept
 {
-    const Floats<width> atLeastLo = x < lo ? lo : x;
-    return hi < atLeastLo ? hi : atLeastLo;
+    using F = Floats<width>;
+    if constexpr (width == 4)
+        return (F) _mm_min_ps (_mm_set1_ps (hi), _mm_max_ps (_mm_set1_ps (lo), (__m128) x));
+    else if constexpr (width == 8)
+        return (F) _mm256_min_ps (_mm256_set1_ps (hi), _mm256_max_ps (_mm256_set1_ps (lo), (__m256) x));
+    else
+        return (F) _mm512_min_ps (_mm512_set1_ps (hi), _mm512_max_ps (_mm512_set1_ps (lo), (__m512) x));
 }
 
 /** limitToUnitRange of DspHelpers.h, lane by lane. */
