@@ -261,16 +261,36 @@ inline Floats<width> readTable (const float* table, const std::uint32_t (&offset
     return ((abcs[0] * f + abcs[1]) * f + abcs[2]) * f + abcs[3];
 }
 
+/** A bit per lane: the lanes of a comparison result that are set. */
+template <int width>
+inline unsigned movemask (Ints<width> mask) noexcept
+{
+    if constexpr (width == 4)
+        return (unsigned) _mm_movemask_ps ((__m128) mask);
+    else if constexpr (width == 8)
+        return (unsigned) _mm256_movemask_ps ((__m256) mask);
+    else
+        return (unsigned) _mm512_cmpneq_epi32_mask ((__m512i) mask, _mm512_setzero_si512());
+}
+
 /** True when any lane of a comparison result is set. */
 template <int width>
 inline bool anySet (Ints<width> mask) noexcept
 {
-    if constexpr (width == 4)
-        return _mm_movemask_ps ((__m128) mask) != 0;
-    else if constexpr (width == 8)
-        return _mm256_movemask_ps ((__m256) mask) != 0;
+    return movemask<width> (mask) != 0;
+}
+
+/** True when a lane of inUse (a bit per lane) holds a value that the output limit evaluates
+    exactly rather than by min and max. */
+template <int width>
+inline bool anyTiny (Floats<width> p, unsigned inUse) noexcept
+{
+    if constexpr (width == 16)
+        return _mm512_mask_cmp_ps_mask ((__mmask16) inUse, (__m512) absolute<width> (p), _mm512_set1_ps (tinyLimitInput),
+                                        _CMP_LT_OQ)
+               != 0;
     else
-        return _mm512_cmpneq_epi32_mask ((__m512i) mask, _mm512_setzero_si512()) != 0;
+        return (movemask<width> ((Ints<width>) (absolute<width> (p) < tinyLimitInput)) & inUse) != 0;
 }
 
 /** One step of the amplitude envelope in every lane, each in the stage it is in. */
@@ -358,9 +378,8 @@ inline void renderValues (VoiceLanes& lanes, int firstLane, const Readings<width
     F gain = envelope.level * envelope.level;
 
     // Lanes past the sounding voices are not asked whether they need the tiny-value limit.
-    Ints<width> inUse;
-    for (int k = 0; k < width; ++k)
-        inUse[k] = firstLane + k < lanes.count ? -1 : 0;
+    const int used = lanes.count - firstLane;
+    const unsigned inUse = used >= width ? (1u << width) - 1 : (1u << used) - 1;
 
     for (int n = 0; n < VoiceLanes::valuesPerChunk; ++n)
     {
@@ -381,8 +400,7 @@ inline void renderValues (VoiceLanes& lanes, int firstLane, const Readings<width
         // Drive, cubic, limit, volume and the two shares.
         const F z = limit<width> (saturation * (s2 * gain), -2.0f, 2.0f);
         const F p = 1.5f * z - 0.5f * z * z * z;
-        const auto tiny = (absolute<width> (p) < tinyLimitInput) & inUse;
-        const F q = anySet<width> (tiny) ? limitToUnitRange<width> (p) : limit<width> (p, -1.0f, 1.0f);
+        const F q = anyTiny<width> (p, inUse) ? limitToUnitRange<width> (p) : limit<width> (p, -1.0f, 1.0f);
         const F w = q * volume * 0.5f;
         store (lanes.first[n] + firstLane, w * firstShare);
         store (lanes.second[n] + firstLane, w * secondShare);
