@@ -17,9 +17,10 @@ void AmpEnvelope::setUp (float attackTime, float decayTime, float sustain, float
 
 void AmpEnvelope::stepAttack() noexcept
 {
-    // Saturates at 0: a spent or negative delay (a host's garbage offset) holds nothing and never
-    // counts on towards an overflow.
-    attackDelay = std::max (attackDelay, 1) - 1;
+    // Once the delay has run out its value no longer matters, so it stops counting at 0 rather
+    // than running on towards an overflow.
+    if (attackDelay > 0)
+        attackDelay -= 1;
     if (attackDelay < 1)
         level += attackRate;
 
@@ -40,8 +41,8 @@ void AmpEnvelope::stepDecay() noexcept
 
 void AmpEnvelope::stepRelease() noexcept
 {
-    // Counts down by two while holding, so a delay of d holds for d / 2 steps. Both counts
-    // saturate at 0: a note-off offset near INT_MIN would otherwise wrap to a hold of hours.
+    // Counts down by two while holding, so a delay of d holds for d / 2 steps. The count
+    // saturates at 0: a note-off offset near INT_MIN would otherwise wrap to a hold of hours.
     const int remaining = std::max (releaseDelay, 1) - 1;
     if (remaining < 1)
         level -= releaseRate;

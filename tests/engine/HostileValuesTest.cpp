@@ -3,6 +3,8 @@
 // Finite output and in-range phases for every value the patch can hold, and odd sample rates.
 #include "VoiceTestSupport.h"
 
+#include "engine/PatchValueTable.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -115,6 +117,27 @@ TEST (HostileValues, OddSampleRatesKeepTheOutputFinite)
         TestEngine engine (busyProgram(), rate);
         engine.set (patch::lfo2Speed, patch::unitMaximum);
         playAndCheck (engine, "sample rate " + std::to_string (rate));
+    }
+}
+
+TEST (HostileValues, NoteOffAtAnyOffsetReleasesWithEveryKernel)
+{
+    VoiceLanesKernels::Entry kernels[8];
+    const int kernelCount = VoiceLanesKernels::available (kernels, 8);
+    for (int k = -1; k < kernelCount; ++k) // -1: the voices one at a time
+    {
+        // A host's garbage deltaFrames down to INT_MIN acts as no delay at all.
+        for (int offset : { std::numeric_limits<int>::min(), -1 })
+        {
+            SCOPED_TRACE (std::string (k < 0 ? "voices" : kernels[k].name) + ", offset " + std::to_string (offset));
+            TestEngine engine (test::plainSawProgram());
+            engine->useVoiceLanesKernel (k < 0 ? VoiceLanesKernel {} : kernels[k].kernel);
+            engine->noteOn (69, 100, 0);
+            engine.render (4410);
+            engine->noteOff (69, offset);
+            engine.render (4410);
+            EXPECT_FALSE (engine.voice (0).isActive());
+        }
     }
 }
 
