@@ -527,6 +527,19 @@ inline void outputAndMix (const VoiceLanes& lanes, float* left, float* right) no
     }
 }
 
+/** outputAndMix with vectors no wider than the lanes in use need. */
+template <int width>
+inline void mix (const VoiceLanes& lanes, float* left, float* right) noexcept
+{
+    if constexpr (width >= 16)
+        if (lanes.count > 8)
+            return outputAndMix<16> (lanes, left, right);
+    if constexpr (width >= 8)
+        if (lanes.count > 4)
+            return outputAndMix<8> (lanes, left, right);
+    outputAndMix<4> (lanes, left, right);
+}
+
 /** Runs the lanes in groups of width, or narrower for the last few lanes; a group reads the
     tables only for its lanes in use, rounded up to a multiple of four. */
 template <int width>

@@ -9,5 +9,5 @@
 
 namespace quane
 {
-const VoiceLanesKernel voiceLanesAvx512 { lanes::render<16>, lanes::outputAndMix<16> };
+const VoiceLanesKernel voiceLanesAvx512 { lanes::render<16>, lanes::mix<16> };
 } // namespace quane
