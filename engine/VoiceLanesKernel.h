@@ -417,17 +417,16 @@ inline void renderGroup (VoiceLanes& lanes, int firstLane) noexcept
 }
 
 template <int width, bool upperHalves, int... k>
-constexpr Ints<width> zipMask (std::integer_sequence<int, k...>) noexcept
+inline Floats<width> zip (Floats<width> x, Floats<width> y, std::integer_sequence<int, k...>) noexcept
 {
-    return Ints<width> { ((k % 2 == 0 ? 0 : width) + k / 2 + (upperHalves ? width / 2 : 0))... };
+    return __builtin_shufflevector (x, y, ((k % 2 == 0 ? 0 : width) + k / 2 + (upperHalves ? width / 2 : 0))...);
 }
 
 /** Interleaves the first (or second) halves of two vectors: x0 y0 x1 y1 ... */
 template <int width, bool upperHalves>
 inline Floats<width> zip (Floats<width> x, Floats<width> y) noexcept
 {
-    constexpr auto mask = zipMask<width, upperHalves> (std::make_integer_sequence<int, width>());
-    return __builtin_shuffle (x, y, mask);
+    return zip<width, upperHalves> (x, y, std::make_integer_sequence<int, width>());
 }
 
 /** Transposes width rows of width floats in place: after log2 (width) rounds of zipping row i
@@ -449,17 +448,16 @@ inline void transpose (Floats<width> (&rows)[width]) noexcept
 }
 
 template <int width, bool odd, int... k>
-constexpr Ints<width> everyOtherMask (std::integer_sequence<int, k...>) noexcept
+inline Floats<width> everyOther (Floats<width> x, Floats<width> y, std::integer_sequence<int, k...>) noexcept
 {
-    return Ints<width> { (2 * k + (odd ? 1 : 0))... };
+    return __builtin_shufflevector (x, y, (2 * k + (odd ? 1 : 0))...);
 }
 
 /** The even (or odd) elements of x followed by those of y. */
 template <int width, bool odd>
 inline Floats<width> everyOther (Floats<width> x, Floats<width> y) noexcept
 {
-    constexpr auto mask = everyOtherMask<width, odd> (std::make_integer_sequence<int, width>());
-    return __builtin_shuffle (x, y, mask);
+    return everyOther<width, odd> (x, y, std::make_integer_sequence<int, width>());
 }
 
 /** Output stage and mix: each lane's 32 values, moved into vectors of time, are driven,
