@@ -418,17 +418,16 @@ inline void renderGroup (VoiceLanes& lanes, int firstLane) noexcept
 }
 
 template <int width, bool upperHalves, int... k>
-constexpr Ints<width> zipMask (std::integer_sequence<int, k...>) noexcept
+inline Floats<width> zip (Floats<width> x, Floats<width> y, std::integer_sequence<int, k...>) noexcept
 {
-    return Ints<width> { ((k % 2 == 0 ? 0 : width) + k / 2 + (upperHalves ? width / 2 : 0))... };
+    return __builtin_shufflevector (x, y, ((k % 2 == 0 ? 0 : width) + k / 2 + (upperHalves ? width / 2 : 0))...);
 }
 
 /** Interleaves the first (or second) halves of two vectors: x0 y0 x1 y1 ... */
 template <int width, bool upperHalves>
 inline Floats<width> zip (Floats<width> x, Floats<width> y) noexcept
 {
-    constexpr auto mask = zipMask<width, upperHalves> (std::make_integer_sequence<int, width>());
-    return __builtin_shuffle (x, y, mask);
+    return zip<width, upperHalves> (x, y, std::make_integer_sequence<int, width>());
 }
 
 /** Transposes width rows of width floats in place: after log2 (width) rounds of zipping row i
@@ -450,17 +449,16 @@ inline void transpose (Floats<width> (&rows)[width]) noexcept
 }
 
 template <int width, bool odd, int... k>
-constexpr Ints<width> everyOtherMask (std::integer_sequence<int, k...>) noexcept
+inline Floats<width> everyOther (Floats<width> x, Floats<width> y, std::integer_sequence<int, k...>) noexcept
 {
-    return Ints<width> { (2 * k + (odd ? 1 : 0))... };
+    return __builtin_shufflevector (x, y, (2 * k + (odd ? 1 : 0))...);
 }
 
 /** The even (or odd) elements of x followed by those of y. */
 template <int width, bool odd>
 inline Floats<width> everyOther (Floats<width> x, Floats<width> y) noexcept
 {
-    constexpr auto mask = everyOtherMask<width, odd> (std::make_integer_sequence<int, width>());
-    return __builtin_shuffle (x, y, mask);
+    return everyOther<width, odd> (x, y, std::make_integer_sequence<int, width>());
 }
 
 /** Output stage and mix: each lane's 32 values, moved into vectors of time, are driven,
@@ -526,6 +524,19 @@ inline void outputAndMix (const VoiceLanes& lanes, float* left, float* right) no
         store (left + b * width, outLeft[b]);
         store (right + b * width, outRight[b]);
     }
+}
+
+/** outputAndMix with vectors no wider than the lanes in use need. */
+template <int width>
+inline void mix (const VoiceLanes& lanes, float* left, float* right) noexcept
+{
+    if constexpr (width >= 16)
+        if (lanes.count > 8)
+            return outputAndMix<16> (lanes, left, right);
+    if constexpr (width >= 8)
+        if (lanes.count > 4)
+            return outputAndMix<8> (lanes, left, right);
+    outputAndMix<4> (lanes, left, right);
 }
 
 /** Runs the lanes in groups of width, or narrower for the last few lanes; a group reads the

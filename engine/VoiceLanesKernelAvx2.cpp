@@ -5,5 +5,5 @@
 
 namespace quane
 {
-const VoiceLanesKernel voiceLanesAvx2 { lanes::render<8>, lanes::outputAndMix<8> };
+const VoiceLanesKernel voiceLanesAvx2 { lanes::render<8>, lanes::mix<8> };
 } // namespace quane

@@ -4,10 +4,12 @@
 // GCC 12 warns inside its own AVX-512 conversion intrinsics, which leave a pass-through operand
 // undefined on purpose.
 #pragma GCC diagnostic ignored "-Wuninitialized"
-#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#if ! defined(__clang__)
+ #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
 #include "engine/VoiceLanesKernel.h"
 
 namespace quane
 {
-const VoiceLanesKernel voiceLanesAvx512 { lanes::render<16>, lanes::outputAndMix<16> };
+const VoiceLanesKernel voiceLanesAvx512 { lanes::render<16>, lanes::mix<16> };
 } // namespace quane

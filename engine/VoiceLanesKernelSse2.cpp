@@ -5,5 +5,5 @@
 
 namespace quane
 {
-const VoiceLanesKernel voiceLanesSse2 { lanes::render<4>, lanes::outputAndMix<4> };
+const VoiceLanesKernel voiceLanesSse2 { lanes::render<4>, lanes::mix<4> };
 } // namespace quane
