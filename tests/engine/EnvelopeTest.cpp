@@ -85,7 +85,8 @@ TEST (AmpEnvelope, ReleaseDelayHoldsHalfItsValue)
         envelope.releaseDelay = delay;
         EXPECT_EQ (stepsUntil (envelope, [&] { return envelope.level < 0.7f; }), delay > 0 ? delay / 2 + 1 : 1);
         // The release runs to its end instead of holding again after a wrap.
-        EXPECT_GT (stepsUntil (envelope, [&] { return envelope.stage == EnvelopeStage::idle; }, 20000), 0);
+        const auto idle = [&] { return envelope.stage == EnvelopeStage::idle; };
+        EXPECT_GT (stepsUntil (envelope, idle, 20000), 0);
     }
 }
 

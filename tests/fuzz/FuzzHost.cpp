@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <limits>
 
 namespace quane::fuzz
@@ -25,21 +26,16 @@ vst::intptr quietHost (vst::AEffect*, vst::int32 opcode, vst::int32, vst::intptr
     return opcode == vst::audioMasterVersion ? hostVersion : 0;
 }
 
-constexpr std::int32_t edgyInts[] = {
-    0, 1, -1, 2, 11, 12, 29, 30, 38, 39, 40, 41, 127, 128, 4096, 1 << 24,
-    std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::min() + 1,
-    std::numeric_limits<std::int32_t>::max(), std::numeric_limits<std::int32_t>::max() - 1,
-};
+constexpr std::int32_t intMin = std::numeric_limits<std::int32_t>::min();
+constexpr std::int32_t intMax = std::numeric_limits<std::int32_t>::max();
+constexpr std::int32_t edgyInts[] = { 0,  1,  -1,  2,   11,   12,      29,     30,         38,     39,
+                                      40, 41, 127, 128, 4096, 1 << 24, intMin, intMin + 1, intMax, intMax - 1 };
 
-const float edgyFloats[] = {
-    0.0f, -0.0f, 1.0f, -1.0f, 0.5f, 0.999f, 1.25f, 2.0f, 3.0f, 12.0f, 100.0f, 1.0e6f, 1.0e9f, -44100.0f,
-    44100.0f, 1.0e-45f, 3.4e38f, -3.4e38f,
-    std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(),
-    -std::numeric_limits<float>::infinity(),
-};
-
-template <typename T, size_t n>
-constexpr size_t countOf (const T (&)[n]) { return n; }
+constexpr float infinity = std::numeric_limits<float>::infinity();
+const float notANumber = std::numeric_limits<float>::quiet_NaN();
+const float edgyFloats[] = { 0.0f,     -0.0f,    1.0f,    -1.0f,    0.5f,       0.999f,   1.25f,
+                             2.0f,     3.0f,     12.0f,   100.0f,   1.0e6f,     1.0e9f,   -44100.0f,
+                             44100.0f, 1.0e-45f, 3.4e38f, -3.4e38f, notANumber, infinity, -infinity };
 } // namespace
 
 std::uint8_t FuzzInput::byte() noexcept
@@ -66,16 +62,16 @@ float FuzzInput::anyFloat() noexcept
 std::int32_t FuzzInput::edgyInt() noexcept
 {
     const auto choice = byte();
-    if (choice < 2 * countOf (edgyInts))
-        return edgyInts[choice % countOf (edgyInts)];
+    if (choice < 2 * std::size (edgyInts))
+        return edgyInts[choice % std::size (edgyInts)];
     return int32();
 }
 
 float FuzzInput::edgyFloat() noexcept
 {
     const auto choice = byte();
-    if (choice < 2 * countOf (edgyFloats))
-        return edgyFloats[choice % countOf (edgyFloats)];
+    if (choice < 2 * std::size (edgyFloats))
+        return edgyFloats[choice % std::size (edgyFloats)];
     if (choice < 192)
         return (float) byte() / 255.0f; // the host's ordinary 0..1
     return anyFloat();

@@ -17,8 +17,8 @@ extern "C" void* __libc_memalign (size_t, size_t);
 extern "C" void __libc_free (void*);
 extern "C" int glibcMutexLock (pthread_mutex_t*);
 extern "C" int glibcMutexTrylock (pthread_mutex_t*);
-__asm__ (".symver glibcMutexLock, __pthread_mutex_lock@GLIBC_2.2.5");
-__asm__ (".symver glibcMutexTrylock, __pthread_mutex_trylock@GLIBC_2.2.5");
+__asm__(".symver glibcMutexLock, __pthread_mutex_lock@GLIBC_2.2.5");
+__asm__(".symver glibcMutexTrylock, __pthread_mutex_trylock@GLIBC_2.2.5");
 
 namespace quane::test
 {
@@ -80,60 +80,60 @@ using quane::test::countLock;
 
 extern "C"
 {
-QUANE_REPLACEMENT void* malloc (size_t size)
-{
-    countAllocation();
-    return __libc_malloc (size);
-}
+    QUANE_REPLACEMENT void* malloc (size_t size)
+    {
+        countAllocation();
+        return __libc_malloc (size);
+    }
 
-QUANE_REPLACEMENT void* calloc (size_t count, size_t size)
-{
-    countAllocation();
-    return __libc_calloc (count, size);
-}
+    QUANE_REPLACEMENT void* calloc (size_t count, size_t size)
+    {
+        countAllocation();
+        return __libc_calloc (count, size);
+    }
 
-QUANE_REPLACEMENT void* realloc (void* block, size_t size)
-{
-    countAllocation();
-    return __libc_realloc (block, size);
-}
+    QUANE_REPLACEMENT void* realloc (void* block, size_t size)
+    {
+        countAllocation();
+        return __libc_realloc (block, size);
+    }
 
-QUANE_REPLACEMENT void free (void* block)
-{
-    countFree (block);
-    __libc_free (block);
-}
+    QUANE_REPLACEMENT void free (void* block)
+    {
+        countFree (block);
+        __libc_free (block);
+    }
 
-QUANE_REPLACEMENT void* memalign (size_t alignment, size_t size)
-{
-    countAllocation();
-    return __libc_memalign (alignment, size);
-}
+    QUANE_REPLACEMENT void* memalign (size_t alignment, size_t size)
+    {
+        countAllocation();
+        return __libc_memalign (alignment, size);
+    }
 
-QUANE_REPLACEMENT void* aligned_alloc (size_t alignment, size_t size)
-{
-    countAllocation();
-    return __libc_memalign (alignment, size);
-}
+    QUANE_REPLACEMENT void* aligned_alloc (size_t alignment, size_t size)
+    {
+        countAllocation();
+        return __libc_memalign (alignment, size);
+    }
 
-QUANE_REPLACEMENT int posix_memalign (void** result, size_t alignment, size_t size)
-{
-    countAllocation();
-    if (alignment % sizeof (void*) != 0 || (alignment & (alignment - 1)) != 0)
-        return EINVAL;
-    *result = __libc_memalign (alignment, size);
-    return *result != nullptr || size == 0 ? 0 : ENOMEM;
-}
+    QUANE_REPLACEMENT int posix_memalign (void** result, size_t alignment, size_t size)
+    {
+        countAllocation();
+        if (alignment % sizeof (void*) != 0 || (alignment & (alignment - 1)) != 0)
+            return EINVAL;
+        *result = __libc_memalign (alignment, size);
+        return *result != nullptr || size == 0 ? 0 : ENOMEM;
+    }
 
-QUANE_REPLACEMENT int pthread_mutex_lock (pthread_mutex_t* mutex)
-{
-    countLock (mutex);
-    return glibcMutexLock (mutex);
-}
+    QUANE_REPLACEMENT int pthread_mutex_lock (pthread_mutex_t* mutex)
+    {
+        countLock (mutex);
+        return glibcMutexLock (mutex);
+    }
 
-QUANE_REPLACEMENT int pthread_mutex_trylock (pthread_mutex_t* mutex)
-{
-    countLock (mutex);
-    return glibcMutexTrylock (mutex);
-}
+    QUANE_REPLACEMENT int pthread_mutex_trylock (pthread_mutex_t* mutex)
+    {
+        countLock (mutex);
+        return glibcMutexTrylock (mutex);
+    }
 }

@@ -15,7 +15,7 @@ struct AudioThreadCounts
 
     long allocations = 0; // malloc, calloc, realloc, aligned allocations (operator new uses them)
     long frees = 0;
-    long locks = 0;       // pthread_mutex_lock and pthread_mutex_trylock
+    long locks = 0; // pthread_mutex_lock and pthread_mutex_trylock
     const void* mutexes[maximumMutexes] {};
     int distinctMutexes = 0; // how many different mutexes were taken (the first eight kept)
 

@@ -45,7 +45,7 @@ struct BlockEvents
         const unsigned char messages[size][3] = {
             { 0x80, (unsigned char) (40 + (block + 20) % 40), 0 }, // the note of three blocks ago...
             { 0x80, (unsigned char) (40 + (block + 21) % 40), 0 },
-            { 0x90, (unsigned char) (40 + block % 40), 100 },      // ...and new ones, beyond ten voices
+            { 0x90, (unsigned char) (40 + block % 40), 100 }, // ...and new ones, beyond ten voices
             { 0x90, (unsigned char) (40 + (block + 1) % 40), 80 },
             { 0x90, (unsigned char) (40 + (block + 2) % 40), 60 },
             { 0xB0, 1, (unsigned char) (block * 5 % 128) },
@@ -150,9 +150,9 @@ TEST (RealtimeSafety, AudioThreadAllocatesNothingAndLocksOnlyProcessLock)
                      "locks %ld/%ld/%ld/%ld on %d/%d/%d/%d mutexes (blocks/events/requests/changes)\n",
                      blockSize, run.countedBlocks, run.blocks.allocations, run.events.allocations,
                      run.requests.allocations, run.changes.allocations, run.blocks.frees, run.events.frees,
-                     run.requests.frees, run.changes.frees, run.blocks.locks, run.events.locks,
-                     run.requests.locks, run.changes.locks, run.blocks.distinctMutexes,
-                     run.events.distinctMutexes, run.requests.distinctMutexes, run.changes.distinctMutexes);
+                     run.requests.frees, run.changes.frees, run.blocks.locks, run.events.locks, run.requests.locks,
+                     run.changes.locks, run.blocks.distinctMutexes, run.events.distinctMutexes,
+                     run.requests.distinctMutexes, run.changes.distinctMutexes);
 
         EXPECT_TRUE (run.finite);
         EXPECT_GT (run.peak, 0.01f) << "the notes were heard";

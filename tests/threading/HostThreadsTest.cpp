@@ -92,7 +92,8 @@ TEST (HostThreads, RendersWhileOtherThreadsChangeTheInstanceAndTheEditorComesAnd
         for (int round = 0; ! stop.load(); ++round)
         {
             dispatch (effect, vst::effSetProgram, 0, round % 12);
-            dispatch (effect, vst::effSetChunk, round % 2, (vst::intptr) state.size(), const_cast<char*> (state.data()));
+            dispatch (effect, vst::effSetChunk, round % 2, (vst::intptr) state.size(),
+                      const_cast<char*> (state.data()));
             dispatch (effect, vst::effGetProgram);
             std::this_thread::sleep_for (std::chrono::microseconds (500));
         }

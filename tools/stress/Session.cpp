@@ -20,11 +20,13 @@ bool playChord (Instance& instance)
 {
     float left[blockSize], right[blockSize];
     long bad = 0;
-    instance.send ({ { 0, { 0x90, 48, 100 } }, { 5, { 0x90, 55, 90 } }, { 9, { 0x90, 64, 80 } }, { 13, { 0x90, 71, 70 } } });
+    instance.send (
+        { { 0, { 0x90, 48, 100 } }, { 5, { 0x90, 55, 90 } }, { 9, { 0x90, 64, 80 } }, { 13, { 0x90, 71, 70 } } });
     for (int block = 0; block < 8; ++block)
     {
         if (block == 4)
-            instance.send ({ { 0, { 0x80, 48, 0 } }, { 0, { 0x80, 55, 0 } }, { 0, { 0x80, 64, 0 } }, { 0, { 0x80, 71, 0 } } });
+            instance.send (
+                { { 0, { 0x80, 48, 0 } }, { 0, { 0x80, 55, 0 } }, { 0, { 0x80, 64, 0 } }, { 0, { 0x80, 71, 0 } } });
         instance.render (left, right, blockSize);
         bad += countBadSamples (left, blockSize) + countBadSamples (right, blockSize);
     }

@@ -17,8 +17,8 @@ namespace
 constexpr float sampleRate = 44100.0f;
 constexpr int blockSizes[] = { 64, 128, 256, 512, 1024, 2048 };
 constexpr int maximumBlockSize = 2048;
-constexpr size_t heldNotes = 12;            // more than the ten voices, so notes are stolen too
-constexpr double programChangeSeconds = 2.0;  // of audio
+constexpr size_t heldNotes = 12;             // more than the ten voices, so notes are stolen too
+constexpr double programChangeSeconds = 2.0; // of audio
 constexpr double stateRestoreSeconds = 5.0;
 constexpr int timeSections = 10;
 // A denormal or leak slow-down multiplies the time per sample; a busy machine moves the median
@@ -58,8 +58,8 @@ private:
 /** One block's notes, wheel and bend: keeps more notes held than there are voices. */
 std::vector<TimedMessage> randomMessages (std::mt19937& random, std::deque<int>& held, int blockSize)
 {
-    std::uniform_int_distribution<int> position (0, blockSize - 1), note (24, 96), velocity (1, 127),
-        seven (0, 127), starts (1, 3), oneIn (0, 3);
+    std::uniform_int_distribution<int> position (0, blockSize - 1), note (24, 96), velocity (1, 127), seven (0, 127),
+        starts (1, 3), oneIn (0, 3);
     std::vector<TimedMessage> messages;
 
     for (int n = starts (random); n > 0; --n)
@@ -76,7 +76,8 @@ std::vector<TimedMessage> randomMessages (std::mt19937& random, std::deque<int>&
     if (oneIn (random) == 0)
         messages.push_back ({ position (random), { 0xB0, 1, (unsigned char) seven (random) } });
     if (oneIn (random) == 0)
-        messages.push_back ({ position (random), { 0xE0, (unsigned char) seven (random), (unsigned char) seven (random) } });
+        messages.push_back (
+            { position (random), { 0xE0, (unsigned char) seven (random), (unsigned char) seven (random) } });
     return messages;
 }
 } // namespace
@@ -147,15 +148,16 @@ int runSoak (const std::string& modulePath, double seconds, unsigned seed)
     }
     const auto memoryAtEnd = measureMemory();
 
-    std::printf ("soak: %.0f s, %lld blocks, %lld samples per channel (%.1f minutes of audio at %.0f Hz)\n",
-                 seconds, blocks, samples, (double) samples / sampleRate / 60.0, sampleRate);
+    std::printf ("soak: %.0f s, %lld blocks, %lld samples per channel (%.1f minutes of audio at %.0f Hz)\n", seconds,
+                 blocks, samples, (double) samples / sampleRate / 60.0, sampleRate);
     std::printf ("samples not finite or beyond +-%.0f: %lld\n", (double) outputBound, badSamples);
     std::printf ("processor time per sample, median of each tenth of the run (ns):");
     for (const auto& section : nanosecondsPerSample)
         std::printf (" %.1f", section.median());
     // The first two tenths against the last two.
     const double first = nanosecondsPerSample[0].median() + nanosecondsPerSample[1].median();
-    const double last = nanosecondsPerSample[timeSections - 2].median() + nanosecondsPerSample[timeSections - 1].median();
+    const double last = nanosecondsPerSample[timeSections - 2].median()
+                        + nanosecondsPerSample[timeSections - 1].median();
     const double drift = first > 0.0 ? last / first : 0.0;
     std::printf ("\ndrift (last fifth / first fifth): %.3f (limit %.2f)\n", drift, allowedDrift);
     std::printf ("memory: resident %.2f -> %.2f MiB, heap in use %.3f -> %.3f MiB\n", memoryAtStart.residentMiB,

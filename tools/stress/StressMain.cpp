@@ -45,7 +45,8 @@ int main (int argc, char** argv)
     if (command == "soak")
     {
         const double seconds = numberOr (argc, argv, first + 1, 3600.0);
-        return seconds > 0.0 ? runSoak (modulePath, seconds, (unsigned) numberOr (argc, argv, first + 2, 1.0)) : usage();
+        return seconds > 0.0 ? runSoak (modulePath, seconds, (unsigned) numberOr (argc, argv, first + 2, 1.0))
+                             : usage();
     }
     if (command == "instances" || command == "reloads")
     {
