@@ -43,7 +43,7 @@ struct BlockEvents
     BlockEvents (int block, int blockSize)
     {
         const unsigned char messages[size][3] = {
-            { 0x80, (unsigned char) (40 + (block + 20) % 40), 0 }, // the note of three blocks ago...
+            { 0x80, (unsigned char) (40 + (block + 20) % 40), 0 }, // notes of twenty blocks ago...
             { 0x80, (unsigned char) (40 + (block + 21) % 40), 0 },
             { 0x90, (unsigned char) (40 + block % 40), 100 }, // ...and new ones, beyond ten voices
             { 0x90, (unsigned char) (40 + (block + 1) % 40), 80 },
