@@ -14,31 +14,7 @@ namespace
 // Silence reads as this floor rather than minus infinity.
 constexpr float silenceDb = -200.0f;
 
-/** An output stream on a fresh, empty file (JUCE's file streams append to what is there). */
-std::unique_ptr<juce::FileOutputStream> createEmptyFile (const juce::File& file)
-{
-    auto stream = std::make_unique<juce::FileOutputStream> (file);
-    if (! stream->openedOk())
-        fail (ToolError::Kind::output, "cannot write " + file.getFullPathName() + ": " + stream->getStatus().getErrorMessage());
-    stream->setPosition (0);
-    stream->truncate();
-    return stream;
-}
 } // namespace
-
-void checkWritable (const juce::File& file)
-{
-    const bool existed = file.exists();
-    if (file.isDirectory())
-        fail (ToolError::Kind::output, "cannot write " + file.getFullPathName() + ": it is a folder");
-    {
-        juce::FileOutputStream stream (file);
-        if (! stream.openedOk())
-            fail (ToolError::Kind::output, "cannot write " + file.getFullPathName() + ": " + stream.getStatus().getErrorMessage());
-    }
-    if (! existed)
-        file.deleteFile();
-}
 
 void writeWav (const juce::File& file, const RenderResult& render, int bitsPerSample)
 {
@@ -51,13 +27,6 @@ void writeWav (const juce::File& file, const RenderResult& render, int bitsPerSa
 
     if (! writer->writeFromAudioSampleBuffer (render.audio, 0, render.audio.getNumSamples()) || ! writer->flush())
         fail (ToolError::Kind::output, "cannot write " + file.getFullPathName() + ": the disk refused the samples");
-}
-
-void writeBytes (const juce::File& file, const juce::MemoryBlock& bytes)
-{
-    auto stream = createEmptyFile (file);
-    if (! stream->write (bytes.getData(), bytes.getSize()) || (stream->flush(), stream->getStatus().failed()))
-        fail (ToolError::Kind::output, "cannot write " + file.getFullPathName() + ": " + stream->getStatus().getErrorMessage());
 }
 
 ChannelLevels levelsOf (const RenderResult& render, int channel)

@@ -4,7 +4,6 @@
 #include "AudioFiles.h"
 #include "EditorCapture.h"
 #include "InstanceSetup.h"
-#include "PatchSelection.h"
 #include "PrivateDisplay.h"
 #include "RenderPicture.h"
 
@@ -71,7 +70,7 @@ void renderEveryProgram (const LoadedModule& module, const Performance& performa
 
     for (int number = 0;; ++number)
     {
-        HostedEffect effect (module, options.sampleRate, options.blockSize);
+        HostedEffect effect (module, options.sampleRate, options.blockSize, "quane-render");
         if (number >= effect.getNumPrograms())
             break;
 
@@ -88,7 +87,7 @@ void renderEveryProgram (const LoadedModule& module, const Performance& performa
 
 void renderOnce (const LoadedModule& module, const Performance& performance, const RenderOptions& options)
 {
-    HostedEffect effect (module, options.sampleRate, options.blockSize);
+    HostedEffect effect (module, options.sampleRate, options.blockSize, "quane-render");
 
     if (options.program.isNotEmpty())
         effect.setProgram (findProgram (effect, options.program));
@@ -160,7 +159,7 @@ int main (int argc, char* argv[])
     {
         return quane::render::run (arguments);
     }
-    catch (const quane::render::ToolError& error)
+    catch (const quane::vsthost::ToolError& error)
     {
         std::cerr << "quane-render: " << error.message << std::endl;
         return (int) error.kind;

@@ -3,7 +3,7 @@
 // The rendering loop: events into blocks, blocks through the effect, samples into one buffer.
 #pragma once
 
-#include "HostedEffect.h"
+#include "Hosting.h"
 #include "Performance.h"
 
 #include <juce_audio_basics/juce_audio_basics.h>

@@ -8,7 +8,7 @@
 #include <functional>
 #include <juce_core/juce_core.h>
 
-namespace quane::render
+namespace quane::vsthost
 {
 /** A module file opened as a music host opens it: dlopen, then the exported entry. */
 class LoadedModule
@@ -31,13 +31,23 @@ private:
     JUCE_DECLARE_NON_COPYABLE (LoadedModule)
 };
 
-/** One instance of the effect, driven from the thread that made it (which is also the module's
-    message thread). Construction calls the entry and effOpen; destruction suspends and closes.
-    The instance answers the module's requests to the host (audioMaster) itself. */
+/** Where the host's transport stands for one block, as audioMasterGetTime reports it. */
+struct Transport
+{
+    juce::int64 samplePosition = 0; // the block's first sample, counted from the start
+    double tempoBpm = 120.0;
+    double ppqPosition = 0.0;
+    bool playing = true;
+};
+
+/** One instance of the effect. Requests come from the thread that made it (which is also the
+    module's message thread), except processBlock, which may run on an audio thread of its own.
+    Construction calls the entry and effOpen; destruction suspends and closes. The instance
+    answers the module's requests to the host (audioMaster) itself, as hostProductName. */
 class HostedEffect
 {
 public:
-    HostedEffect (const LoadedModule& module, double sampleRate, int maximumBlockSize);
+    HostedEffect (const LoadedModule& module, double sampleRate, int maximumBlockSize, const juce::String& hostProductName);
     ~HostedEffect();
 
     vst::AEffect& getEffect() const noexcept { return *effect; }
@@ -58,13 +68,17 @@ public:
     /** effMainsChanged 1 / 0; resume also tells the transport the sample rate. */
     void resume();
     void suspend();
+    bool isResumed() const noexcept { return resumed; }
+
+    /** A new sample rate and largest block, passed on as hosts do: suspend, effSetSampleRate,
+        effSetBlockSize. The caller resumes; no block may be processed meanwhile. */
+    void setProcessing (double sampleRate, int maximumBlockSize);
+    double getSampleRate() const noexcept { return sampleRate; }
+    int getMaximumBlockSize() const noexcept { return maximumBlockSize; }
 
     /** Passes the block's events (positions inside the block), then asks for numSamples of audio.
-        samplePosition is where the block starts in the render; getTime answers it. */
-    void processBlock (const vst::VstEvents& events, float* const* outputs, int numSamples, juce::int64 samplePosition, double tempoBpm, double ppqPosition);
-
-    /** The parameter changes the module reported through audioMasterAutomate. */
-    const juce::Array<std::pair<int, float>>& getAutomation() const noexcept { return automation; }
+        Allocates nothing and takes no lock: fit for an audio thread. */
+    void processBlock (const vst::VstEvents& events, float* const* outputs, int numSamples, const Transport& transport);
 
     /** Called for audioMasterSizeWindow; answers whether the host window followed. */
     std::function<bool (int width, int height)> onSizeWindow;
@@ -77,10 +91,10 @@ private:
     double sampleRate;
     int maximumBlockSize;
     bool resumed = false;
+    juce::String productName;
     vst::VstTimeInfo timeInfo {};
-    juce::Array<std::pair<int, float>> automation;
     std::vector<float> silentInput;
 
     JUCE_DECLARE_NON_COPYABLE (HostedEffect)
 };
-} // namespace quane::render
+} // namespace quane::vsthost

@@ -3,9 +3,9 @@
 // Finding programs and parameters by the names a person types.
 #include "PatchSelection.h"
 
-#include "RenderOptions.h"
+#include "ToolError.h"
 
-namespace quane::render
+namespace quane::vsthost
 {
 namespace
 {
@@ -104,4 +104,4 @@ juce::String programFileStem (int number, const juce::String& name)
         stem = stem.replace ("--", "-");
     return juce::String (number).paddedLeft ('0', 2) + "-" + stem.trimCharactersAtStart ("-").trimCharactersAtEnd ("-");
 }
-} // namespace quane::render
+} // namespace quane::vsthost

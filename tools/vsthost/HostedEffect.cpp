@@ -3,11 +3,11 @@
 // Loading the module and hosting one effect instance: entry, dispatcher calls and audioMaster answers.
 #include "HostedEffect.h"
 
-#include "RenderOptions.h"
+#include "ToolError.h"
 
 #include <dlfcn.h>
 
-namespace quane::render
+namespace quane::vsthost
 {
 using namespace vst;
 
@@ -71,8 +71,8 @@ LoadedModule::~LoadedModule()
     dlclose (handle);
 }
 
-HostedEffect::HostedEffect (const LoadedModule& module, double rate, int blockSize)
-    : sampleRate (rate), maximumBlockSize (blockSize), silentInput ((size_t) blockSize, 0.0f)
+HostedEffect::HostedEffect (const LoadedModule& module, double rate, int blockSize, const juce::String& hostProductName)
+    : sampleRate (rate), maximumBlockSize (blockSize), productName (hostProductName), silentInput ((size_t) blockSize, 0.0f)
 {
     instanceBeingCreated = this;
     effect = module.getEntry() (&HostedEffect::hostCallback);
@@ -170,21 +170,31 @@ void HostedEffect::suspend()
     resumed = false;
 }
 
-void HostedEffect::processBlock (const VstEvents& events, float* const* outputs, int numSamples, juce::int64 samplePosition, double tempoBpm, double ppqPosition)
+void HostedEffect::setProcessing (double rate, int blockSize)
+{
+    suspend();
+    sampleRate = rate;
+    maximumBlockSize = blockSize;
+    silentInput.assign ((size_t) blockSize, 0.0f);
+    dispatch (effSetSampleRate, 0, 0, nullptr, (float) sampleRate);
+    dispatch (effSetBlockSize, 0, maximumBlockSize);
+}
+
+void HostedEffect::processBlock (const VstEvents& events, float* const* outputs, int numSamples, const Transport& transport)
 {
     jassert (numSamples <= maximumBlockSize);
 
-    const bool firstBlock = samplePosition == 0;
-    timeInfo.samplePos = (double) samplePosition;
+    const bool firstBlock = transport.samplePosition == 0;
+    timeInfo.samplePos = (double) transport.samplePosition;
     timeInfo.sampleRate = sampleRate;
-    timeInfo.nanoSeconds = (double) samplePosition / sampleRate * 1.0e9;
-    timeInfo.ppqPos = ppqPosition;
-    timeInfo.tempo = tempoBpm;
+    timeInfo.nanoSeconds = (double) transport.samplePosition / sampleRate * 1.0e9;
+    timeInfo.ppqPos = transport.ppqPosition;
+    timeInfo.tempo = transport.tempoBpm;
     timeInfo.timeSigNumerator = 4;
     timeInfo.timeSigDenominator = 4;
-    timeInfo.barStartPos = std::floor (ppqPosition / 4.0) * 4.0;
-    timeInfo.flags = kVstTransportPlaying | kVstNanosValid | kVstPpqPosValid | kVstTempoValid | kVstBarsValid | kVstTimeSigValid
-                   | (firstBlock ? kVstTransportChanged : 0);
+    timeInfo.barStartPos = std::floor (transport.ppqPosition / 4.0) * 4.0;
+    timeInfo.flags = (transport.playing ? kVstTransportPlaying : 0) | kVstNanosValid | kVstPpqPosValid | kVstTempoValid | kVstBarsValid
+                   | kVstTimeSigValid | (firstBlock ? kVstTransportChanged : 0);
 
     if (events.numEvents > 0)
         dispatch (effProcessEvents, 0, 0, const_cast<VstEvents*> (&events));
@@ -206,12 +216,11 @@ intptr HostedEffect::hostCallback (AEffect* effect, int32 opcode, int32 index, i
     return instance->answerHostRequest (opcode, index, value, ptr, opt);
 }
 
-intptr HostedEffect::answerHostRequest (int32 opcode, int32 index, intptr value, void* ptr, float opt)
+intptr HostedEffect::answerHostRequest (int32 opcode, int32 index, intptr value, void* ptr, float)
 {
     switch (opcode)
     {
         case audioMasterAutomate:
-            automation.add ({ index, opt });
             return 0;
         case audioMasterCurrentId:
             return effect != nullptr ? effect->uniqueID : 0;
@@ -230,7 +239,7 @@ intptr HostedEffect::answerHostRequest (int32 opcode, int32 index, intptr value,
             copyText (ptr, "Quane", 63);
             return 1;
         case audioMasterGetProductString:
-            copyText (ptr, "quane-render", 63);
+            copyText (ptr, productName.toRawUTF8(), 63);
             return 1;
         case audioMasterGetVendorVersion:
             return 1000;
@@ -244,4 +253,4 @@ intptr HostedEffect::answerHostRequest (int32 opcode, int32 index, intptr value,
             return 0;
     }
 }
-} // namespace quane::render
+} // namespace quane::vsthost

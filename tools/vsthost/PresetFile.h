@@ -5,7 +5,7 @@
 
 #include <juce_core/juce_core.h>
 
-namespace quane::render
+namespace quane::vsthost
 {
 /** The content of a program or bank file. On disk every integer is 32-bit big-endian:
       "CcnK", byte size of everything after this field, "FPCh" (program) or "FBCh" (bank),
@@ -26,4 +26,4 @@ juce::MemoryBlock encodePreset (const PresetFile& preset);
 
 /** Throws ToolError (input), naming the file, when the bytes are not an opaque-chunk preset. */
 PresetFile decodePreset (const juce::MemoryBlock& bytes, const juce::String& fileName);
-} // namespace quane::render
+} // namespace quane::vsthost

@@ -3,9 +3,9 @@
 // Writing and reading opaque-chunk program and bank files.
 #include "PresetFile.h"
 
-#include "RenderOptions.h"
+#include "ToolError.h"
 
-namespace quane::render
+namespace quane::vsthost
 {
 namespace
 {
@@ -132,4 +132,4 @@ PresetFile decodePreset (const juce::MemoryBlock& bytes, const juce::String& fil
     preset.chunk.append (reader.take ((size_t) chunkSize), (size_t) chunkSize);
     return preset;
 }
-} // namespace quane::render
+} // namespace quane::vsthost
