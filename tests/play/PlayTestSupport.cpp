@@ -170,7 +170,8 @@ bool JackTestClient::waitForPorts (const juce::StringArray& portNames, int timeo
 
 bool JackTestClient::connect (const juce::String& source, const juce::String& destination)
 {
-    return jack_connect (client, source.toRawUTF8(), destination.toRawUTF8()) == 0;
+    // A client's ports exist before it is activated, and until then they cannot be connected.
+    return waitUntil ([&] { return jack_connect (client, source.toRawUTF8(), destination.toRawUTF8()) == 0; }, 10000);
 }
 
 std::vector<std::vector<float>> JackTestClient::perform (const std::vector<TimedMessage>& messages, double seconds)

@@ -86,6 +86,7 @@ public:
 
     /** True once both ports exist on the server (waits up to the timeout). */
     bool waitForPorts (const juce::StringArray& portNames, int timeoutMs);
+    /** Connects two ports, waiting up to ten seconds for their clients to be active. */
     bool connect (const juce::String& source, const juce::String& destination);
 
     /** Plays the messages and records `seconds` of the connected outputs; left channel first.

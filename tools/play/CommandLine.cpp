@@ -58,7 +58,8 @@ juce::String helpText()
 Usage: quane-play [options]
 
 One window shows the module's editor above a strip with the program menu, an on-screen keyboard
-(also played from the computer keyboard: Z to M and Q to U, octave with the < > buttons),
+(also played from the computer keyboard: A W S E D F T G Y H U J K O L P ; from C, octave
+with the < > buttons),
 pitch bend, mod wheel, level meter, panic, load/save of .fxp/.fxb files and the audio/MIDI
 settings. MIDI comes from every enabled ALSA MIDI input and, on JACK, from the player's own
 JACK MIDI port (quane-play-midi:in), on any channel.

@@ -52,9 +52,6 @@ void EffectPlayer::audioDeviceAboutToStart (juce::AudioIODevice* device)
     samplesPlayed = 0;
     noteHeld.fill (false);
     heldNoteCount = 0;
-
-    if (onProcessingChanged != nullptr)
-        juce::MessageManager::callAsync ([callback = onProcessingChanged] { callback(); });
 }
 
 void EffectPlayer::audioDeviceStopped()

@@ -8,7 +8,6 @@
 
 #include <array>
 #include <atomic>
-#include <functional>
 #include <juce_audio_devices/juce_audio_devices.h>
 
 namespace quane::play
@@ -34,9 +33,6 @@ public:
 
     /** Messages dropped because a block held more than the event list has room for. */
     int getDroppedEventCount() const noexcept { return droppedEvents.load(); }
-
-    /** Called on the message thread after the effect's sample rate or block size changed. */
-    std::function<void()> onProcessingChanged;
 
     void audioDeviceAboutToStart (juce::AudioIODevice* device) override;
     void audioDeviceStopped() override;

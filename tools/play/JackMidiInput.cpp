@@ -3,6 +3,8 @@
 #include "JackMidiInput.h"
 
 #include <dlfcn.h>
+#include <optional>
+#include <type_traits>
 #include <jack/jack.h>
 #include <jack/midiport.h>
 
@@ -140,7 +142,7 @@ std::unique_ptr<JackMidiInput> JackMidiInput::open (const juce::String& clientNa
     if (jack == nullptr)
         return nullptr;
 
-    auto client = std::make_unique<Client> (Client { *jack, collector });
+    std::unique_ptr<Client> client (new Client { *jack, collector });
     jack_status_t status {};
     client->handle = jack->clientOpen (clientName.toRawUTF8(), JackNoStartServer, &status);
     if (client->handle == nullptr)

@@ -3,6 +3,7 @@
 // The output level meter of the player's strip.
 #pragma once
 
+#include <juce_audio_basics/juce_audio_basics.h>
 #include <juce_gui_basics/juce_gui_basics.h>
 
 namespace quane::play

@@ -29,8 +29,6 @@ class RunWatcher : private juce::Timer
 public:
     RunWatcher (PlayerSession* playerSession, bool printStatus) : session (playerSession), printsStatus (printStatus)
     {
-        std::signal (SIGINT, noteQuitSignal);
-        std::signal (SIGTERM, noteQuitSignal);
         startTimer (watchIntervalMs);
     }
 
@@ -72,6 +70,9 @@ public:
 
     void initialise (const juce::String&) override
     {
+        // From the start: a quit asked for while the devices open is carried out once they are.
+        std::signal (SIGINT, noteQuitSignal);
+        std::signal (SIGTERM, noteQuitSignal);
         try
         {
             start (parseCommandLine (getCommandLineParameterArray()));

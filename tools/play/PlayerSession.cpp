@@ -125,7 +125,10 @@ juce::String PlayerSession::getStatusLine()
         line << "; latency " << latency << " samples = " << juce::String (1000.0 * latency / device->getCurrentSampleRate(), 1)
              << " ms round trip";
     }
-    line << "; CPU " << juce::String (100.0 * devices.getCpuUsage(), 1) << " %; " << player->getHeldNoteCount() << " notes held";
+    const auto held = player->getHeldNoteCount();
+    line << "; CPU " << juce::String (100.0 * devices.getCpuUsage(), 1) << " %; " << held << (held == 1 ? " note" : " notes") << " held";
+    if (const auto dropped = player->getDroppedEventCount(); dropped > 0)
+        line << "; " << dropped << " MIDI messages dropped";
     return line;
 }
 

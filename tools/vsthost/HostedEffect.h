@@ -68,13 +68,11 @@ public:
     /** effMainsChanged 1 / 0; resume also tells the transport the sample rate. */
     void resume();
     void suspend();
-    bool isResumed() const noexcept { return resumed; }
 
     /** A new sample rate and largest block, passed on as hosts do: suspend, effSetSampleRate,
         effSetBlockSize. The caller resumes; no block may be processed meanwhile. */
     void setProcessing (double sampleRate, int maximumBlockSize);
     double getSampleRate() const noexcept { return sampleRate; }
-    int getMaximumBlockSize() const noexcept { return maximumBlockSize; }
 
     /** Passes the block's events (positions inside the block), then asks for numSamples of audio.
         Allocates nothing and takes no lock: fit for an audio thread. */
