@@ -31,7 +31,7 @@ public:
         command.addArray ({ "--headless", "--jack" });
         player = startPlayer (command, scratch.get(), &server);
         client = std::make_unique<JackTestClient> (server);
-        wired = client->isOpen() && client->waitForPorts ({ "quane-play:out_1", "quane-play:out_2", "quane-play-midi:in" }, 15000)
+        wired = client->isOpen() && client->waitForPorts ({ "quane-play:out_1", "quane-play:out_2", "quane-play-midi:in" }, 30000)
              && client->connect ("quane-play:out_1", client->name() + ":in_l") && client->connect ("quane-play:out_2", client->name() + ":in_r")
              && client->connect (client->name() + ":midi_out", "quane-play-midi:in");
     }
@@ -113,7 +113,7 @@ TEST (HeadlessPlay, SettingsAreKeptAndAnUnreadableFileIsSetAside)
         command.addArray (arguments);
         auto player = startPlayer (command, home.get(), &server);
         JackTestClient client (server);
-        EXPECT_TRUE (client.waitForPorts ({ "quane-play:out_1" }, 15000)) << player->getLog();
+        EXPECT_TRUE (client.waitForPorts ({ "quane-play:out_1" }, 30000)) << player->getLog();
         EXPECT_EQ (player->stop(), 0) << player->getLog();
         return player->getLog();
     };

@@ -103,8 +103,9 @@ int RunningProcess::stop (int graceMs)
 JackServer::JackServer (const juce::File& folder)
     : name ("quane-test-" + juce::String (getpid()) + "-" + juce::String::toHexString (juce::Random::getSystemRandom().nextInt()))
 {
-    process = std::make_unique<RunningProcess> (juce::StringArray { "jackd", "--no-realtime", "--name", name, "-d", "dummy", "-r",
-                                                                    juce::String (sampleRate), "-p", juce::String (periodFrames) },
+    // A generous client timeout: on a busy machine the clients' threads run late now and then.
+    process = std::make_unique<RunningProcess> (juce::StringArray { "jackd", "--no-realtime", "--timeout", "5000", "--name", name, "-d",
+                                                                    "dummy", "-r", juce::String (sampleRate), "-p", juce::String (periodFrames) },
                                                 folder.getChildFile ("jackd.log"));
     setenv ("JACK_DEFAULT_SERVER", name.toRawUTF8(), 1);
 

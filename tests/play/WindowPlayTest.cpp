@@ -60,7 +60,7 @@ TEST (WindowPlay, ShowsTheModuleEditorInsideItsWindowAndPlaysAClickedKey)
     ASSERT_TRUE (server.isReady()) << server.getLog();
     auto player = startPlayer ({ "--jack", "--program", "Simple Saw" }, home.get(), &server);
     JackTestClient client (server);
-    ASSERT_TRUE (client.waitForPorts ({ "quane-play:out_1" }, 20000)) << player->getLog();
+    ASSERT_TRUE (client.waitForPorts ({ "quane-play:out_1" }, 30000)) << player->getLog();
     ASSERT_TRUE (client.connect ("quane-play:out_1", client.name() + ":in_l"));
     ASSERT_TRUE (client.connect ("quane-play:out_2", client.name() + ":in_r"));
 

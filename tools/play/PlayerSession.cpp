@@ -12,10 +12,10 @@ namespace quane::play
 {
 namespace
 {
-// The instance starts at these; the device's own rate and block size replace them at its start.
-constexpr double initialSampleRate = 48000.0;
+// The instance starts as the module does by itself; the device's rate and block size replace
+// these at its start (the tests play at 48 kHz and check the pitch).
+constexpr double initialSampleRate = 44100.0;
 constexpr int initialBlockSize = 512;
-constexpr int bankChunk = 0;
 constexpr auto jackMidiClientName = "quane-play-midi";
 constexpr int allNotesOffController = 123;
 
