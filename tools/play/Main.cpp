@@ -22,8 +22,8 @@ extern "C" void noteQuitSignal (int)
     quitSignalled = true;
 }
 
-/** Turns SIGINT and SIGTERM into an orderly quit (settings saved, devices closed), and in
-    headless mode gives the module idle time and prints a status line while it sounds. */
+/** Turns SIGINT and SIGTERM into an orderly quit (settings saved, devices closed), gives the
+    module idle time, and in headless mode prints a status line while it sounds. */
 class RunWatcher : private juce::Timer
 {
 public:
@@ -37,11 +37,12 @@ private:
     {
         if (quitSignalled.exchange (false))
             juce::JUCEApplication::getInstance()->systemRequestedQuit();
-        if (session == nullptr || ! printsStatus)
+        if (session == nullptr)
             return;
-
-        // Without an editor the module's messages run on the idle calls a host makes.
+        // The module's messages run on the idle calls a host makes, with or without an editor.
         session->getEffect().dispatch (vst::effIdle);
+        if (! printsStatus)
+            return;
 
         const auto peaks = session->getPlayer().takePeakLevels();
         sounding = sounding || juce::jmax (peaks[0], peaks[1]) > audibleLevel || session->getPlayer().getHeldNoteCount() > 0;
