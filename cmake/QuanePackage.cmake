@@ -14,8 +14,9 @@ set(CPACK_PACKAGE_NAME quane)
 set(CPACK_PACKAGE_VENDOR Brelloux)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "ten-voice polyphonic wavetable synthesiser")
+# The summary is the package's one-line synopsis; this is the text under it.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "ten-voice polyphonic wavetable synthesiser\n Quane as a VST 2.x instrument module for Linux hosts (/usr/lib/vst/Kolv.so),\n the stand-alone player quane-play (ALSA and JACK audio and MIDI) and the\n command-line renderer quane-render.")
+    "Quane as a VST 2.x instrument module for Linux hosts (/usr/lib/vst/Kolv.so),\nthe stand-alone player quane-play (ALSA and JACK audio and MIDI) and the\ncommand-line renderer quane-render.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER Brelloux)
