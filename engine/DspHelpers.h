@@ -4,7 +4,10 @@
 #pragma once
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <limits>
 
 namespace quane
@@ -95,21 +98,42 @@ inline float narrowToFloat (double value) noexcept
     return value > 0.0 ? std::numeric_limits<float>::infinity() : -std::numeric_limits<float>::infinity();
 }
 
+/** The last result of a pure function of a few floats, kept so that an unchanged control value
+    costs a comparison instead of a division or a power. The arguments are compared bit for bit,
+    so the result is always the one the function gives. */
+template <int argumentCount>
+class LastResult
+{
+public:
+    template <typename Compute>
+    float get (const std::array<float, argumentCount>& arguments, Compute&& compute) noexcept
+    {
+        if (! known || std::memcmp (arguments.data(), lastArguments.data(), sizeof lastArguments) != 0)
+        {
+            lastArguments = arguments;
+            lastValue = compute();
+            known = true;
+        }
+        return lastValue;
+    }
+
+    void forget() noexcept { known = false; }
+
+private:
+    std::array<float, argumentCount> lastArguments {};
+    float lastValue = 0.0f;
+    bool known = false;
+};
+
+/** The rare part of wrapPhase: a phase that one subtraction did not bring into 0..length. */
+float reducePhase (float phase, float length) noexcept;
+
 /** Brings an advanced phase back into 0..length. One subtraction serves every increment below
     the table length; larger or negative increments (extreme pitch, odd sample rates) need more. */
 inline float wrapPhase (float phase, float length) noexcept
 {
     if (phase >= length)
         phase -= length;
-
-    if (! (phase >= 0.0f && phase < length))
-    {
-        phase = std::fmod (phase, length);
-        if (phase < 0.0f)
-            phase += length;
-        if (! (phase < length)) // a tiny negative remainder rounds up to the length; or NaN
-            phase = 0.0f;
-    }
-    return phase;
+    return phase >= 0.0f && phase < length ? phase : reducePhase (phase, length);
 }
 } // namespace quane

@@ -3,8 +3,10 @@
 // The voice pool: note assignment, parameter fan-out and block rendering in 16-sample chunks.
 #include "engine/SynthEngine.h"
 
+#include "engine/PatchValueTable.h"
 #include "engine/ScopedFlushDenormals.h"
 #include "engine/SynthVoice.h"
+#include "engine/VoiceLanesRenderer.h"
 
 #include <cmath>
 
@@ -25,12 +27,27 @@ SynthEngine::SynthEngine (float rate, PatchProgramTable programTable, const Voic
 
     for (auto& voice : voices)
         voice = makeVoice (sampleRate, *patch);
+
+    useVoiceLanesKernel (VoiceLanesKernels::best());
 }
 
 SynthEngine::~SynthEngine()
 {
+    lanesRenderer.reset();
     for (auto& voice : voices)
         voice.reset();
+}
+
+void SynthEngine::useVoiceLanesKernel (VoiceLanesKernel kernel)
+{
+    lanesRenderer.reset();
+    std::array<SynthVoice*, voiceCount> synthVoices {};
+    for (size_t index = 0; index < voices.size(); ++index)
+        if ((synthVoices[index] = dynamic_cast<SynthVoice*> (voices[index].get())) == nullptr)
+            return;
+
+    if (kernel)
+        lanesRenderer = std::make_unique<VoiceLanesRenderer> (synthVoices, kernel);
 }
 
 int SynthEngine::transposedNote (int note) const noexcept
@@ -41,7 +58,7 @@ int SynthEngine::transposedNote (int note) const noexcept
     return (int) (transposed < -(1 << 20) ? -(1 << 20) : (transposed > (1 << 20) ? (1 << 20) : transposed));
 }
 
-double SynthEngine::noteFrequencyHz (int transposedNote) noexcept
+double SynthEngine::halfPitchHz (int transposedNote) noexcept
 {
     // Note 81 is the reference: voices run their oscillator twice per output sample, so
     // the sounding pitch is twice this and note 69 sounds at 440 Hz.
@@ -51,7 +68,7 @@ double SynthEngine::noteFrequencyHz (int transposedNote) noexcept
 void SynthEngine::noteOn (int note, int velocity, int sampleOffset)
 {
     const int transposed = transposedNote (note);
-    const auto frequency = (float) noteFrequencyHz (transposed);
+    const auto frequency = (float) halfPitchHz (transposed);
     const float level = (float) velocity * (1.0f / 127.0f);
 
     auto startOn = [&] (Voice& voice) { voice.start (frequency, level, transposed, sampleOffset, sampleRate); };
@@ -83,8 +100,7 @@ void SynthEngine::silenceAllVoices()
 
 void SynthEngine::refreshVoices (int patchIndex)
 {
-    // A new transposition would leave held notes unreachable by their note-offs.
-    if (patchIndex == patch::octave)
+    if (patch::voiceRefreshOf (patchIndex) == patch::VoiceRefresh::silenceVoices)
         return silenceAllVoices();
 
     for (auto& voice : voices)
@@ -123,6 +139,9 @@ bool SynthEngine::loadProgram (int number)
 
 void SynthEngine::renderChunkOfAllVoices (float* left, float* right)
 {
+    if (lanesRenderer != nullptr)
+        return lanesRenderer->renderChunk (left, right);
+
     // Even voices lean one way, odd voices the other.
     for (size_t index = 0; index < voices.size(); ++index)
     {

@@ -5,6 +5,7 @@
 
 #include "engine/DspHelpers.h"
 #include "engine/OutputStage.h"
+#include "engine/PatchValueTable.h"
 
 #include <cmath>
 
@@ -48,7 +49,9 @@ void SynthVoice::start (float frequency, float noteVelocity, int noteNumber, int
     {
         sampleRate = rate;
         lfo2->increment = lfoIncrement (patch[patch::lfo2Speed]);
+        lastLfo1Increment.forget();
     }
+    lastPitchIncrement.forget();
 
     note = noteNumber;
     frequencyHz = frequency;
@@ -96,37 +99,37 @@ void SynthVoice::refresh (int patchIndex)
 {
     using namespace patch;
 
-    switch (patchIndex)
+    switch (voiceRefreshOf (patchIndex))
     {
-        case ampAttack: case ampDecay: case ampSustain: case ampRelease:
+        case VoiceRefresh::ampEnvelope:
             ampEnvelope->setUp (patch[ampAttack], patch[ampDecay], patch[ampSustain], patch[ampRelease]);
             break;
-        case env1Attack: case env1Decay: case env1Sustain: case env1Release:
+        case VoiceRefresh::env1:
             env1->setUp (patch[env1Attack], patch[env1Decay], patch[env1Sustain], patch[env1Release]);
             break;
-        case env2Attack: case env2Decay: case env2Sustain: case env2Release:
+        case VoiceRefresh::env2:
             env2->setUp (patch[env2Attack], patch[env2Decay], patch[env2Sustain], patch[env2Release]);
             break;
-        case lfo2Speed:
+        case VoiceRefresh::lfo2Increment:
             lfo2->increment = lfoIncrement (patch[lfo2Speed]);
             break;
-        case oscWave:
+        case VoiceRefresh::oscWave:
             oscillator->selectWave (selectorItem (patch[oscWave], waveItems));
             break;
-        case lfo1Shape:
+        case VoiceRefresh::lfo1Shape:
             lfo1->selectShape (selectorItem (patch[lfo1Shape], shapeItems));
             break;
-        case lfo2Shape:
+        case VoiceRefresh::lfo2Shape:
             lfo2->selectShape (selectorItem (patch[lfo2Shape], shapeItems));
             break;
-        case env1Destination:     setDestination (env1Source, env1Destination); break;
-        case env2Destination:     setDestination (env2Source, env2Destination); break;
-        case lfo1Destination:     setDestination (lfo1Source, lfo1Destination); break;
-        case lfo2Destination:     setDestination (lfo2Source, lfo2Destination); break;
-        case velocityDestination: setDestination (velocitySource, velocityDestination); break;
-        case modwheelDestination: setDestination (modwheelSource, modwheelDestination); break;
-        default:
-            break; // read afresh at every chunk
+        case VoiceRefresh::env1Route:     setDestination (env1Source, patchIndex); break;
+        case VoiceRefresh::env2Route:     setDestination (env2Source, patchIndex); break;
+        case VoiceRefresh::lfo1Route:     setDestination (lfo1Source, patchIndex); break;
+        case VoiceRefresh::lfo2Route:     setDestination (lfo2Source, patchIndex); break;
+        case VoiceRefresh::velocityRoute: setDestination (velocitySource, patchIndex); break;
+        case VoiceRefresh::modwheelRoute: setDestination (modwheelSource, patchIndex); break;
+        case VoiceRefresh::none:          break; // read afresh at every chunk
+        case VoiceRefresh::silenceVoices: break; // the engine's part
     }
 }
 
@@ -162,33 +165,39 @@ void SynthVoice::updateControls() noexcept
     // of two is taken in double and stored as a float; everything else is single precision.
     const float exponent = patch[pitchBend] * patch[bendRange] * (1.0f / 12.0f)
                            + (patch[detune] + slots[detuneSlot]) * 0.1f;
-    const float ratio = narrowToFloat (std::exp2 ((double) exponent));
-    oscillator->increment = finiteIncrement ((float) WavetableOscillator::length / (sampleRate / (ratio * frequencyHz)));
+    oscillator->increment = lastPitchIncrement.get ({ exponent }, [this, exponent] {
+        const float ratio = narrowToFloat (std::exp2 ((double) exponent));
+        return finiteIncrement ((float) WavetableOscillator::length / (sampleRate / (ratio * frequencyHz)));
+    });
 
     // The second reading lies at most half the table away.
     oscillator->secondOffset = coefficientLimit (patch[phase] + slots[phaseSlot]) * 256.0f;
     oscillator->secondLevel = limitToLevelRange (patch[phaserLevel] + slots[phaserLevelSlot]);
 
     // Takes effect at the next chunk's LFO1 step.
-    lfo1->increment = lfoIncrement (lfoSpeedLimit (patch[lfo1Speed] + slots[lfo1SpeedSlot]));
+    const float lfo1Speed = lfoSpeedLimit (patch[patch::lfo1Speed] + slots[lfo1SpeedSlot]);
+    lfo1->increment = lastLfo1Increment.get ({ lfo1Speed }, [this, lfo1Speed] { return lfoIncrement (lfo1Speed); });
 
-    cutoff = coefficientLimit (patch[patch::cutoff] + slots[cutoffSlot]);
-    feedback = ResonantFilter::feedbackFor (patch[resonance], cutoff);
-    volume = volumeLimit (patch[patch::volume] + slots[volumeSlot]);
-    spread = guardedSpread (patch[patch::spread]);
+    const float cutoff = coefficientLimit (patch[patch::cutoff] + slots[cutoffSlot]);
+    const float resonance = patch[patch::resonance];
+    controls.cutoff = cutoff;
+    controls.feedback = lastFeedback.get ({ resonance, cutoff }, [=] { return ResonantFilter::feedbackFor (resonance, cutoff); });
+    controls.volume = volumeLimit (patch[patch::volume] + slots[volumeSlot]);
+    controls.spread = guardedSpread (patch[patch::spread]);
+    controls.saturation = patch[saturation];
 }
 
-void SynthVoice::renderChunk (float* first, float* second)
+void SynthVoice::prepareChunk() noexcept
 {
-    if (! active)
-        return;
-
     updateModulation();
     updateControls();
+}
 
+void SynthVoice::renderValues (float* first, float* second) noexcept
+{
     float values[valuesPerChunk];
     oscillator->render (values, valuesPerChunk);
-    filter.process (values, valuesPerChunk, cutoff, feedback);
+    filter.process (values, valuesPerChunk, controls.cutoff, controls.feedback);
 
     for (auto& value : values)
     {
@@ -197,8 +206,16 @@ void SynthVoice::renderChunk (float* first, float* second)
         value *= level * level;
     }
 
-    addOutputStage (values, valuesPerChunk, patch[patch::saturation], volume, spread, first, second);
+    addOutputStage (values, valuesPerChunk, controls.saturation, controls.volume, controls.spread, first, second);
+}
 
-    active = ampEnvelope->stage != EnvelopeStage::idle;
+void SynthVoice::renderChunk (float* first, float* second)
+{
+    if (! active)
+        return;
+
+    prepareChunk();
+    renderValues (first, second);
+    finishChunk();
 }
 } // namespace quane

@@ -22,6 +22,8 @@ packages=(
     jackd2
     # the data and picture design scripts
     python3 python3-numpy python3-pil
+    # the formatting check
+    clang-format
 )
 
 missing=()

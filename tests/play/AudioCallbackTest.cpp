@@ -113,7 +113,8 @@ TEST (AudioCallback, PlaysEverySourceWithoutAllocatingAndCountsHeldNotes)
         output.clear();
         watching = true;
         const auto before = allocationsWatched.load();
-        player.audioDeviceIOCallbackWithContext (nullptr, 0, output.getArrayOfWritePointers(), 2, FixedDevice::blockSize, {});
+        player.audioDeviceIOCallbackWithContext (nullptr, 0, output.getArrayOfWritePointers(), 2,
+                                                 FixedDevice::blockSize, {});
         allocations += allocationsWatched.load() - before;
         watching = false;
 

@@ -31,13 +31,18 @@ public:
         command.addArray ({ "--headless", "--jack" });
         player = startPlayer (command, scratch.get(), &server);
         client = std::make_unique<JackTestClient> (server);
-        wired = client->isOpen() && client->waitForPorts ({ "quane-play:out_1", "quane-play:out_2", "quane-play-midi:in" }, 30000)
-             && client->connect ("quane-play:out_1", client->name() + ":in_l") && client->connect ("quane-play:out_2", client->name() + ":in_r")
-             && client->connect (client->name() + ":midi_out", "quane-play-midi:in");
+        wired = client->isOpen()
+                && client->waitForPorts ({ "quane-play:out_1", "quane-play:out_2", "quane-play-midi:in" }, 30000)
+                && client->connect ("quane-play:out_1", client->name() + ":in_l")
+                && client->connect ("quane-play:out_2", client->name() + ":in_r")
+                && client->connect (client->name() + ":midi_out", "quane-play-midi:in");
     }
 
     bool isReady() const { return wired; }
-    juce::String diagnosis() const { return "jackd:\n" + server.getLog() + "\nplayer:\n" + (player != nullptr ? player->getLog() : ""); }
+    juce::String diagnosis() const
+    {
+        return "jackd:\n" + server.getLog() + "\nplayer:\n" + (player != nullptr ? player->getLog() : "");
+    }
 
     std::vector<std::vector<float>> perform (const std::vector<TimedMessage>& messages, double seconds)
     {
@@ -56,7 +61,8 @@ void expectPitch (const std::vector<float>& channel, double fromSeconds, double 
 {
     SCOPED_TRACE ("from " + std::to_string (fromSeconds) + " s, expecting " + std::to_string (expectedHz) + " Hz");
     EXPECT_GT (rmsDb (channel, frameAt (fromSeconds), frameAt (toSeconds)), soundingDb);
-    EXPECT_NEAR (fundamentalHz (channel, frameAt (fromSeconds), frameAt (toSeconds), rate), expectedHz, expectedHz * pitchTolerance);
+    EXPECT_NEAR (fundamentalHz (channel, frameAt (fromSeconds), frameAt (toSeconds), rate), expectedHz,
+                 expectedHz * pitchTolerance);
 }
 
 void expectSilence (const std::vector<float>& channel, double fromSeconds, double toSeconds)
@@ -72,8 +78,8 @@ TEST (HeadlessPlay, NotesFromTheJackPortSoundAtTheirPitchAndStopAfterRelease)
     HeadlessPlayer session ({ "--program", "Simple Saw" });
     ASSERT_TRUE (session.isReady()) << session.diagnosis();
 
-    const auto audio = session.perform ({ noteAt (frameAt (0.3), 69, 100), noteAt (frameAt (1.3), 69, 0), noteAt (frameAt (1.8), 81, 100),
-                                          noteAt (frameAt (2.6), 81, 0) },
+    const auto audio = session.perform ({ noteAt (frameAt (0.3), 69, 100), noteAt (frameAt (1.3), 69, 0),
+                                          noteAt (frameAt (1.8), 81, 100), noteAt (frameAt (2.6), 81, 0) },
                                         3.6);
     ASSERT_EQ (audio.size(), 2u) << session.diagnosis();
 
@@ -120,7 +126,9 @@ TEST (HeadlessPlay, SettingsAreKeptAndAnUnreadableFileIsSetAside)
 
     const auto firstLog = runAndStop ({});
     EXPECT_TRUE (firstLog.contains ("could not be read")) << firstLog;
-    EXPECT_TRUE (settingsFile.getSiblingFile ("quane-play.settings.corrupt").loadFileAsString().startsWith ("<PROPERTIES><VALUE"));
+    EXPECT_TRUE (settingsFile.getSiblingFile ("quane-play.settings.corrupt")
+                     .loadFileAsString()
+                     .startsWith ("<PROPERTIES><VALUE"));
 
     const auto readSettings = [&] { return juce::parseXMLIfTagMatches (settingsFile, "PROPERTIES"); };
     const auto valueOf = [] (const juce::XmlElement& settings, const juce::String& name) {

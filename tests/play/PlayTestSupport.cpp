@@ -30,12 +30,14 @@ bool waitUntil (Condition condition, int timeoutMs)
 
 ScratchFolder::ScratchFolder()
     : folder (juce::File::getSpecialLocation (juce::File::tempDirectory)
-                  .getChildFile ("quane-play-test-" + juce::String::toHexString (juce::Random::getSystemRandom().nextInt64())))
+                  .getChildFile ("quane-play-test-"
+                                 + juce::String::toHexString (juce::Random::getSystemRandom().nextInt64())))
 {
     folder.createDirectory();
 }
 
-RunningProcess::RunningProcess (const juce::StringArray& command, const juce::File& logFile, const juce::StringPairArray& environment)
+RunningProcess::RunningProcess (const juce::StringArray& command, const juce::File& logFile,
+                                const juce::StringPairArray& environment)
     : log (logFile)
 {
     std::vector<std::string> words;
@@ -101,27 +103,30 @@ int RunningProcess::stop (int graceMs)
 }
 
 JackServer::JackServer (const juce::File& folder)
-    : name ("quane-test-" + juce::String (getpid()) + "-" + juce::String::toHexString (juce::Random::getSystemRandom().nextInt()))
+    : name ("quane-test-" + juce::String (getpid()) + "-"
+            + juce::String::toHexString (juce::Random::getSystemRandom().nextInt()))
 {
     // A generous client timeout: on a busy machine the clients' threads run late now and then.
-    process = std::make_unique<RunningProcess> (juce::StringArray { "jackd", "--no-realtime", "--timeout", "5000", "--name", name, "-d",
-                                                                    "dummy", "-r", juce::String (sampleRate), "-p", juce::String (periodFrames) },
-                                                folder.getChildFile ("jackd.log"));
+    process = std::make_unique<RunningProcess> (
+        juce::StringArray { "jackd", "--no-realtime", "--timeout", "5000", "--name", name, "-d", "dummy", "-r",
+                            juce::String (sampleRate), "-p", juce::String (periodFrames) },
+        folder.getChildFile ("jackd.log"));
     setenv ("JACK_DEFAULT_SERVER", name.toRawUTF8(), 1);
 
     ready = waitUntil (
-        [this] {
-            if (! process->isRunning())
-                return true;
-            jack_status_t status {};
-            auto* probe = jack_client_open ("probe", (jack_options_t) (JackNoStartServer | JackServerName), &status, name.toRawUTF8());
-            if (probe == nullptr)
-                return false;
-            jack_client_close (probe);
-            return true;
-        },
-        10000)
-        && process->isRunning();
+                [this] {
+                    if (! process->isRunning())
+                        return true;
+                    jack_status_t status {};
+                    auto* probe = jack_client_open ("probe", (jack_options_t) (JackNoStartServer | JackServerName),
+                                                    &status, name.toRawUTF8());
+                    if (probe == nullptr)
+                        return false;
+                    jack_client_close (probe);
+                    return true;
+                },
+                10000)
+            && process->isRunning();
 }
 
 JackServer::~JackServer()
@@ -133,7 +138,8 @@ JackServer::~JackServer()
 JackTestClient::JackTestClient (const JackServer& server)
 {
     jack_status_t status {};
-    client = jack_client_open ("quane-test", (jack_options_t) (JackNoStartServer | JackServerName), &status, server.getName().toRawUTF8());
+    client = jack_client_open ("quane-test", (jack_options_t) (JackNoStartServer | JackServerName), &status,
+                               server.getName().toRawUTF8());
     if (client == nullptr)
         return;
     midiOut = jack_port_register (client, "midi_out", JACK_DEFAULT_MIDI_TYPE, JackPortIsOutput, 0);
@@ -271,14 +277,15 @@ double fundamentalHz (const std::vector<float>& samples, int start, int end, dou
     return 0.0;
 }
 
-std::unique_ptr<RunningProcess> startPlayer (const juce::StringArray& arguments, const juce::File& home, const JackServer* server,
-                                             const juce::String& logName)
+std::unique_ptr<RunningProcess> startPlayer (const juce::StringArray& arguments, const juce::File& home,
+                                             const JackServer* server, const juce::String& logName)
 {
     juce::StringArray command { QUANE_PLAY_PATH, "--module", QUANE_MODULE_PATH };
     command.addArray (arguments);
     juce::StringPairArray environment;
     environment.set ("HOME", home.getFullPathName());
-    environment.set ("JACK_DEFAULT_SERVER", server != nullptr ? server->getName() : juce::String ("quane-test-no-such-server"));
+    environment.set ("JACK_DEFAULT_SERVER",
+                     server != nullptr ? server->getName() : juce::String ("quane-test-no-such-server"));
     return std::make_unique<RunningProcess> (command, home.getChildFile (logName), environment);
 }
 

@@ -30,7 +30,8 @@ private:
 class RunningProcess
 {
 public:
-    RunningProcess (const juce::StringArray& command, const juce::File& logFile, const juce::StringPairArray& environment = {});
+    RunningProcess (const juce::StringArray& command, const juce::File& logFile,
+                    const juce::StringPairArray& environment = {});
     ~RunningProcess();
 
     bool isRunning();
@@ -117,8 +118,8 @@ double fundamentalHz (const std::vector<float>& samples, int start, int end, dou
 
 /** The built quane-play with these arguments, HOME pointing at the folder (so its settings go
     there) and the test's JACK server. */
-std::unique_ptr<RunningProcess> startPlayer (const juce::StringArray& arguments, const juce::File& home, const JackServer* server,
-                                             const juce::String& logName = "player.log");
+std::unique_ptr<RunningProcess> startPlayer (const juce::StringArray& arguments, const juce::File& home,
+                                             const JackServer* server, const juce::String& logName = "player.log");
 
 /** Note on or off on channel 1 at a frame. */
 TimedMessage noteAt (int frame, int note, int velocity);

@@ -32,7 +32,8 @@ juce::String findPlayerWindow()
 {
     for (int attempt = 0; attempt < 100; ++attempt)
     {
-        const auto found = juce::StringArray::fromLines (runCommand ({ "xdotool", "search", "--name", "^Quane$" }).trim());
+        const auto found = juce::StringArray::fromLines (
+            runCommand ({ "xdotool", "search", "--name", "^Quane$" }).trim());
         if (! found.isEmpty() && found[0].isNotEmpty())
             return found[0];
         juce::Thread::sleep (100);
@@ -77,11 +78,12 @@ TEST (WindowPlay, ShowsTheModuleEditorInsideItsWindowAndPlaysAClickedKey)
     runCommand ({ "import", "-window", window, screenshot.getFullPathName() });
     const auto picture = juce::ImageFileFormat::loadFrom (screenshot);
     ASSERT_TRUE (picture.isValid()) << "no screenshot at " << screenshot.getFullPathName();
-    EXPECT_GT (distinctColours (picture, { editorLeft, 0, editorWidth, editorHeight }), 50) << "the editor area looks blank";
+    EXPECT_GT (distinctColours (picture, { editorLeft, 0, editorWidth, editorHeight }), 50)
+        << "the editor area looks blank";
 
     // Hold a white key for about a second while recording, then let go.
-    RunningProcess clicker ({ "xdotool", "mousemove", "--window", window, juce::String (keyX), juce::String (keyY), "sleep", "0.4",
-                              "mousedown", "1", "sleep", "1.0", "mouseup", "1" },
+    RunningProcess clicker ({ "xdotool", "mousemove", "--window", window, juce::String (keyX), juce::String (keyY),
+                              "sleep", "0.4", "mousedown", "1", "sleep", "1.0", "mouseup", "1" },
                             home.file ("xdotool.log"));
     const auto audio = client.perform ({}, 2.6);
     ASSERT_EQ (audio.size(), 2u);
@@ -90,7 +92,8 @@ TEST (WindowPlay, ShowsTheModuleEditorInsideItsWindowAndPlaysAClickedKey)
     for (int start = 0; start + rate / 5 <= (int) audio[0].size(); start += rate / 20)
         loudestDb = juce::jmax (loudestDb, rmsDb (audio[0], start, start + rate / 5));
     EXPECT_GT (loudestDb, -40.0) << "the clicked key did not sound; " << player->getLog();
-    EXPECT_LT (rmsDb (audio[0], (int) audio[0].size() - rate / 4, (int) audio[0].size()), -90.0) << "the note did not stop";
+    EXPECT_LT (rmsDb (audio[0], (int) audio[0].size() - rate / 4, (int) audio[0].size()), -90.0)
+        << "the note did not stop";
 
     EXPECT_EQ (player->stop(), 0) << player->getLog();
 }

@@ -47,7 +47,8 @@ PlayOptions parseCommandLine (const juce::StringArray& arguments)
     }
 
     if (options.loadFile != juce::File() && ! options.loadFile.hasFileExtension ("fxp;fxb"))
-        fail (ToolError::Kind::usage, "preset files end in .fxp (one program) or .fxb (bank): " + options.loadFile.getFullPathName());
+        fail (ToolError::Kind::usage,
+              "preset files end in .fxp (one program) or .fxb (bank): " + options.loadFile.getFullPathName());
     return options;
 }
 

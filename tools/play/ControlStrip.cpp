@@ -50,10 +50,14 @@ ControlStrip::ControlStrip (PlayerSession& playerSession) : session (playerSessi
     pitchBend.setRange (-pitchWheelCentre, pitchWheelCentre - 1, 1.0);
     pitchBend.setValue (0.0, juce::dontSendNotification);
     pitchBend.setDoubleClickReturnValue (true, 0.0);
-    pitchBend.onValueChange = [this] { sendWheel (juce::MidiMessage::pitchWheel (keyboardChannel, (int) pitchBend.getValue() + pitchWheelCentre)); };
+    pitchBend.onValueChange = [this] {
+        sendWheel (juce::MidiMessage::pitchWheel (keyboardChannel, (int) pitchBend.getValue() + pitchWheelCentre));
+    };
     pitchBend.onDragEnd = [this] { pitchBend.setValue (0.0); }; // a bend wheel springs back
     modWheel.setRange (0.0, 127.0, 1.0);
-    modWheel.onValueChange = [this] { sendWheel (juce::MidiMessage::controllerEvent (keyboardChannel, modWheelController, (int) modWheel.getValue())); };
+    modWheel.onValueChange = [this] {
+        sendWheel (juce::MidiMessage::controllerEvent (keyboardChannel, modWheelController, (int) modWheel.getValue()));
+    };
 
     for (auto* label : { &pitchLabel, &modLabel, &octaveLabel })
     {
@@ -67,8 +71,9 @@ ControlStrip::ControlStrip (PlayerSession& playerSession) : session (playerSessi
 
     // Only the keyboard takes keystrokes, so the computer keyboard keeps playing notes whatever
     // control was used last.
-    for (auto* control : std::initializer_list<juce::Component*> { &programs, &loadButton, &saveButton, &panicButton, &settingsButton,
-                                                                     &octaveDown, &octaveUp, &pitchBend, &modWheel })
+    for (auto* control :
+         std::initializer_list<juce::Component*> { &programs, &loadButton, &saveButton, &panicButton, &settingsButton,
+                                                   &octaveDown, &octaveUp, &pitchBend, &modWheel })
     {
         control->setWantsKeyboardFocus (false);
         addAndMakeVisible (control);
@@ -149,7 +154,8 @@ void ControlStrip::shiftOctave (int delta)
     keyboard.setKeyPressBaseOctave (baseOctave);
     // Show the played octave and the one below it.
     keyboard.setLowestVisibleKey ((baseOctave - 1) * 12);
-    octaveLabel.setText (juce::MidiMessage::getMidiNoteName (baseOctave * 12, true, true, 3), juce::dontSendNotification);
+    octaveLabel.setText (juce::MidiMessage::getMidiNoteName (baseOctave * 12, true, true, 3),
+                         juce::dontSendNotification);
     focusKeyboard();
 }
 
@@ -161,27 +167,29 @@ void ControlStrip::sendWheel (const juce::MidiMessage& message)
 void ControlStrip::choosePresetToLoad()
 {
     chooser = std::make_unique<juce::FileChooser> ("Load a program or bank", presetFolder, "*.fxp;*.fxb");
-    chooser->launchAsync (juce::FileBrowserComponent::openMode | juce::FileBrowserComponent::canSelectFiles, [this] (const juce::FileChooser& chosen) {
-        const auto file = chosen.getResult();
-        if (file == juce::File())
-            return;
-        presetFolder = file.getParentDirectory();
-        try
-        {
-            session.loadPreset (file);
-            showMessage ("Loaded " + file.getFileName());
-        }
-        catch (const ToolError& error)
-        {
-            showMessage ("Not loaded: " + error.message);
-        }
-        focusKeyboard();
-    });
+    chooser->launchAsync (juce::FileBrowserComponent::openMode | juce::FileBrowserComponent::canSelectFiles,
+                          [this] (const juce::FileChooser& chosen) {
+                              const auto file = chosen.getResult();
+                              if (file == juce::File())
+                                  return;
+                              presetFolder = file.getParentDirectory();
+                              try
+                              {
+                                  session.loadPreset (file);
+                                  showMessage ("Loaded " + file.getFileName());
+                              }
+                              catch (const ToolError& error)
+                              {
+                                  showMessage ("Not loaded: " + error.message);
+                              }
+                              focusKeyboard();
+                          });
 }
 
 void ControlStrip::choosePresetToSave()
 {
-    chooser = std::make_unique<juce::FileChooser> ("Save the program (.fxp) or the bank (.fxb)", presetFolder, "*.fxp;*.fxb");
+    chooser = std::make_unique<juce::FileChooser> ("Save the program (.fxp) or the bank (.fxb)", presetFolder,
+                                                   "*.fxp;*.fxb");
     chooser->launchAsync (juce::FileBrowserComponent::saveMode | juce::FileBrowserComponent::canSelectFiles
                               | juce::FileBrowserComponent::warnAboutOverwriting,
                           [this] (const juce::FileChooser& chosen) {
@@ -206,7 +214,8 @@ void ControlStrip::choosePresetToSave()
 
 void ControlStrip::openDeviceSettings()
 {
-    auto selector = std::make_unique<juce::AudioDeviceSelectorComponent> (session.getDevices(), 0, 0, 2, 2, true, false, true, false);
+    auto selector = std::make_unique<juce::AudioDeviceSelectorComponent> (session.getDevices(), 0, 0, 2, 2, true, false,
+                                                                          true, false);
     selector->setSize (520, 460);
 
     juce::DialogWindow::LaunchOptions dialog;

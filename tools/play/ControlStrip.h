@@ -44,7 +44,8 @@ private:
     juce::MidiKeyboardState keyboardState;
     juce::MidiKeyboardComponent keyboard { keyboardState, juce::MidiKeyboardComponent::horizontalKeyboard };
     juce::ComboBox programs;
-    juce::TextButton loadButton { "Load..." }, saveButton { "Save..." }, panicButton { "Panic" }, settingsButton { "Audio/MIDI..." };
+    juce::TextButton loadButton { "Load..." }, saveButton { "Save..." }, panicButton { "Panic" },
+        settingsButton { "Audio/MIDI..." };
     juce::TextButton octaveDown { "<" }, octaveUp { ">" };
     juce::Label octaveLabel, status;
     juce::Slider pitchBend { juce::Slider::LinearVertical, juce::Slider::NoTextBox };

@@ -29,7 +29,8 @@ std::unique_ptr<juce::XmlElement> defaultSetupOf (juce::AudioIODeviceType& type)
 }
 } // namespace
 
-void openAudioDevice (juce::AudioDeviceManager& devices, const juce::XmlElement* savedState, const juce::String& requestedType)
+void openAudioDevice (juce::AudioDeviceManager& devices, const juce::XmlElement* savedState,
+                      const juce::String& requestedType)
 {
     juce::String error;
     const auto opens = [&] (const juce::XmlElement* setup, bool anyDevice) {
@@ -49,7 +50,8 @@ void openAudioDevice (juce::AudioDeviceManager& devices, const juce::XmlElement*
         auto* type = findType (devices, requestedType);
         if (type == nullptr)
             fail (ToolError::Kind::device, "no audio device: this build has no " + requestedType + " support");
-        if (savedState != nullptr && savedState->getStringAttribute ("deviceType").equalsIgnoreCase (requestedType) && opens (savedState, false))
+        if (savedState != nullptr && savedState->getStringAttribute ("deviceType").equalsIgnoreCase (requestedType)
+            && opens (savedState, false))
             return;
 
         const auto setup = defaultSetupOf (*type);
@@ -60,10 +62,13 @@ void openAudioDevice (juce::AudioDeviceManager& devices, const juce::XmlElement*
             return;
     }
     devices.closeAudioDevice();
-    fail (ToolError::Kind::device, "no audio device could be opened" + (error.isNotEmpty() ? ": " + error : juce::String()) + " (try --list-devices)");
+    fail (ToolError::Kind::device, "no audio device could be opened"
+                                       + (error.isNotEmpty() ? ": " + error : juce::String())
+                                       + " (try --list-devices)");
 }
 
-juce::StringArray enableMidiInputs (juce::AudioDeviceManager& devices, const juce::StringArray& wanted, bool restoredFromSettings)
+juce::StringArray enableMidiInputs (juce::AudioDeviceManager& devices, const juce::StringArray& wanted,
+                                    bool restoredFromSettings)
 {
     const auto inputs = juce::MidiInput::getAvailableDevices();
     if (wanted.isEmpty())
@@ -120,8 +125,9 @@ juce::String describeCurrentDevice (juce::AudioDeviceManager& devices)
     auto* device = devices.getCurrentAudioDevice();
     if (device == nullptr)
         return "no audio device";
-    return device->getTypeName() + " " + device->getName() + ", " + juce::String (juce::roundToInt (device->getCurrentSampleRate()))
-         + " Hz, " + juce::String (device->getCurrentBufferSizeSamples()) + " frames";
+    return device->getTypeName() + " " + device->getName() + ", "
+           + juce::String (juce::roundToInt (device->getCurrentSampleRate())) + " Hz, "
+           + juce::String (device->getCurrentBufferSizeSamples()) + " frames";
 }
 
 int roundTripLatencySamples (juce::AudioIODevice& device)

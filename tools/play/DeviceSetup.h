@@ -12,12 +12,14 @@ namespace quane::play
 /** Opens the output device: the saved set-up when it is there and of the requested system
     ("JACK", "ALSA", or empty for any), else that system's default device.
     Throws ToolError (device) when no device opens, naming the reason. */
-void openAudioDevice (juce::AudioDeviceManager& devices, const juce::XmlElement* savedState, const juce::String& requestedType);
+void openAudioDevice (juce::AudioDeviceManager& devices, const juce::XmlElement* savedState,
+                      const juce::String& requestedType);
 
 /** Enables the ALSA MIDI inputs whose name contains one of the wanted texts (any case); with no
     wanted text and no saved set-up, every input, so a keyboard plugged in plays at once.
     Answers the wanted texts that matched no input. */
-juce::StringArray enableMidiInputs (juce::AudioDeviceManager& devices, const juce::StringArray& wanted, bool restoredFromSettings);
+juce::StringArray enableMidiInputs (juce::AudioDeviceManager& devices, const juce::StringArray& wanted,
+                                    bool restoredFromSettings);
 
 /** The device systems with their output devices, and the MIDI inputs, for --list-devices. */
 juce::String describeDevices (juce::AudioDeviceManager& devices);

@@ -29,8 +29,9 @@ struct EditorHost::NativeWindow
         if (XGetWindowAttributes (display, parent, &parentAttributes) == 0)
             return;
         const auto screen = DefaultScreen (display);
-        window = XCreateSimpleWindow (display, parent, area.getX(), area.getY(), (unsigned) juce::jmax (1, area.getWidth()),
-                                      (unsigned) juce::jmax (1, area.getHeight()), 0, BlackPixel (display, screen), BlackPixel (display, screen));
+        window = XCreateSimpleWindow (
+            display, parent, area.getX(), area.getY(), (unsigned) juce::jmax (1, area.getWidth()),
+            (unsigned) juce::jmax (1, area.getHeight()), 0, BlackPixel (display, screen), BlackPixel (display, screen));
         XMapWindow (display, window);
         XSync (display, False);
     }
@@ -69,8 +70,9 @@ EditorHost::EditorHost (vsthost::HostedEffect& hostedEffect) : effect (hostedEff
 {
     setOpaque (true);
     vst::ERect* rect = nullptr;
-    hasEditor = (effect.getEffect().flags & vst::effFlagsHasEditor) != 0 && effect.dispatch (vst::effEditGetRect, 0, 0, &rect) != 0
-             && rect != nullptr && rect->right > rect->left && rect->bottom > rect->top;
+    hasEditor = (effect.getEffect().flags & vst::effFlagsHasEditor) != 0
+                && effect.dispatch (vst::effEditGetRect, 0, 0, &rect) != 0 && rect != nullptr
+                && rect->right > rect->left && rect->bottom > rect->top;
     editorBounds = hasEditor ? juce::Rectangle<int> (rect->right - rect->left, rect->bottom - rect->top)
                              : juce::Rectangle<int> (placeholderWidth, placeholderHeight);
     setSize (editorBounds.getWidth(), editorBounds.getHeight());
@@ -136,7 +138,8 @@ void EditorHost::openWhenShowing()
         return;
 
     const auto area = peer->getComponent().getLocalArea (this, getLocalBounds()) * peer->getPlatformScaleFactor();
-    window = std::make_unique<NativeWindow> ((::Window) reinterpret_cast<juce::pointer_sized_uint> (peer->getNativeHandle()), area);
+    window = std::make_unique<NativeWindow> (
+        (::Window) reinterpret_cast<juce::pointer_sized_uint> (peer->getNativeHandle()), area);
     if (! window->isValid())
     {
         window.reset(); // the player's window is not on the server yet: try at the next tick

@@ -59,8 +59,8 @@ void EffectPlayer::audioDeviceStopped()
     effect.suspend();
 }
 
-void EffectPlayer::audioDeviceIOCallbackWithContext (const float* const*, int, float* const* outputs, int numOutputs, int numSamples,
-                                                     const juce::AudioIODeviceCallbackContext&)
+void EffectPlayer::audioDeviceIOCallbackWithContext (const float* const*, int, float* const* outputs, int numOutputs,
+                                                     int numSamples, const juce::AudioIODeviceCallbackContext&)
 {
     const juce::ScopedNoDenormals noDenormals;
 
@@ -83,11 +83,14 @@ void EffectPlayer::audioDeviceIOCallbackWithContext (const float* const*, int, f
                 continue;
             if (numOutputs == 1)
             {
-                juce::FloatVectorOperations::copyWithMultiply (outputs[0] + start, effectOutputs.getReadPointer (0), 0.5f, length);
-                juce::FloatVectorOperations::addWithMultiply (outputs[0] + start, effectOutputs.getReadPointer (1), 0.5f, length);
+                juce::FloatVectorOperations::copyWithMultiply (outputs[0] + start, effectOutputs.getReadPointer (0),
+                                                               0.5f, length);
+                juce::FloatVectorOperations::addWithMultiply (outputs[0] + start, effectOutputs.getReadPointer (1),
+                                                              0.5f, length);
             }
             else if (channel < 2)
-                juce::FloatVectorOperations::copy (outputs[channel] + start, effectOutputs.getReadPointer (channel), length);
+                juce::FloatVectorOperations::copy (outputs[channel] + start, effectOutputs.getReadPointer (channel),
+                                                   length);
             else
                 juce::FloatVectorOperations::clear (outputs[channel] + start, length);
         }
@@ -108,12 +111,14 @@ void EffectPlayer::renderPiece (int start, int numSamples)
     }
 
     effectOutputs.clear();
-    effect.processBlock (events.record(), effectOutputs.getArrayOfWritePointers(), numSamples, { samplesPlayed, 120.0, 0.0, false });
+    effect.processBlock (events.record(), effectOutputs.getArrayOfWritePointers(), numSamples,
+                         { samplesPlayed, 120.0, 0.0, false });
     samplesPlayed += numSamples;
 
     for (int channel = 0; channel < 2; ++channel)
     {
-        const auto range = juce::FloatVectorOperations::findMinAndMax (effectOutputs.getReadPointer (channel), numSamples);
+        const auto range = juce::FloatVectorOperations::findMinAndMax (effectOutputs.getReadPointer (channel),
+                                                                       numSamples);
         raiseToAtLeast (peakLevels[(size_t) channel], juce::jmax (-range.getStart(), range.getEnd()));
     }
 }

@@ -36,7 +36,8 @@ public:
 
     void audioDeviceAboutToStart (juce::AudioIODevice* device) override;
     void audioDeviceStopped() override;
-    void audioDeviceIOCallbackWithContext (const float* const* inputs, int numInputs, float* const* outputs, int numOutputs, int numSamples,
+    void audioDeviceIOCallbackWithContext (const float* const* inputs, int numInputs, float* const* outputs,
+                                           int numOutputs, int numSamples,
                                            const juce::AudioIODeviceCallbackContext& context) override;
 
 private:

@@ -136,7 +136,8 @@ struct JackMidiInput::Client
     }
 };
 
-std::unique_ptr<JackMidiInput> JackMidiInput::open (const juce::String& clientName, juce::MidiMessageCollector& collector)
+std::unique_ptr<JackMidiInput> JackMidiInput::open (const juce::String& clientName,
+                                                    juce::MidiMessageCollector& collector)
 {
     const auto* jack = JackLibrary::get();
     if (jack == nullptr)

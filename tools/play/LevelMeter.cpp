@@ -8,7 +8,8 @@ void LevelMeter::showPeaks (std::array<float, 2> peaks, double secondsSinceLast)
 {
     for (size_t channel = 0; channel < peaks.size(); ++channel)
     {
-        const auto peakDb = juce::jlimit (minimumDb, maximumDb, juce::Decibels::gainToDecibels (peaks[channel], minimumDb));
+        const auto peakDb = juce::jlimit (minimumDb, maximumDb,
+                                          juce::Decibels::gainToDecibels (peaks[channel], minimumDb));
         const auto fallen = shownDb[channel] - (float) (fallDbPerSecond * secondsSinceLast);
         shownDb[channel] = juce::jmax (peakDb, fallen, minimumDb);
     }

@@ -45,7 +45,8 @@ private:
             return;
 
         const auto peaks = session->getPlayer().takePeakLevels();
-        sounding = sounding || juce::jmax (peaks[0], peaks[1]) > audibleLevel || session->getPlayer().getHeldNoteCount() > 0;
+        sounding = sounding || juce::jmax (peaks[0], peaks[1]) > audibleLevel
+                   || session->getPlayer().getHeldNoteCount() > 0;
         const auto now = juce::Time::getMillisecondCounter();
         if (now - lastStatus >= (juce::uint32) headlessStatusIntervalMs)
         {

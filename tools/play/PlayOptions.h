@@ -13,10 +13,10 @@ using vsthost::ToolError;
 struct PlayOptions
 {
     juce::String modulePath;
-    juce::String program;            // number or factory name; empty: the last state
-    juce::File loadFile;             // a .fxp or .fxb restored after the program
-    juce::String audioType;          // "JACK" or "ALSA"; empty: the last set-up, else the first that has a device
-    juce::StringArray midiInputs;    // names (or parts of names) of MIDI inputs to enable
+    juce::String program;         // number or factory name; empty: the last state
+    juce::File loadFile;          // a .fxp or .fxb restored after the program
+    juce::String audioType;       // "JACK" or "ALSA"; empty: the last set-up, else the first that has a device
+    juce::StringArray midiInputs; // names (or parts of names) of MIDI inputs to enable
     bool headless = false;
     bool listDevices = false;
     bool showHelp = false;

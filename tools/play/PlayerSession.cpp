@@ -62,8 +62,9 @@ PlayerSession::PlayerSession (const PlayOptions& options) : wantedMidiInputs (op
             if (jackMidi != nullptr)
                 for (const auto& port : jackMidi->getSourcePortNames())
                     known.add ("\"" + port + "\"");
-            fail (ToolError::Kind::usage, "no MIDI input matches \"" + name + "\"; there are "
-                                              + (known.isEmpty() ? juce::String ("none") : known.joinIntoString (", ")));
+            fail (ToolError::Kind::usage,
+                  "no MIDI input matches \"" + name + "\"; there are "
+                      + (known.isEmpty() ? juce::String ("none") : known.joinIntoString (", ")));
         }
 
     devices.addChangeListener (this);
@@ -113,7 +114,8 @@ void PlayerSession::sendAllNotesOff()
 {
     const auto now = juce::Time::getMillisecondCounterHiRes() * 0.001;
     for (int channel = 1; channel <= 16; ++channel)
-        player->getCollector().addMessageToQueue (juce::MidiMessage::controllerEvent (channel, allNotesOffController, 0).withTimeStamp (now));
+        player->getCollector().addMessageToQueue (
+            juce::MidiMessage::controllerEvent (channel, allNotesOffController, 0).withTimeStamp (now));
 }
 
 juce::String PlayerSession::getStatusLine()
@@ -122,11 +124,13 @@ juce::String PlayerSession::getStatusLine()
     if (auto* device = devices.getCurrentAudioDevice())
     {
         const auto latency = roundTripLatencySamples (*device);
-        line << "; latency " << latency << " samples = " << juce::String (1000.0 * latency / device->getCurrentSampleRate(), 1)
+        line << "; latency " << latency
+             << " samples = " << juce::String (1000.0 * latency / device->getCurrentSampleRate(), 1)
              << " ms round trip";
     }
     const auto held = player->getHeldNoteCount();
-    line << "; CPU " << juce::String (100.0 * devices.getCpuUsage(), 1) << " %; " << held << (held == 1 ? " note" : " notes") << " held";
+    line << "; CPU " << juce::String (100.0 * devices.getCpuUsage(), 1) << " %; " << held
+         << (held == 1 ? " note" : " notes") << " held";
     if (const auto dropped = player->getDroppedEventCount(); dropped > 0)
         line << "; " << dropped << " MIDI messages dropped";
     return line;
@@ -154,7 +158,8 @@ void PlayerSession::changeListenerCallback (juce::ChangeBroadcaster*)
 void PlayerSession::followDeviceSystem()
 {
     // On JACK the player has a MIDI port of its own; on any other system it has none.
-    const bool onJack = devices.getCurrentDeviceTypeObject() != nullptr && devices.getCurrentDeviceTypeObject()->getTypeName() == "JACK";
+    const bool onJack = devices.getCurrentDeviceTypeObject() != nullptr
+                        && devices.getCurrentDeviceTypeObject()->getTypeName() == "JACK";
     if (onJack && jackMidi == nullptr)
     {
         jackMidi = JackMidiInput::open (jackMidiClientName, player->getCollector());

@@ -43,8 +43,8 @@ PlayerSettings::PlayerSettings()
         const auto asideFile = file.getSiblingFile (file.getFileName() + ".corrupt");
         asideFile.deleteFile();
         file.moveFileTo (asideFile);
-        warning = "the settings file " + file.getFullPathName() + " could not be read; it was moved to " + asideFile.getFileName()
-                + " and the player starts with program 0";
+        warning = "the settings file " + file.getFullPathName() + " could not be read; it was moved to "
+                  + asideFile.getFileName() + " and the player starts with program 0";
     }
     properties = std::make_unique<juce::PropertiesFile> (options);
 }

@@ -25,7 +25,8 @@ public:
     void fitToEditor()
     {
         const auto editorArea = editor.getEditorBounds();
-        setSize (juce::jmax (minimumWidth, editorArea.getWidth()), editorArea.getHeight() + ControlStrip::preferredHeight);
+        setSize (juce::jmax (minimumWidth, editorArea.getWidth()),
+                 editorArea.getHeight() + ControlStrip::preferredHeight);
     }
 
     void paint (juce::Graphics& g) override { g.fillAll (juce::Colour (0xff2b2b30)); }
@@ -47,7 +48,8 @@ private:
 };
 
 PlayerWindow::PlayerWindow (PlayerSession& playerSession)
-    : juce::DocumentWindow ("Quane", juce::Colour (0xff2b2b30), juce::DocumentWindow::closeButton | juce::DocumentWindow::minimiseButton),
+    : juce::DocumentWindow ("Quane", juce::Colour (0xff2b2b30),
+                            juce::DocumentWindow::closeButton | juce::DocumentWindow::minimiseButton),
       session (playerSession)
 {
     setUsingNativeTitleBar (true);

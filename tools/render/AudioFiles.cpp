@@ -20,9 +20,11 @@ void writeWav (const juce::File& file, const RenderResult& render, int bitsPerSa
 {
     auto stream = createEmptyFile (file);
     juce::WavAudioFormat format;
-    std::unique_ptr<juce::AudioFormatWriter> writer (format.createWriterFor (stream.get(), render.sampleRate, 2, bitsPerSample, {}, 0));
+    std::unique_ptr<juce::AudioFormatWriter> writer (
+        format.createWriterFor (stream.get(), render.sampleRate, 2, bitsPerSample, {}, 0));
     if (writer == nullptr)
-        fail (ToolError::Kind::output, "cannot write " + file.getFullPathName() + ": no WAV writer for " + juce::String (bitsPerSample) + " bits");
+        fail (ToolError::Kind::output, "cannot write " + file.getFullPathName() + ": no WAV writer for "
+                                           + juce::String (bitsPerSample) + " bits");
     stream.release(); // the writer owns the stream from here on
 
     if (! writer->writeFromAudioSampleBuffer (render.audio, 0, render.audio.getNumSamples()) || ! writer->flush())
@@ -45,10 +47,9 @@ juce::String summaryLine (const juce::String& programLabel, const RenderResult& 
     const auto realTime = render.wallSeconds > 0.0 ? seconds / render.wallSeconds : 0.0;
 
     auto db = [] (float value) { return juce::String (value, 1).paddedLeft (' ', 6); };
-    return programLabel.paddedRight (' ', 24) + juce::String (seconds, 2).paddedLeft (' ', 6) + " s"
-         + "  peak L " + db (left.peakDb) + " R " + db (right.peakDb) + " dBFS"
-         + "  RMS L " + db (left.rmsDb) + " R " + db (right.rmsDb) + " dBFS"
-         + "  " + juce::String (realTime, 1) + "x real time"
-         + (destination.isNotEmpty() ? "  -> " + destination : juce::String());
+    return programLabel.paddedRight (' ', 24) + juce::String (seconds, 2).paddedLeft (' ', 6) + " s" + "  peak L "
+           + db (left.peakDb) + " R " + db (right.peakDb) + " dBFS" + "  RMS L " + db (left.rmsDb) + " R "
+           + db (right.rmsDb) + " dBFS" + "  " + juce::String (realTime, 1) + "x real time"
+           + (destination.isNotEmpty() ? "  -> " + destination : juce::String());
 }
 } // namespace quane::render

@@ -18,5 +18,6 @@ struct ChannelLevels
 ChannelLevels levelsOf (const RenderResult& render, int channel);
 
 /** The one line printed per render: program, length, levels per channel, real-time factor. */
-juce::String summaryLine (const juce::String& programLabel, const RenderResult& render, const juce::String& destination);
+juce::String summaryLine (const juce::String& programLabel, const RenderResult& render,
+                          const juce::String& destination);
 } // namespace quane::render

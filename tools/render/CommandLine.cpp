@@ -100,7 +100,8 @@ RenderOptions parseCommandLine (const juce::StringArray& arguments)
         fail (ToolError::Kind::usage, "--save stores one instance's state: use it without --all-programs");
     for (const auto* file : { &options.loadFile, &options.saveFile })
         if (*file != juce::File() && ! file->hasFileExtension ("fxp;fxb"))
-            fail (ToolError::Kind::usage, "preset files end in .fxp (one program) or .fxb (bank): " + file->getFullPathName());
+            fail (ToolError::Kind::usage,
+                  "preset files end in .fxp (one program) or .fxb (bank): " + file->getFullPathName());
 
     return options;
 }

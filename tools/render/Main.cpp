@@ -23,14 +23,16 @@ struct RenderJob
     juce::File wavFile, pngFile; // either may be unset
 };
 
-void renderAndWrite (HostedEffect& effect, const Performance& performance, const RenderOptions& options, const RenderJob& job)
+void renderAndWrite (HostedEffect& effect, const Performance& performance, const RenderOptions& options,
+                     const RenderJob& job)
 {
     for (const auto& file : { job.wavFile, job.pngFile })
         if (file != juce::File())
             checkWritable (file);
 
     const bool showProgress = ! options.quiet && isatty (STDERR_FILENO) != 0;
-    const auto render = renderPerformance (effect, performance, options.sampleRate, options.blockSize, options.tailSeconds, showProgress);
+    const auto render = renderPerformance (effect, performance, options.sampleRate, options.blockSize,
+                                           options.tailSeconds, showProgress);
 
     if (job.wavFile != juce::File())
     {
@@ -46,7 +48,9 @@ void renderAndWrite (HostedEffect& effect, const Performance& performance, const
 
     if (! options.quiet)
     {
-        const auto destination = job.wavFile != juce::File() ? job.wavFile.getRelativePathFrom (juce::File::getCurrentWorkingDirectory()) : juce::String();
+        const auto destination = job.wavFile != juce::File()
+                                     ? job.wavFile.getRelativePathFrom (juce::File::getCurrentWorkingDirectory())
+                                     : juce::String();
         std::cout << summaryLine (job.programLabel, render, destination) << std::endl;
     }
 }
@@ -57,7 +61,8 @@ juce::File outputFolder (const juce::File& folder, const juce::String& option)
     if (folder == juce::File())
         return {};
     if (folder.existsAsFile() || folder.hasFileExtension ("wav;png"))
-        fail (ToolError::Kind::usage, "with --all-programs, " + option + " names a folder, not the file " + folder.getFullPathName());
+        fail (ToolError::Kind::usage,
+              "with --all-programs, " + option + " names a folder, not the file " + folder.getFullPathName());
     if (! folder.createDirectory())
         fail (ToolError::Kind::output, "cannot make the folder " + folder.getFullPathName());
     return folder;
@@ -100,10 +105,11 @@ void renderOnce (const LoadedModule& module, const Performance& performance, con
 
     // A run that asks only for a preset or the editor picture renders nothing.
     const bool onlyStateOrEditor = options.wavFile == juce::File() && options.pngFile == juce::File()
-                                && (options.saveFile != juce::File() || options.editorPngFile != juce::File());
+                                   && (options.saveFile != juce::File() || options.editorPngFile != juce::File());
     if (! onlyStateOrEditor)
     {
-        auto label = options.loadFile != juce::File() ? "preset " + options.loadFile.getFileName() : currentProgramLabel (effect);
+        auto label = options.loadFile != juce::File() ? "preset " + options.loadFile.getFileName()
+                                                      : currentProgramLabel (effect);
         if (! options.settings.isEmpty())
             label << " (edited)";
         renderAndWrite (effect, performance, options, { label, options.wavFile, options.pngFile });
@@ -114,7 +120,9 @@ void renderOnce (const LoadedModule& module, const Performance& performance, con
         checkWritable (options.editorPngFile);
         captureEditor (effect, options.editorPngFile);
         if (! options.quiet)
-            std::cout << "editor picture -> " << options.editorPngFile.getRelativePathFrom (juce::File::getCurrentWorkingDirectory()) << std::endl;
+            std::cout << "editor picture -> "
+                      << options.editorPngFile.getRelativePathFrom (juce::File::getCurrentWorkingDirectory())
+                      << std::endl;
     }
 }
 
@@ -134,7 +142,8 @@ int run (const juce::StringArray& arguments)
     if (options.editorPngFile != juce::File())
         display.emplace();
 
-    const auto performance = options.midiFile != juce::File() ? loadMidiFile (options.midiFile, options.sampleRate) : demoPhrase (options.sampleRate);
+    const auto performance = options.midiFile != juce::File() ? loadMidiFile (options.midiFile, options.sampleRate)
+                                                              : demoPhrase (options.sampleRate);
     LoadedModule module (options.modulePath);
 
     if (options.allPrograms)

@@ -17,16 +17,16 @@ struct ParameterSetting
 struct RenderOptions
 {
     juce::String modulePath;
-    juce::File midiFile;                      // none: the embedded demo phrase
-    juce::String program;                     // number or factory name; empty: the module's default
+    juce::File midiFile;  // none: the embedded demo phrase
+    juce::String program; // number or factory name; empty: the module's default
     bool allPrograms = false;
     juce::Array<ParameterSetting> settings;
     double sampleRate = 44100.0;
     int blockSize = 512;
     double tailSeconds = 2.0;
-    juce::File wavFile;                       // with --all-programs: the folder of the files
+    juce::File wavFile; // with --all-programs: the folder of the files
     int bitsPerSample = 32;
-    juce::File pngFile;                       // with --all-programs: the folder of the pictures
+    juce::File pngFile; // with --all-programs: the folder of the pictures
     juce::File editorPngFile;
     juce::File loadFile;
     juce::File saveFile;

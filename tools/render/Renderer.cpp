@@ -43,7 +43,8 @@ private:
 };
 } // namespace
 
-RenderResult renderPerformance (HostedEffect& effect, const Performance& performance, double sampleRate, int blockSize, double tailSeconds, bool showProgress)
+RenderResult renderPerformance (HostedEffect& effect, const Performance& performance, double sampleRate, int blockSize,
+                                double tailSeconds, bool showProgress)
 {
     const auto totalSamples = performance.lastEventSample() + (juce::int64) std::ceil (tailSeconds * sampleRate);
 
@@ -66,7 +67,8 @@ RenderResult renderPerformance (HostedEffect& effect, const Performance& perform
         const auto numSamples = (int) juce::jmin<juce::int64> (blockSize, totalSamples - blockStart);
 
         blockEvents.clear();
-        for (; nextEvent != performance.events.end() && nextEvent->samplePosition < blockStart + numSamples; ++nextEvent)
+        for (; nextEvent != performance.events.end() && nextEvent->samplePosition < blockStart + numSamples;
+             ++nextEvent)
         {
             if (blockEvents.isFull())
                 blockEvents.reserve (blockEvents.size() * 2);
@@ -75,8 +77,9 @@ RenderResult renderPerformance (HostedEffect& effect, const Performance& perform
 
         scratch.clear();
         const auto seconds = (double) blockStart / sampleRate;
-        effect.processBlock (blockEvents.record(), scratch.getArrayOfWritePointers(), numSamples,
-                             { blockStart, performance.tempo.tempoAt (seconds), performance.tempo.quarterNotesAt (seconds), true });
+        effect.processBlock (
+            blockEvents.record(), scratch.getArrayOfWritePointers(), numSamples,
+            { blockStart, performance.tempo.tempoAt (seconds), performance.tempo.quarterNotesAt (seconds), true });
 
         for (int channel = 0; channel < 2; ++channel)
             result.audio.copyFrom (channel, (int) blockStart, scratch, channel, 0, numSamples);

@@ -10,7 +10,8 @@ std::unique_ptr<juce::FileOutputStream> createEmptyFile (const juce::File& file)
 {
     auto stream = std::make_unique<juce::FileOutputStream> (file);
     if (! stream->openedOk())
-        fail (ToolError::Kind::output, "cannot write " + file.getFullPathName() + ": " + stream->getStatus().getErrorMessage());
+        fail (ToolError::Kind::output,
+              "cannot write " + file.getFullPathName() + ": " + stream->getStatus().getErrorMessage());
     stream->setPosition (0);
     stream->truncate();
     return stream;
@@ -24,7 +25,8 @@ void checkWritable (const juce::File& file)
     {
         juce::FileOutputStream stream (file);
         if (! stream.openedOk())
-            fail (ToolError::Kind::output, "cannot write " + file.getFullPathName() + ": " + stream.getStatus().getErrorMessage());
+            fail (ToolError::Kind::output,
+                  "cannot write " + file.getFullPathName() + ": " + stream.getStatus().getErrorMessage());
     }
     if (! existed)
         file.deleteFile();
@@ -34,6 +36,7 @@ void writeBytes (const juce::File& file, const juce::MemoryBlock& bytes)
 {
     auto stream = createEmptyFile (file);
     if (! stream->write (bytes.getData(), bytes.getSize()) || (stream->flush(), stream->getStatus().failed()))
-        fail (ToolError::Kind::output, "cannot write " + file.getFullPathName() + ": " + stream->getStatus().getErrorMessage());
+        fail (ToolError::Kind::output,
+              "cannot write " + file.getFullPathName() + ": " + stream->getStatus().getErrorMessage());
 }
 } // namespace quane::vsthost

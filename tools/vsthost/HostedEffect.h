@@ -47,11 +47,13 @@ struct Transport
 class HostedEffect
 {
 public:
-    HostedEffect (const LoadedModule& module, double sampleRate, int maximumBlockSize, const juce::String& hostProductName);
+    HostedEffect (const LoadedModule& module, double sampleRate, int maximumBlockSize,
+                  const juce::String& hostProductName);
     ~HostedEffect();
 
     vst::AEffect& getEffect() const noexcept { return *effect; }
-    vst::intptr dispatch (vst::int32 opcode, vst::int32 index = 0, vst::intptr value = 0, void* ptr = nullptr, float opt = 0.0f);
+    vst::intptr dispatch (vst::int32 opcode, vst::int32 index = 0, vst::intptr value = 0, void* ptr = nullptr,
+                          float opt = 0.0f);
 
     int getNumParameters() const noexcept { return effect->numParams; }
     int getNumPrograms() const noexcept { return effect->numPrograms; }
@@ -82,7 +84,8 @@ public:
     std::function<bool (int width, int height)> onSizeWindow;
 
 private:
-    static vst::intptr hostCallback (vst::AEffect*, vst::int32 opcode, vst::int32 index, vst::intptr value, void* ptr, float opt);
+    static vst::intptr hostCallback (vst::AEffect*, vst::int32 opcode, vst::int32 index, vst::intptr value, void* ptr,
+                                     float opt);
     vst::intptr answerHostRequest (vst::int32 opcode, vst::int32 index, vst::intptr value, void* ptr, float opt);
 
     vst::AEffect* effect = nullptr;

@@ -17,8 +17,8 @@ struct PresetFile
     bool isBank = false;
     juce::int32 uniqueId = 0;
     juce::int32 moduleVersion = 0;
-    juce::int32 count = 0;          // parameters of a program file, programs of a bank file
-    juce::String programName;       // program files only; at most 27 characters are kept
+    juce::int32 count = 0;    // parameters of a program file, programs of a bank file
+    juce::String programName; // program files only; at most 27 characters are kept
     juce::MemoryBlock chunk;
 };
 

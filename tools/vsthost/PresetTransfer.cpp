@@ -25,8 +25,9 @@ void loadPreset (HostedEffect& effect, const juce::File& file)
     const auto preset = decodePreset (bytes, file.getFullPathName());
     const auto& aeffect = effect.getEffect();
     if (preset.uniqueId != aeffect.uniqueID)
-        fail (ToolError::Kind::input, file.getFullPathName() + " belongs to the module with ID " + hexId (preset.uniqueId)
-                                          + ", not to this one (" + hexId (aeffect.uniqueID) + ")");
+        fail (ToolError::Kind::input, file.getFullPathName() + " belongs to the module with ID "
+                                          + hexId (preset.uniqueId) + ", not to this one (" + hexId (aeffect.uniqueID)
+                                          + ")");
     if (preset.chunk.isEmpty())
         fail (ToolError::Kind::input, file.getFullPathName() + " holds an empty chunk");
 
@@ -37,7 +38,8 @@ void savePreset (HostedEffect& effect, const juce::File& file)
 {
     const auto& aeffect = effect.getEffect();
     if ((aeffect.flags & vst::effFlagsProgramChunks) == 0)
-        fail (ToolError::Kind::module, "the module keeps no state chunk (effFlagsProgramChunks is clear); cannot save " + file.getFullPathName());
+        fail (ToolError::Kind::module, "the module keeps no state chunk (effFlagsProgramChunks is clear); cannot save "
+                                           + file.getFullPathName());
 
     PresetFile preset;
     preset.isBank = file.hasFileExtension ("fxb");
@@ -49,7 +51,8 @@ void savePreset (HostedEffect& effect, const juce::File& file)
     preset.chunk = effect.getChunk (! preset.isBank);
 
     if (preset.chunk.isEmpty())
-        fail (ToolError::Kind::module, "the module gave no state chunk (effGetChunk answered 0); cannot save " + file.getFullPathName());
+        fail (ToolError::Kind::module,
+              "the module gave no state chunk (effGetChunk answered 0); cannot save " + file.getFullPathName());
     writeBytes (file, encodePreset (preset));
 }
 } // namespace quane::vsthost

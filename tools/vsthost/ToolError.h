@@ -12,12 +12,12 @@ struct ToolError
 {
     enum class Kind
     {
-        usage = 1,        // bad command line: option, program or parameter name, value
-        module = 2,       // the module is missing, unloadable or not a VST 2.x effect
-        input = 3,        // a MIDI, preset or settings file that cannot be read
-        output = 4,       // a file that cannot be written
-        editor = 5,       // the module shows no editor, or the window cannot be captured
-        device = 6        // no audio device can be opened
+        usage = 1,  // bad command line: option, program or parameter name, value
+        module = 2, // the module is missing, unloadable or not a VST 2.x effect
+        input = 3,  // a MIDI, preset or settings file that cannot be read
+        output = 4, // a file that cannot be written
+        editor = 5, // the module shows no editor, or the window cannot be captured
+        device = 6  // no audio device can be opened
     };
 
     Kind kind;
