@@ -1,7 +1,8 @@
 // Quane - polyphonic wavetable synthesiser
 // SPDX-License-Identifier: GPL-3.0-or-later
 // quane-play with its window on the test display: the module's editor inside the player's
-// window, a screenshot of it, and a note played by clicking the on-screen keyboard.
+// window, a screenshot of it, a note from the JACK port, and one played by clicking the
+// on-screen keyboard.
 #include "PlayTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -64,6 +65,7 @@ TEST (WindowPlay, ShowsTheModuleEditorInsideItsWindowAndPlaysAClickedKey)
     ASSERT_TRUE (client.waitForPorts ({ "quane-play:out_1" }, 30000)) << player->getLog();
     ASSERT_TRUE (client.connect ("quane-play:out_1", client.name() + ":in_l"));
     ASSERT_TRUE (client.connect ("quane-play:out_2", client.name() + ":in_r"));
+    ASSERT_TRUE (client.connect (client.name() + ":midi_out", "quane-play-midi:in"));
 
     const auto window = findPlayerWindow();
     ASSERT_TRUE (window.isNotEmpty()) << player->getLog();
@@ -80,6 +82,13 @@ TEST (WindowPlay, ShowsTheModuleEditorInsideItsWindowAndPlaysAClickedKey)
     ASSERT_TRUE (picture.isValid()) << "no screenshot at " << screenshot.getFullPathName();
     EXPECT_GT (distinctColours (picture, { editorLeft, 0, editorWidth, editorHeight }), 50)
         << "the editor area looks blank";
+
+    // With the window up, a note from the JACK port sounds at its pitch ("Simple Saw": A4 at
+    // 220 Hz) and stops after its release.
+    const auto played = client.perform ({ noteAt (rate / 5, 69, 100), noteAt (rate, 69, 0) }, 1.6);
+    ASSERT_EQ (played.size(), 2u);
+    EXPECT_NEAR (fundamentalHz (played[0], rate / 2, rate - rate / 20, rate), 220.0, 220.0 * 0.015);
+    EXPECT_LT (rmsDb (played[0], rate + rate / 4, (int) played[0].size()), -90.0);
 
     // Hold a white key for about a second while recording, then let go.
     RunningProcess clicker ({ "xdotool", "mousemove", "--window", window, juce::String (keyX), juce::String (keyY),
