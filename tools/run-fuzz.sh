@@ -15,7 +15,7 @@ build_dir="${2:-$source_dir/build-clang}"
 "$source_dir/tools/setup.sh"
 
 CC=clang CXX=clang++ cmake -S "$source_dir" -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DQUANE_SANITIZE=address,undefined -DQUANE_FUZZ=ON >/dev/null
+    -DQUANE_SANITIZE=address,undefined -DQUANE_FUZZ=ON -DQUANE_PLAYER=OFF >/dev/null
 cmake --build "$build_dir" -j"$(nproc)" --target quane-fuzz-state quane-fuzz-host
 
 export ASAN_OPTIONS="${ASAN_OPTIONS:-abort_on_error=1}"

@@ -1,7 +1,9 @@
 // Quane - polyphonic wavetable synthesiser
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The stress tool's host: the module opened with dlopen, instances made through its entry, and
-// the process's memory figures.
+// the process's memory figures. Plain C++ rather than the tools' shared JUCE-based host, so that
+// the process holds no JUCE but the module's: its memory figures and the memory checker's
+// findings are the module's own.
 #pragma once
 
 #include "host/VstAbi.h"
