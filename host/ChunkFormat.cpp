@@ -32,6 +32,20 @@ bool hasDocumentType (const char* text, size_t length)
     return std::search (text, text + length, marker, marker + sizeof (marker) - 1) != text + length;
 }
 
+// The parser loops for ever on a processing instruction followed by text inside an element
+// (`<A><?x?>text</A>`). The state carries none; one before the first element (a declaration)
+// does no harm and passes.
+bool hasProcessingInstructionInsideElement (const char* text, size_t length)
+{
+    const char* const end = text + length;
+    const char* element = std::find (text, end, '<');
+    while (element != end && element + 1 != end && (element[1] == '?' || element[1] == '!'))
+        element = std::find (element + 1, end, '<');
+
+    static constexpr char marker[] = "<?";
+    return element != end && std::search (element, end, marker, marker + sizeof (marker) - 1) != end;
+}
+
 juce::String bytesToString (const char* bytes, size_t length)
 {
     if (juce::CharPointer_UTF8::isValidString (bytes, (int) length))
@@ -83,7 +97,8 @@ std::unique_ptr<juce::XmlElement> chunkToXml (const void* data, int sizeInBytes)
     const char* text = bytes + chunkHeaderSize;
     const size_t length = (size_t) (std::find (text, text + available, '\0') - text);
 
-    if (elementStartCount (text, length) > maximumElementStarts || hasDocumentType (text, length))
+    if (elementStartCount (text, length) > maximumElementStarts || hasDocumentType (text, length)
+        || hasProcessingInstructionInsideElement (text, length))
         return nullptr;
 
     // The parser accepts an element cut off inside its opening tag (`<TAG 0="1"`) without an

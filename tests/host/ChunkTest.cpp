@@ -101,6 +101,10 @@ TEST (StateChunk, UnreadableChunksChangeNothing)
         makeChunk ("<FOO1_SETTINGS_01 6=\"0.1\" 7=\"0.2"),
         makeChunk ("<FOO1_SETTINGS_01 6=\"0.1\" /"),
         makeChunk ("not xml at all"),
+        // A processing instruction followed by text inside an element, which the XML parser
+        // would loop on for ever.
+        makeChunk ("<FOO1_SETTINGS_01 6=\"0.1\"><?\?>></FOO1_SETTINGS_01>"),
+        makeChunk ("<FOO1_SETTINGS_01 6=\"0.1\"><?x?>text</FOO1_SETTINGS_01>"),
     };
     for (size_t i = 0; i < unreadable.size(); ++i)
     {
@@ -111,6 +115,10 @@ TEST (StateChunk, UnreadableChunksChangeNothing)
     instance.dispatch (vst::effSetChunk, 0, 100, nullptr);
     instance.dispatch (vst::effSetChunk, 0, -5, const_cast<unsigned char*> (wrongMagic.data()));
     EXPECT_EQ (instance.allValues(), before);
+
+    // A declaration before the element is read past.
+    instance.setChunk (makeChunk ("<?xml version=\"1.0\"?>" + stateText ("6=\"0.1\"")));
+    EXPECT_EQ (instance.effect->getParameter (instance.effect, 6), 0.1f);
 }
 
 TEST (StateChunk, ValuesAreReadAndClampedByTheirClass)
