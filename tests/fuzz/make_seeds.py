@@ -74,6 +74,7 @@ STATE_SEEDS = {
     "raw-header-only": b"\0" + b"VC2!" + struct.pack("<I", 0),
     "nested": b"\1" + b"<FOO1_SETTINGS_01><a><b><c/></b></a></FOO1_SETTINGS_01>",
     "doctype": b"\1" + b'<!DOCTYPE x [<!ENTITY e "&e;&e;">]><FOO1_SETTINGS_01 0="&e;"/>',
+    "instruction-in-element": b"\1<O><??>>",
 }
 
 HOST_SEEDS = {
