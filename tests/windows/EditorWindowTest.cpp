@@ -110,6 +110,9 @@ TEST_F (Win32Editor, IsAChildWindowAtTheOriginShowingThePanelAndKeepsRepainting)
     EXPECT_EQ (instance.dispatch (vst::effEditClose), 0);
     EXPECT_FALSE (IsWindow (editor));
     EXPECT_EQ (GetWindow (host.hwnd, GW_CHILD), nullptr);
+
+    // A handle that names no window gets no editor.
+    EXPECT_EQ (instance.dispatch (vst::effEditOpen, 0, 0, reinterpret_cast<void*> (0x7ff0f1)), 0);
 }
 
 TEST_F (Win32Editor, DraggingASliderAutomatesRisingValues)
