@@ -1,28 +1,70 @@
 // Quane - polyphonic wavetable synthesiser
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Small pure helpers of the voice: the branchless limit, table index rounding, phase wrapping.
+// Small pure helpers of the voice: the branchless limits, table index rounding, phase wrapping.
 #pragma once
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace quane
 {
-/** A range for clampBranchless, with lo + hi held as one constant so that the sum is exact. */
-struct ClampRange
+/*  The voice's limits are defined as the branchless expression
+        (|x - lo| + (lo + hi) - |x - hi|) x 0.5
+    evaluated in extended precision (64-bit significand) with lo + hi held as one constant, and
+    rounded to a float. The functions below give that float without extended arithmetic, which
+    neither vectorises nor survives a host that runs the x87 unit at double precision:
+
+    - For a float x with |x| < 2^24 and bounds that are not 0, the expression is x plus an error
+      far below half a unit in the last place of x or of the bound, so it rounds to the plain
+      min (max (x, lo), hi) with the bounds rounded to floats. The voice's sums of a patch value
+      and its modulation stay within +-16.
+    - Next to a bound of 0 the terms 1 + x and 1 - x are rounded to 64 bits and the result no
+      longer equals x once |x| < 2^-40 (see extendedSymmetricLimitOfTiny). */
+
+/** The extended evaluation of ((1 + x) - (1 - x)) x 0.5 for |x| < 2^-35: 1 + x and 1 - x land in
+    binades whose units are 2^-63 and 2^-64, so the result is (2 k1 + k2) x 2^-65 with k1 and k2
+    x scaled by 2^63 and 2^64 and rounded to the nearest integer, ties to even. The integer sum is
+    exact and its one conversion to float is the rounding of the extended result. */
+inline float extendedSymmetricLimitOfTiny (float x) noexcept
 {
-    double lo, hi, sum;
+    const long k1 = std::lrint ((double) x * 0x1p63);
+    const long k2 = std::lrint ((double) x * 0x1p64);
+    return (float) (2 * k1 + k2) * 0x1p-65f;
+}
+
+constexpr float tinyLimitInput = 0x1p-35f;
+
+/** The output stage's clip to -1..1: (|p + 1| - |p - 1|) x 0.5 in extended precision. Exact for
+    |p| < 2^63; the output stage keeps p within about +-1. */
+inline float limitToUnitRange (float p) noexcept
+{
+    if (std::fabs (p) < tinyLimitInput)
+        return extendedSymmetricLimitOfTiny (p);
+    return std::min (std::max (p, -1.0f), 1.0f);
+}
+
+/** The second reading's level, limited to 0..1: (|x| + 1 - |x - 1|) x 0.5 in extended precision.
+    Every x at or below 0 gives +0, since |x| + 1 and |x - 1| round alike. */
+inline float limitToLevelRange (float x) noexcept
+{
+    if (x < tinyLimitInput)
+        return x > 0.0f ? extendedSymmetricLimitOfTiny (x) : 0.0f;
+    return std::min (x, 1.0f);
+}
+
+/** A limit whose bounds are both away from 0: lo + hi is one constant and lands exactly on the
+    float bounds for every |x| < 2^24. */
+struct NonZeroLimit
+{
+    float lo, hi;
+
+    float operator() (float x) const noexcept { return std::min (std::max (x, lo), hi); }
 };
 
-constexpr ClampRange coefficientRange { 0.01, 0.99, 1.0 };  // phase offset, cutoff
-constexpr ClampRange lfoSpeedRange { 0.01, 1.0, 1.01 };
-constexpr ClampRange volumeRange { 0.001, 1.0, 1.001 };
-constexpr ClampRange levelRange { 0.0, 1.0, 1.0 };          // second-reading level
-
-/** min (max (x, lo), hi) up to the rounding of its last bit, without a branch. */
-inline float clampBranchless (double x, const ClampRange& range) noexcept
-{
-    return (float) ((std::fabs (x - range.lo) + range.sum - std::fabs (x - range.hi)) * 0.5);
-}
+constexpr NonZeroLimit coefficientLimit { 0.01f, 0.99f };  // phase offset, cutoff
+constexpr NonZeroLimit lfoSpeedLimit { 0.01f, 1.0f };
+constexpr NonZeroLimit volumeLimit { 0.001f, 1.0f };
 
 /** The segment a table position lies in: the nearest integer to (position - 0.5), ties to even,
     so that the fraction position - index lies in 0..1. Needs the default rounding mode. */
@@ -38,10 +80,19 @@ inline float cubicShape (float x) noexcept
 }
 
 /** A phase increment that cannot leave a table: anything non-finite stops the phase. */
-inline float finiteIncrement (double increment) noexcept
+inline float finiteIncrement (float increment) noexcept
 {
-    // Checked in double first: narrowing a value beyond the float range is undefined.
-    return std::fabs (increment) <= 3.0e38 ? (float) increment : 0.0f;
+    return std::isfinite (increment) ? increment : 0.0f;
+}
+
+/** A double narrowed to float without the undefined conversion of values beyond the float range:
+    those become infinity (NaN stays NaN). */
+inline float narrowToFloat (double value) noexcept
+{
+    constexpr double largest = (double) std::numeric_limits<float>::max();
+    if (std::fabs (value) <= largest || value != value)
+        return (float) value;
+    return value > 0.0 ? std::numeric_limits<float>::infinity() : -std::numeric_limits<float>::infinity();
 }
 
 /** Brings an advanced phase back into 0..length. One subtraction serves every increment below

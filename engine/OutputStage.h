@@ -21,11 +21,10 @@ inline void addOutputStage (const float* values, int count, float saturation, fl
     for (int n = 0; n < count; ++n)
     {
         // The cubic meets the opposite bound at |z| = 2 and only moves beyond it further out, so
-        // holding the drive at +-2 changes no result; it keeps the float clamp below exact where
-        // a huge z (a runaway filter) would otherwise round |p + 1| - |p - 1| to 0.
+        // holding the drive at +-2 changes no result; it keeps the limit exact where a huge z (a
+        // runaway filter) would make |p + 1| - |p - 1| round to 0.
         const float z = std::min (std::max (saturation * values[n], -2.0f), 2.0f);
-        const float p = cubicShape (z);
-        const float q = (std::fabs (p + 1.0f) - std::fabs (p - 1.0f)) * 0.5f;  // branchless limit to -1..1
+        const float q = limitToUnitRange (cubicShape (z));
         const float w = q * volume * 0.5f;
         first[n / 2] += w * firstShare;
         second[n / 2] += w * secondShare;

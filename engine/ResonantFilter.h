@@ -20,7 +20,7 @@ public:
     /** Feedback for a cutoff coefficient: resonance x (1 / (1 - cutoff) + 1). */
     static float feedbackFor (float resonance, float cutoff) noexcept
     {
-        return (float) ((double) resonance * (1.0 / (1.0 - (double) cutoff) + 1.0));
+        return resonance * (1.0f / (1.0f - cutoff) + 1.0f);
     }
 
     /** Filters count values in place with cutoff coefficient H and feedback F. Returns false,

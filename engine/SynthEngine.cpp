@@ -36,7 +36,7 @@ SynthEngine::~SynthEngine()
 int SynthEngine::transposedNote (int note) const noexcept
 {
     // Octave 2 means no transposition: note - 24 - trunc(-12 * 2) = note.
-    const int shift = truncateToInt (-12.0 * (double) (*patch)[patch::octave]);
+    const int shift = truncateToInt (-12.0f * (*patch)[patch::octave]);
     const long long transposed = (long long) note - 24 - shift;
     return (int) (transposed < -(1 << 20) ? -(1 << 20) : (transposed > (1 << 20) ? (1 << 20) : transposed));
 }

@@ -20,7 +20,17 @@ namespace quane
     program loads with rendering. Rendering allocates nothing.
 
     renderBlock always renders one chunk ahead of the host: the part of that chunk the block
-    cannot take is carried into the next call, so any block length is served from whole chunks. */
+    cannot take is carried into the next call, so any block length is served from whole chunks.
+
+    Arithmetic, for every part of the engine: each value is a single-precision float and each
+    operation is done in single precision, in the order the formula is written, unless a higher
+    precision belongs to the value's definition. Those are: the note frequency and the envelope
+    rates (double, stored as floats), the power of two of the pitch (a double function, stored as
+    a float), and the oscillator's cubic coefficients and the branchless limits (extended
+    precision, reproduced exactly by the evaluations in WavetableOscillator.cpp and DspHelpers.h).
+    The output therefore depends on IEEE single precision with round-to-nearest (flush-to-zero
+    during the render) and on the C library's exp2 and pow, whose double results are rounded
+    to floats; the engine is built without contraction into fused multiply-adds. */
 class SynthEngine
 {
 public:

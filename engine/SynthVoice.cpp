@@ -42,7 +42,14 @@ SynthVoice::SynthVoice (float rate, const PatchParams& patchBlock)
 
 void SynthVoice::start (float frequency, float noteVelocity, int noteNumber, int delay, float rate)
 {
-    sampleRate = rate;
+    // LFO2's increment depends on the rate: a voice that meets a new rate recomputes it, so
+    // LFO2 runs at 12.5 x speed Hz even when the rate changed after the last LFO2 Speed change.
+    if (rate != sampleRate)
+    {
+        sampleRate = rate;
+        lfo2->increment = lfoIncrement (patch[patch::lfo2Speed]);
+    }
+
     note = noteNumber;
     frequencyHz = frequency;
     velocity = noteVelocity;
@@ -76,7 +83,7 @@ void SynthVoice::release (int delay)
 float SynthVoice::lfoIncrement (float speed) const noexcept
 {
     // One step per chunk of 16 output samples: 12.5 x speed Hz at any sample rate.
-    return finiteIncrement (TableLfo::length / (2.0 * (double) sampleRate / ((double) speed * 400.0)));
+    return finiteIncrement ((float) TableLfo::length / (2.0f * sampleRate / (speed * 400.0f)));
 }
 
 void SynthVoice::setDestination (Source source, int patchIndex) noexcept
@@ -151,23 +158,23 @@ void SynthVoice::updateControls() noexcept
 {
     using namespace patch;
 
-    // Pitch: bend in semitones, Detune and the "Osc Tune" slot in tenths of an octave.
-    const double exponent = (double) patch[pitchBend] * (double) patch[bendRange] * (1.0 / 12.0)
-                            + ((double) patch[detune] + (double) slots[detuneSlot]) * 0.1;
-    const double ratio = std::exp2 (exponent);
-    oscillator->increment = finiteIncrement (WavetableOscillator::length
-                                             / ((double) sampleRate / (ratio * (double) frequencyHz)));
+    // Pitch: bend in semitones, Detune and the "Osc Tune" slot in tenths of an octave. The power
+    // of two is taken in double and stored as a float; everything else is single precision.
+    const float exponent = patch[pitchBend] * patch[bendRange] * (1.0f / 12.0f)
+                           + (patch[detune] + slots[detuneSlot]) * 0.1f;
+    const float ratio = narrowToFloat (std::exp2 ((double) exponent));
+    oscillator->increment = finiteIncrement ((float) WavetableOscillator::length / (sampleRate / (ratio * frequencyHz)));
 
     // The second reading lies at most half the table away.
-    oscillator->secondOffset = clampBranchless ((double) patch[phase] + slots[phaseSlot], coefficientRange) * 256.0f;
-    oscillator->secondLevel = clampBranchless ((double) patch[phaserLevel] + slots[phaserLevelSlot], levelRange);
+    oscillator->secondOffset = coefficientLimit (patch[phase] + slots[phaseSlot]) * 256.0f;
+    oscillator->secondLevel = limitToLevelRange (patch[phaserLevel] + slots[phaserLevelSlot]);
 
     // Takes effect at the next chunk's LFO1 step.
-    lfo1->increment = lfoIncrement (clampBranchless ((double) patch[lfo1Speed] + slots[lfo1SpeedSlot], lfoSpeedRange));
+    lfo1->increment = lfoIncrement (lfoSpeedLimit (patch[lfo1Speed] + slots[lfo1SpeedSlot]));
 
-    cutoff = clampBranchless ((double) patch[patch::cutoff] + slots[cutoffSlot], coefficientRange);
+    cutoff = coefficientLimit (patch[patch::cutoff] + slots[cutoffSlot]);
     feedback = ResonantFilter::feedbackFor (patch[resonance], cutoff);
-    volume = clampBranchless ((double) patch[patch::volume] + slots[volumeSlot], volumeRange);
+    volume = volumeLimit (patch[patch::volume] + slots[volumeSlot]);
     spread = guardedSpread (patch[patch::spread]);
 }
 

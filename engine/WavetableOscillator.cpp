@@ -21,7 +21,8 @@ void WavetableOscillator::selectWave (int waveType)
         samples[(size_t) i] = source[i];
 
     // Catmull-Rom segment coefficients over the cycle: segment i runs from sample i to i + 1,
-    // so segment 0 looks back to sample 511 and segment 511 ahead to samples 0 and 1.
+    // so segment 0 looks back to sample 511 and segment 511 ahead to samples 0 and 1. They are
+    // defined in extended precision; for the stored waveforms double gives the same floats.
     for (int i = 0; i < length; ++i)
     {
         const double previous = samples[(size_t) ((i + length - 1) % length)];

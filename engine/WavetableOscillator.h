@@ -37,6 +37,13 @@ public:
 
     float sample (int index) const noexcept { return samples[(std::size_t) index]; }
 
+    /** A, B and C of one segment. */
+    std::array<float, 3> coefficients (int segment) const noexcept
+    {
+        const auto i = (std::size_t) segment;
+        return { a[i], b[i], c[i] };
+    }
+
     float phase = 0.0f;           // table positions, 0 <= phase < length
     float increment = 0.0f;       // table positions per internal value
     float secondOffset = 0.0f;    // table positions between the two readings

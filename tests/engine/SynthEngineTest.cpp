@@ -198,7 +198,7 @@ TEST_F (EngineFixture, NoteOnTakesFirstFreeVoiceWithTranspositionAndFrequency)
     ASSERT_EQ (voice (0).starts.size(), 1u);
     const auto& call = voice (0).starts[0];
     EXPECT_EQ (call.note, 69);
-    EXPECT_FLOAT_EQ (call.frequencyHz, 220.0f); // sounds at twice this
+    EXPECT_EQ (call.frequencyHz, 220.0f); // sounds at twice this
     EXPECT_EQ (call.velocity, 1.0f);
     EXPECT_EQ (call.delay, 100);
     EXPECT_EQ (call.sampleRate, 44100.0f);
@@ -213,6 +213,10 @@ TEST_F (EngineFixture, NoteOnTakesFirstFreeVoiceWithTranspositionAndFrequency)
     engine.noteOn (60, 1, 0);
     EXPECT_EQ (voice (2).starts[0].note, 72);
     EXPECT_NEAR (SynthEngine::noteFrequencyHz (60), 130.8128, 1e-3);
+
+    // -12 x Octave is a float product: 0.416666657 gives -5 (in double it would give -4).
+    engine.setPatchValue (patch::octave, 0.416666657f);
+    EXPECT_EQ (engine.transposedNote (60), 41);
 }
 
 TEST_F (EngineFixture, ExtremeOctaveValuesTransposeWithoutOverflow)
