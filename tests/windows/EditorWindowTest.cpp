@@ -95,7 +95,9 @@ TEST_F (Win32Editor, IsAChildWindowAtTheOriginShowingThePanelAndKeepsRepainting)
     ASSERT_EQ (shown.height, editorHeight);
     const auto artefacts = environmentPath ("QUANE_ARTEFACTS");
     if (! artefacts.empty())
+    {
         EXPECT_TRUE (shown.saveBmp (inFolder (artefacts, "editor-hosted.bmp")));
+    }
     EXPECT_GT (shown.distinctColours(), 1000) << "the textured panel, not a blank window";
     EXPECT_GT (shown.meanBrightness(), 150.0) << "the light grey panel, not the black host window";
 
@@ -141,13 +143,21 @@ TEST_F (Win32Editor, PickingASelectorItemReportsItOnce)
     click (editor, 116, 254);
     runHostLoop (400, { &instance }); // the menu opens asynchronously and ignores clicks at first
 
+    // The menu is the largest new window; its drop shadow comes in thin windows of its own.
     HWND menu = nullptr;
-    for (auto window : visibleThreadWindows())
-        if (std::find (before.begin(), before.end(), window) == before.end())
-            menu = window;
-    ASSERT_NE (menu, nullptr) << "the selector's pop-up menu did not open";
     RECT menuBounds {};
-    GetClientRect (menu, &menuBounds);
+    for (auto window : visibleThreadWindows())
+    {
+        RECT bounds {};
+        GetClientRect (window, &bounds);
+        if (std::find (before.begin(), before.end(), window) == before.end()
+            && bounds.right * bounds.bottom > menuBounds.right * menuBounds.bottom)
+        {
+            menu = window;
+            menuBounds = bounds;
+        }
+    }
+    ASSERT_NE (menu, nullptr) << "the selector's pop-up menu did not open";
 
     // Four rows fill the menu between its small borders.
     click (menu, menuBounds.right / 2, (int) ((chosen - 0.5) * menuBounds.bottom / 4.0));

@@ -12,14 +12,23 @@
 
 namespace quane::test
 {
+namespace
+{
+/** GetProcAddress answers a generic function pointer; the entry's own type goes through void*. */
+EntryFunction entryNamed (HMODULE module, const char* name)
+{
+    return reinterpret_cast<EntryFunction> (reinterpret_cast<void*> (GetProcAddress (module, name)));
+}
+} // namespace
+
 LoadedModule::LoadedModule()
 {
     handle = LoadLibraryA (environmentPath ("QUANE_MODULE_PATH").c_str());
     if (handle != nullptr)
     {
         const auto module = static_cast<HMODULE> (handle);
-        vstPluginMain = reinterpret_cast<EntryFunction> (GetProcAddress (module, "VSTPluginMain"));
-        legacy = reinterpret_cast<EntryFunction> (GetProcAddress (module, "main"));
+        vstPluginMain = entryNamed (module, "VSTPluginMain");
+        legacy = entryNamed (module, "main");
     }
 }
 
