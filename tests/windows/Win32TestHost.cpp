@@ -25,6 +25,13 @@ const wchar_t* hostClassName()
     return registered ? L"QuaneTestHostWindow" : nullptr;
 }
 
+BOOL CALLBACK collectVisible (HWND window, LPARAM list)
+{
+    if (IsWindowVisible (window))
+        reinterpret_cast<std::vector<HWND>*> (list)->push_back (window);
+    return TRUE;
+}
+
 void sendMouse (DWORD flags, LONG dx = 0, LONG dy = 0)
 {
     INPUT input {};
@@ -96,15 +103,7 @@ void releaseButton()
 std::vector<HWND> visibleThreadWindows()
 {
     std::vector<HWND> windows;
-    EnumThreadWindows (
-        GetCurrentThreadId(),
-        [] (HWND window, LPARAM list)
-        {
-            if (IsWindowVisible (window))
-                reinterpret_cast<std::vector<HWND>*> (list)->push_back (window);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM> (&windows));
+    EnumThreadWindows (GetCurrentThreadId(), collectVisible, reinterpret_cast<LPARAM> (&windows));
     return windows;
 }
 
