@@ -4,7 +4,10 @@
 #pragma once
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <limits>
 
 namespace quane
@@ -94,6 +97,33 @@ inline float narrowToFloat (double value) noexcept
         return (float) value;
     return value > 0.0 ? std::numeric_limits<float>::infinity() : -std::numeric_limits<float>::infinity();
 }
+
+/** The last result of a pure function of a few floats, kept so that an unchanged control value
+    costs a comparison instead of a division or a power. The arguments are compared bit for bit,
+    so the result is always the one the function gives. */
+template <int argumentCount>
+class LastResult
+{
+public:
+    template <typename Compute>
+    float get (const std::array<float, argumentCount>& arguments, Compute&& compute) noexcept
+    {
+        if (! known || std::memcmp (arguments.data(), lastArguments.data(), sizeof lastArguments) != 0)
+        {
+            lastArguments = arguments;
+            lastValue = compute();
+            known = true;
+        }
+        return lastValue;
+    }
+
+    void forget() noexcept { known = false; }
+
+private:
+    std::array<float, argumentCount> lastArguments {};
+    float lastValue = 0.0f;
+    bool known = false;
+};
 
 /** Brings an advanced phase back into 0..length. One subtraction serves every increment below
     the table length; larger or negative increments (extreme pitch, odd sample rates) need more. */

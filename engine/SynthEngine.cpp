@@ -5,6 +5,7 @@
 
 #include "engine/ScopedFlushDenormals.h"
 #include "engine/SynthVoice.h"
+#include "engine/VoiceLanesRenderer.h"
 
 #include <cmath>
 
@@ -25,12 +26,27 @@ SynthEngine::SynthEngine (float rate, PatchProgramTable programTable, const Voic
 
     for (auto& voice : voices)
         voice = makeVoice (sampleRate, *patch);
+
+    useVoiceLanesKernel (VoiceLanesKernels::best());
 }
 
 SynthEngine::~SynthEngine()
 {
+    lanesRenderer.reset();
     for (auto& voice : voices)
         voice.reset();
+}
+
+void SynthEngine::useVoiceLanesKernel (VoiceLanesKernel kernel)
+{
+    lanesRenderer.reset();
+    std::array<SynthVoice*, voiceCount> synthVoices {};
+    for (size_t index = 0; index < voices.size(); ++index)
+        if ((synthVoices[index] = dynamic_cast<SynthVoice*> (voices[index].get())) == nullptr)
+            return;
+
+    if (kernel)
+        lanesRenderer = std::make_unique<VoiceLanesRenderer> (synthVoices, kernel);
 }
 
 int SynthEngine::transposedNote (int note) const noexcept
@@ -123,6 +139,9 @@ bool SynthEngine::loadProgram (int number)
 
 void SynthEngine::renderChunkOfAllVoices (float* left, float* right)
 {
+    if (lanesRenderer != nullptr)
+        return lanesRenderer->renderChunk (left, right);
+
     // Even voices lean one way, odd voices the other.
     for (size_t index = 0; index < voices.size(); ++index)
     {

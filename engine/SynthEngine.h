@@ -6,6 +6,7 @@
 #include "engine/PatchParams.h"
 #include "engine/PatchProgram.h"
 #include "engine/Voice.h"
+#include "engine/VoiceLanes.h"
 
 #include <array>
 #include <functional>
@@ -13,6 +14,8 @@
 
 namespace quane
 {
+class VoiceLanesRenderer;
+
 /** Turns note events, wheel values and patch values into stereo audio.
 
     Owns ten voices and the patch block they all read. Every operation runs on the caller's
@@ -64,6 +67,11 @@ public:
     /** Adds the next numSamples of output into left and right. */
     void renderBlock (float* left, float* right, int numSamples);
 
+    /** Renders with another voice-lanes kernel, or with an empty one voice at a time; the sound
+        is the same to the last bit. The widest kernel the processor runs is used by default.
+        Engines built from other kinds of voice always render one voice at a time. */
+    void useVoiceLanesKernel (VoiceLanesKernel kernel);
+
     PatchParams& getPatch() noexcept { return *patch; }
     const PatchParams& getPatch() const noexcept { return *patch; }
     Voice& getVoice (int index) noexcept { return *voices[(size_t) index]; }
@@ -85,5 +93,6 @@ private:
     std::array<std::unique_ptr<Voice>, voiceCount> voices;
     std::array<float, chunkSize> carryLeft {}, carryRight {};
     int carriedCount = 0;
+    std::unique_ptr<VoiceLanesRenderer> lanesRenderer;
 };
 } // namespace quane

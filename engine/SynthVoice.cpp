@@ -48,7 +48,9 @@ void SynthVoice::start (float frequency, float noteVelocity, int noteNumber, int
     {
         sampleRate = rate;
         lfo2->increment = lfoIncrement (patch[patch::lfo2Speed]);
+        lastLfo1Increment.forget();
     }
+    lastPitchIncrement.forget();
 
     note = noteNumber;
     frequencyHz = frequency;
@@ -162,33 +164,39 @@ void SynthVoice::updateControls() noexcept
     // of two is taken in double and stored as a float; everything else is single precision.
     const float exponent = patch[pitchBend] * patch[bendRange] * (1.0f / 12.0f)
                            + (patch[detune] + slots[detuneSlot]) * 0.1f;
-    const float ratio = narrowToFloat (std::exp2 ((double) exponent));
-    oscillator->increment = finiteIncrement ((float) WavetableOscillator::length / (sampleRate / (ratio * frequencyHz)));
+    oscillator->increment = lastPitchIncrement.get ({ exponent }, [this, exponent] {
+        const float ratio = narrowToFloat (std::exp2 ((double) exponent));
+        return finiteIncrement ((float) WavetableOscillator::length / (sampleRate / (ratio * frequencyHz)));
+    });
 
     // The second reading lies at most half the table away.
     oscillator->secondOffset = coefficientLimit (patch[phase] + slots[phaseSlot]) * 256.0f;
     oscillator->secondLevel = limitToLevelRange (patch[phaserLevel] + slots[phaserLevelSlot]);
 
     // Takes effect at the next chunk's LFO1 step.
-    lfo1->increment = lfoIncrement (lfoSpeedLimit (patch[lfo1Speed] + slots[lfo1SpeedSlot]));
+    const float lfo1Speed = lfoSpeedLimit (patch[patch::lfo1Speed] + slots[lfo1SpeedSlot]);
+    lfo1->increment = lastLfo1Increment.get ({ lfo1Speed }, [this, lfo1Speed] { return lfoIncrement (lfo1Speed); });
 
-    cutoff = coefficientLimit (patch[patch::cutoff] + slots[cutoffSlot]);
-    feedback = ResonantFilter::feedbackFor (patch[resonance], cutoff);
-    volume = volumeLimit (patch[patch::volume] + slots[volumeSlot]);
-    spread = guardedSpread (patch[patch::spread]);
+    const float cutoff = coefficientLimit (patch[patch::cutoff] + slots[cutoffSlot]);
+    const float resonance = patch[patch::resonance];
+    controls.cutoff = cutoff;
+    controls.feedback = lastFeedback.get ({ resonance, cutoff }, [=] { return ResonantFilter::feedbackFor (resonance, cutoff); });
+    controls.volume = volumeLimit (patch[patch::volume] + slots[volumeSlot]);
+    controls.spread = guardedSpread (patch[patch::spread]);
+    controls.saturation = patch[saturation];
 }
 
-void SynthVoice::renderChunk (float* first, float* second)
+void SynthVoice::prepareChunk() noexcept
 {
-    if (! active)
-        return;
-
     updateModulation();
     updateControls();
+}
 
+void SynthVoice::renderValues (float* first, float* second) noexcept
+{
     float values[valuesPerChunk];
     oscillator->render (values, valuesPerChunk);
-    filter.process (values, valuesPerChunk, cutoff, feedback);
+    filter.process (values, valuesPerChunk, controls.cutoff, controls.feedback);
 
     for (auto& value : values)
     {
@@ -197,8 +205,16 @@ void SynthVoice::renderChunk (float* first, float* second)
         value *= level * level;
     }
 
-    addOutputStage (values, valuesPerChunk, patch[patch::saturation], volume, spread, first, second);
+    addOutputStage (values, valuesPerChunk, controls.saturation, controls.volume, controls.spread, first, second);
+}
 
-    active = ampEnvelope->stage != EnvelopeStage::idle;
+void SynthVoice::renderChunk (float* first, float* second)
+{
+    if (! active)
+        return;
+
+    prepareChunk();
+    renderValues (first, second);
+    finishChunk();
 }
 } // namespace quane

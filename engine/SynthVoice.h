@@ -4,6 +4,7 @@
 #pragma once
 
 #include "engine/AmpEnvelope.h"
+#include "engine/DspHelpers.h"
 #include "engine/ModEnvelope.h"
 #include "engine/PatchParams.h"
 #include "engine/ResonantFilter.h"
@@ -63,6 +64,25 @@ public:
     void refresh (int patchIndex) override;
     void renderChunk (float* first, float* second) override;
 
+    /** The steps of renderChunk for a renderer that runs several voices side by side: it calls
+        prepareChunk on an active voice (modulation and the chunk's control values), advances the
+        oscillator, filter and amplitude envelope below over the 32 internal values exactly as
+        renderValues does, adds the output, then calls finishChunk. */
+    void prepareChunk() noexcept;
+    void renderValues (float* first, float* second) noexcept;
+    void finishChunk() noexcept { active = ampEnvelope->stage != EnvelopeStage::idle; }
+
+    /** The control values of the current chunk, set by prepareChunk. */
+    struct ChunkControls
+    {
+        float cutoff, feedback, volume, spread, saturation;
+    };
+    const ChunkControls& chunkControls() const noexcept { return controls; }
+
+    WavetableOscillator& oscillatorState() noexcept { return *oscillator; }
+    AmpEnvelope& ampEnvelopeState() noexcept { return *ampEnvelope; }
+    ResonantFilter& filterState() noexcept { return filter; }
+
     int getDestination (Source source) const noexcept { return destinations[(size_t) source]; }
     const WavetableOscillator& getOscillator() const noexcept { return *oscillator; }
     const AmpEnvelope& getAmpEnvelope() const noexcept { return *ampEnvelope; }
@@ -87,11 +107,10 @@ private:
     float sampleRate;
     float frequencyHz = 0.0f;
     ResonantFilter filter;
+    ChunkControls controls {};
 
-    // Control values of the current chunk.
-    float cutoff = 0.0f;
-    float feedback = 0.0f;
-    float volume = 0.0f;
-    float spread = 0.0f;
+    // The chunk's costly control values, recomputed only when their inputs change.
+    LastResult<1> lastPitchIncrement, lastLfo1Increment;
+    LastResult<2> lastFeedback;
 };
 } // namespace quane

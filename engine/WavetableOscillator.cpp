@@ -14,25 +14,26 @@ WavetableOscillator::WavetableOscillator (int waveType)
 
 void WavetableOscillator::selectWave (int waveType)
 {
-    const int row = waveType >= 2 && waveType <= waveformCount ? waveType - 1 : 0;
+    row = waveType >= 2 && waveType <= waveformCount ? waveType - 1 : 0;
     const float* source = waveformTables[row];
 
     for (int i = 0; i < length; ++i)
-        samples[(size_t) i] = source[i];
+        segments[(size_t) i].sample = source[i];
 
     // Catmull-Rom segment coefficients over the cycle: segment i runs from sample i to i + 1,
     // so segment 0 looks back to sample 511 and segment 511 ahead to samples 0 and 1. They are
     // defined in extended precision; for the stored waveforms double gives the same floats.
     for (int i = 0; i < length; ++i)
     {
-        const double previous = samples[(size_t) ((i + length - 1) % length)];
-        const double current = samples[(size_t) i];
-        const double next = samples[(size_t) ((i + 1) % length)];
-        const double afterNext = samples[(size_t) ((i + 2) % length)];
+        const double previous = source[(i + length - 1) % length];
+        const double current = source[i];
+        const double next = source[(i + 1) % length];
+        const double afterNext = source[(i + 2) % length];
 
-        a[(size_t) i] = (float) (((current - next) * 3.0 - previous + afterNext) * 0.5);
-        b[(size_t) i] = (float) ((2.0 * next + previous) - (5.0 * current + afterNext) * 0.5);
-        c[(size_t) i] = (float) ((next - previous) * 0.5);
+        auto& segment = segments[(size_t) i];
+        segment.a = (float) (((current - next) * 3.0 - previous + afterNext) * 0.5);
+        segment.b = (float) ((2.0 * next + previous) - (5.0 * current + afterNext) * 0.5);
+        segment.c = (float) ((next - previous) * 0.5);
     }
 }
 

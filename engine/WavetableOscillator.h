@@ -19,6 +19,15 @@ class WavetableOscillator
 public:
     static constexpr int length = waveformLength;
 
+    /** One segment of the cycle: the cubic from sample i (at f = 0) to sample i + 1 (at f = 1),
+        kept together so that one reading touches one 16-byte block. */
+    struct Segment
+    {
+        float a, b, c, sample;
+
+        float read (float fraction) const noexcept { return ((a * fraction + b) * fraction + c) * fraction + sample; }
+    };
+
     explicit WavetableOscillator (int waveType);
 
     /** Copies wave type 2..9, or "Saw" (type 1) for any other number, and recomputes A, B and C. */
@@ -26,23 +35,24 @@ public:
 
     /** The cubic reading at segment i with fraction f (0..1): equals sample i at f = 0 and sample
         i + 1 (cyclically) at f = 1. */
-    float read (int segment, float fraction) const noexcept
-    {
-        const auto i = (std::size_t) segment;
-        return ((a[i] * fraction + b[i]) * fraction + c[i]) * fraction + samples[i];
-    }
+    float read (int segment, float fraction) const noexcept { return segments[(std::size_t) segment].read (fraction); }
 
     /** Writes count values and advances the phase by the increment after each. */
     void render (float* values, int count) noexcept;
 
-    float sample (int index) const noexcept { return samples[(std::size_t) index]; }
+    float sample (int index) const noexcept { return segments[(std::size_t) index].sample; }
 
     /** A, B and C of one segment. */
     std::array<float, 3> coefficients (int segment) const noexcept
     {
-        const auto i = (std::size_t) segment;
-        return { a[i], b[i], c[i] };
+        const auto& s = segments[(std::size_t) segment];
+        return { s.a, s.b, s.c };
     }
+
+    const Segment* segmentData() const noexcept { return segments.data(); }
+
+    /** The stored waveform in use, 0..8: oscillators with the same one hold the same segments. */
+    int waveformRow() const noexcept { return row; }
 
     float phase = 0.0f;           // table positions, 0 <= phase < length
     float increment = 0.0f;       // table positions per internal value
@@ -50,6 +60,7 @@ public:
     float secondLevel = 0.0f;     // weight of the subtracted reading
 
 private:
-    std::array<float, length> samples {}, a {}, b {}, c {};
+    std::array<Segment, length> segments {};
+    int row = 0;
 };
 } // namespace quane

@@ -1,0 +1,93 @@
+// Quane - polyphonic wavetable synthesiser
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The sounding voices side by side, one per vector lane: their per-value state and the kernels.
+#pragma once
+
+#include "engine/WavetableOscillator.h"
+
+#include <cstdint>
+
+namespace quane
+{
+/** The state that a chunk's 32 internal values advance, for up to maxCount voices, stored as
+    structure of arrays so that lane k of every field belongs to the same voice. All lanes read
+    one table: the voices of an engine always play the same waveform.
+
+    The renderer fills the first count lanes from the voices' own state and their chunk's
+    control values, runs a kernel, and copies the state back. A kernel leaves, for every lane
+    and internal value n, the amounts the voice's output stage adds to its first and second
+    output sample n / 2, and does everything else exactly as the voice's own scalar steps. */
+struct VoiceLanes
+{
+    static constexpr int maxCount = 16;
+    static constexpr int valuesPerChunk = 32;
+
+    int count = 0;
+
+    // Oscillator.
+    alignas (64) float phase[maxCount];
+    alignas (64) float increment[maxCount];
+    alignas (64) float secondOffset[maxCount];
+    alignas (64) float secondLevel[maxCount];
+    const WavetableOscillator::Segment* table = nullptr;  // the same waveform for every lane
+
+    // Filter.
+    alignas (64) float cutoff[maxCount];
+    alignas (64) float feedback[maxCount];
+    alignas (64) float s1[maxCount];
+    alignas (64) float s2[maxCount];
+
+    // Amplitude envelope.
+    alignas (64) std::int32_t stage[maxCount];
+    alignas (64) std::int32_t attackDelay[maxCount];
+    alignas (64) std::int32_t releaseDelay[maxCount];
+    alignas (64) float level[maxCount];
+    alignas (64) float attackRate[maxCount];
+    alignas (64) float decayRate[maxCount];
+    alignas (64) float sustainLevel[maxCount];
+    alignas (64) float releaseRate[maxCount];
+
+    // Output stage.
+    alignas (64) float saturation[maxCount];
+    alignas (64) float volume[maxCount];
+    alignas (64) float spread[maxCount];
+
+    // Results, by internal value and lane.
+    alignas (64) float first[valuesPerChunk][maxCount];
+    alignas (64) float second[valuesPerChunk][maxCount];
+
+    // Where the mix puts a lane's first results: even voices lean left, odd voices right.
+    bool firstIsLeft[maxCount];
+};
+
+/** The work of one instruction set: render runs the 32 internal values of every lane in use,
+    mix adds the results into a chunk's two arrays (which must not overlap) in lane order. */
+struct VoiceLanesKernel
+{
+    void (*render) (VoiceLanes&) noexcept = nullptr;
+    void (*mix) (const VoiceLanes&, float* left, float* right) noexcept = nullptr;
+
+    explicit operator bool() const noexcept { return render != nullptr; }
+};
+
+/** The kernels of the instruction sets this build has, widest first in use. */
+struct VoiceLanesKernels
+{
+    /** The widest kernel the processor runs, or an empty one where none is built (then the
+        voices render one at a time). */
+    static VoiceLanesKernel best() noexcept;
+
+    /** Every kernel the processor runs, with its name: for tests and the benchmark. */
+    struct Entry
+    {
+        const char* name;
+        VoiceLanesKernel kernel;
+    };
+    static int available (Entry* entries, int capacity) noexcept;
+};
+
+#if defined(__x86_64__) || defined(__i386__) || defined(_M_X64) || defined(_M_IX86)
+ #define QUANE_HAS_VOICE_LANES 1
+extern const VoiceLanesKernel voiceLanesSse2, voiceLanesAvx2, voiceLanesAvx512;
+#endif
+} // namespace quane

@@ -1,0 +1,472 @@
+// Quane - polyphonic wavetable synthesiser
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The voice-lanes kernel, written once for any vector width and compiled once per instruction set.
+//
+// Included only by the VoiceLanesKernel*.cpp files, each built for its instruction set. Every
+// operation is the voice's own scalar operation, lane by lane and in the same order, so the
+// result is the same to the last bit; stage decisions are masks instead of branches.
+#pragma once
+
+#include "engine/DspHelpers.h"
+#include "engine/EnvelopeStage.h"
+#include "engine/VoiceLanes.h"
+
+#include <immintrin.h>
+
+#include <cstring>
+#include <utility>
+
+namespace quane::lanes
+{
+template <int width>
+struct Vec;
+
+template <>
+struct Vec<4>
+{
+    typedef float Floats __attribute__ ((vector_size (16)));
+    typedef std::int32_t Ints __attribute__ ((vector_size (16)));
+};
+
+template <>
+struct Vec<8>
+{
+    typedef float Floats __attribute__ ((vector_size (32)));
+    typedef std::int32_t Ints __attribute__ ((vector_size (32)));
+};
+
+template <>
+struct Vec<16>
+{
+    typedef float Floats __attribute__ ((vector_size (64)));
+    typedef std::int32_t Ints __attribute__ ((vector_size (64)));
+};
+
+template <int width>
+using Floats = typename Vec<width>::Floats;
+template <int width>
+using Ints = typename Vec<width>::Ints;
+
+template <typename V, typename T>
+inline V load (const T* source) noexcept
+{
+    V v;
+    std::memcpy (&v, source, sizeof v);
+    return v;
+}
+
+template <typename V, typename T>
+inline void store (T* destination, V v) noexcept
+{
+    std::memcpy (destination, &v, sizeof v);
+}
+
+/** Round to the nearest integer, ties to even, as lrintf does in the default rounding mode. */
+template <int width>
+inline Ints<width> roundToInt (Floats<width> x) noexcept
+{
+    if constexpr (width == 4)
+        return (Ints<width>) _mm_cvtps_epi32 ((__m128) x);
+    else if constexpr (width == 8)
+        return (Ints<width>) _mm256_cvtps_epi32 ((__m256) x);
+    else
+        return (Ints<width>) _mm512_cvtps_epi32 ((__m512) x);
+}
+
+template <int width>
+inline Floats<width> toFloats (Ints<width> x) noexcept
+{
+    return __builtin_convertvector (x, Floats<width>);
+}
+
+/** True when every lane of a comparison result is set. */
+template <int width>
+inline bool allSet (Ints<width> mask) noexcept
+{
+    if constexpr (width == 4)
+        return _mm_movemask_ps ((__m128) mask) == 0xf;
+    else if constexpr (width == 8)
+        return _mm256_movemask_ps ((__m256) mask) == 0xff;
+    else
+        return _mm512_cmpeq_epi32_mask ((__m512i) mask, _mm512_set1_epi32 (-1)) == 0xffff;
+}
+
+template <int width>
+inline Floats<width> absolute (Floats<width> x) noexcept
+{
+    return (Floats<width>) ((Ints<width>) x & 0x7fffffff);
+}
+
+/** std::min (std::max (x, lo), hi), lane by lane, with the same choices for equal values. */
+template <int width>
+inline Floats<width> limit (Floats<width> x, float lo, float hi) noexcept
+{
+    const Floats<width> atLeastLo = x < lo ? lo : x;
+    return hi < atLeastLo ? hi : atLeastLo;
+}
+
+/** limitToUnitRange of DspHelpers.h, lane by lane. */
+template <int width>
+inline Floats<width> limitToUnitRange (Floats<width> p) noexcept
+{
+    const auto k1 = roundToInt<width> (p * 0x1p63f);
+    const auto k2 = roundToInt<width> (p * 0x1p64f);
+    const auto tiny = toFloats<width> (2 * k1 + k2) * 0x1p-65f;
+    return absolute<width> (p) < tinyLimitInput ? tiny : limit<width> (p, -1.0f, 1.0f);
+}
+
+/** The segments {a, b, c, sample} of every lane, one 16-byte load each, transposed into the
+    vectors of a, b, c and sample. */
+template <int width>
+inline void loadSegments (const VoiceLanes& lanes, Ints<width> index, Floats<width> (&abcs)[4]) noexcept
+{
+    // Segment numbers in floats (4 per segment), unsigned so that no sign extension is needed.
+    std::uint32_t offset[width];
+    store (offset, index << 2);
+    const float* base = &lanes.table[0].a;
+    auto at = [&] (int k) { return base + offset[k]; };
+
+    if constexpr (width == 4)
+    {
+        __m128 r0 = _mm_loadu_ps (at (0)), r1 = _mm_loadu_ps (at (1));
+        __m128 r2 = _mm_loadu_ps (at (2)), r3 = _mm_loadu_ps (at (3));
+        _MM_TRANSPOSE4_PS (r0, r1, r2, r3);
+        abcs[0] = (Floats<width>) r0;
+        abcs[1] = (Floats<width>) r1;
+        abcs[2] = (Floats<width>) r2;
+        abcs[3] = (Floats<width>) r3;
+    }
+    else
+    {
+        // Row q holds the segments of lanes q, q + 4, ... in its 128-bit blocks; the same 4 x 4
+        // transpose in every block then gives a, b, c and sample in lane order.
+        using Pairs = Floats<width>;
+        Pairs rows[4];
+        for (int q = 0; q < 4; ++q)
+        {
+            if constexpr (width == 8)
+                rows[q] = (Pairs) _mm256_insertf128_ps (_mm256_castps128_ps256 (_mm_loadu_ps (at (q))),
+                                                        _mm_loadu_ps (at (q + 4)), 1);
+            else
+            {
+                __m512 row = _mm512_castps128_ps512 (_mm_loadu_ps (at (q)));
+                row = _mm512_insertf32x4 (row, _mm_loadu_ps (at (q + 4)), 1);
+                row = _mm512_insertf32x4 (row, _mm_loadu_ps (at (q + 8)), 2);
+                rows[q] = (Pairs) _mm512_insertf32x4 (row, _mm_loadu_ps (at (q + 12)), 3);
+            }
+        }
+
+        auto lo = [] (Pairs x, Pairs y) {
+            if constexpr (width == 8)
+                return (Pairs) _mm256_unpacklo_ps ((__m256) x, (__m256) y);
+            else
+                return (Pairs) _mm512_unpacklo_ps ((__m512) x, (__m512) y);
+        };
+        auto hi = [] (Pairs x, Pairs y) {
+            if constexpr (width == 8)
+                return (Pairs) _mm256_unpackhi_ps ((__m256) x, (__m256) y);
+            else
+                return (Pairs) _mm512_unpackhi_ps ((__m512) x, (__m512) y);
+        };
+        auto lo64 = [] (Pairs x, Pairs y) {
+            if constexpr (width == 8)
+                return (Pairs) _mm256_unpacklo_pd ((__m256d) x, (__m256d) y);
+            else
+                return (Pairs) _mm512_unpacklo_pd ((__m512d) x, (__m512d) y);
+        };
+        auto hi64 = [] (Pairs x, Pairs y) {
+            if constexpr (width == 8)
+                return (Pairs) _mm256_unpackhi_pd ((__m256d) x, (__m256d) y);
+            else
+                return (Pairs) _mm512_unpackhi_pd ((__m512d) x, (__m512d) y);
+        };
+
+        const Pairs t0 = lo (rows[0], rows[1]), t1 = hi (rows[0], rows[1]);
+        const Pairs t2 = lo (rows[2], rows[3]), t3 = hi (rows[2], rows[3]);
+        abcs[0] = lo64 (t0, t2);
+        abcs[1] = hi64 (t0, t2);
+        abcs[2] = lo64 (t1, t3);
+        abcs[3] = hi64 (t1, t3);
+    }
+}
+
+/** The cubic readings of every lane's table at its own segment, with the fraction f. */
+template <int width>
+inline Floats<width> readTable (const VoiceLanes& lanes, Ints<width> segment, Floats<width> f) noexcept
+{
+    Floats<width> abcs[4];
+    loadSegments<width> (lanes, segment, abcs);
+    return ((abcs[0] * f + abcs[1]) * f + abcs[2]) * f + abcs[3];
+}
+
+/** Oscillator and filter of one group of lanes: fills values, advances phase and memory.
+    Lanes whose filter memory ran away are silenced for the chunk and their memory cleared. */
+template <int width>
+inline void oscillatorAndFilter (VoiceLanes& lanes, int firstLane, Floats<width> (&values)[VoiceLanes::valuesPerChunk]) noexcept
+{
+    using F = Floats<width>;
+    constexpr float tableLength = (float) WavetableOscillator::length;
+
+    F phase = load<F> (lanes.phase + firstLane);
+    const F increment = load<F> (lanes.increment + firstLane);
+    const F offset = load<F> (lanes.secondOffset + firstLane);
+    const F level = load<F> (lanes.secondLevel + firstLane);
+    const F cutoff = load<F> (lanes.cutoff + firstLane);
+    const F feedback = load<F> (lanes.feedback + firstLane);
+    F s1 = load<F> (lanes.s1 + firstLane);
+    F s2 = load<F> (lanes.s2 + firstLane);
+
+    for (auto& value : values)
+    {
+        const auto i = roundToInt<width> (phase - 0.5f);
+        const F f = phase - toFloats<width> (i);
+        const auto j = roundToInt<width> ((phase + offset) - 0.5f) & (WavetableOscillator::length - 1);
+        const F v = readTable<width> (lanes, i, f) - readTable<width> (lanes, j, f) * level;
+
+        const F advanced = phase + increment;
+        phase = advanced >= tableLength ? advanced - tableLength : advanced;
+        const auto inside = (phase >= 0.0f) & (phase < tableLength);
+        if (! allSet<width> (inside)) // an increment beyond the table or below zero
+            for (int k = 0; k < width; ++k)
+                if (inside[k] == 0)
+                    phase[k] = wrapPhase (advanced[k], tableLength);
+
+        const F u = 1.5f * v - 0.5f * v * v * v;
+        s1 = s1 + cutoff * (u - s1 + feedback * (s1 - s2));
+        s2 = s2 + cutoff * (s1 - s2);
+        value = s2;
+    }
+
+    constexpr float largest = 3.40282347e38f;
+    const auto ranAway = ((absolute<width> (s1) <= largest) & (absolute<width> (s2) <= largest)) == 0;
+    for (auto& value : values)
+        value = ranAway ? 0.0f : value;
+
+    store (lanes.phase + firstLane, phase);
+    store (lanes.s1 + firstLane, ranAway ? 0.0f : s1);
+    store (lanes.s2 + firstLane, ranAway ? 0.0f : s2);
+}
+
+/** True when any lane of a comparison result is set. */
+template <int width>
+inline bool anySet (Ints<width> mask) noexcept
+{
+    if constexpr (width == 4)
+        return _mm_movemask_ps ((__m128) mask) != 0;
+    else if constexpr (width == 8)
+        return _mm256_movemask_ps ((__m256) mask) != 0;
+    else
+        return _mm512_cmpneq_epi32_mask ((__m512i) mask, _mm512_setzero_si512()) != 0;
+}
+
+/** One step of the amplitude envelope in every lane, each in the stage it is in. */
+template <int width>
+struct EnvelopeLanes
+{
+    using F = Floats<width>;
+    using I = Ints<width>;
+
+    I stage, attackDelay, releaseDelay;
+    F level, attackRate, decayRate, sustainLevel, releaseRate;
+
+    EnvelopeLanes (const VoiceLanes& lanes, int firstLane) noexcept
+        : stage (load<I> (lanes.stage + firstLane)),
+          attackDelay (load<I> (lanes.attackDelay + firstLane)),
+          releaseDelay (load<I> (lanes.releaseDelay + firstLane)),
+          level (load<F> (lanes.level + firstLane)),
+          attackRate (load<F> (lanes.attackRate + firstLane)),
+          decayRate (load<F> (lanes.decayRate + firstLane)),
+          sustainLevel (load<F> (lanes.sustainLevel + firstLane)),
+          releaseRate (load<F> (lanes.releaseRate + firstLane))
+    {
+    }
+
+    /** Idle and sustaining envelopes hold their level: a chunk of them needs no steps. */
+    bool holding() const noexcept
+    {
+        return ! anySet<width> ((stage != (int) EnvelopeStage::idle) & (stage != (int) EnvelopeStage::sustain));
+    }
+
+    void step() noexcept
+    {
+        const I attacking = stage == (int) EnvelopeStage::attack;
+        const I decaying = stage == (int) EnvelopeStage::decay;
+        const I releasing = stage == (int) EnvelopeStage::release;
+
+        attackDelay = (attacking & (attackDelay > 0)) ? attackDelay - 1 : attackDelay;
+        level = (attacking & (attackDelay < 1)) ? level + attackRate : level;
+        const I full = attacking & ((level < 1.0f) == 0);
+        level = full ? 1.0f : level;
+
+        level = decaying ? level - decayRate : level;
+        const I sustained = decaying & (level <= sustainLevel);
+
+        const I remaining = releaseDelay - 1;
+        level = (releasing & (remaining < 1)) ? level - releaseRate : level;
+        releaseDelay = releasing ? (remaining > 0 ? remaining - 1 : remaining) : releaseDelay;
+        const I ended = releasing & (level <= 0.0f);
+        level = ended ? 0.0f : level;
+
+        stage = full ? (int) EnvelopeStage::decay : stage;
+        stage = sustained ? (int) EnvelopeStage::sustain : stage;
+        stage = ended ? (int) EnvelopeStage::idle : stage;
+    }
+
+    void storeTo (VoiceLanes& lanes, int firstLane) const noexcept
+    {
+        store (lanes.stage + firstLane, stage);
+        store (lanes.attackDelay + firstLane, attackDelay);
+        store (lanes.releaseDelay + firstLane, releaseDelay);
+        store (lanes.level + firstLane, level);
+    }
+};
+
+/** Amplitude envelope and output stage of one group of lanes, over the filtered values. */
+template <int width, bool envelopeMoves>
+inline void envelopeAndOutput (VoiceLanes& lanes, int firstLane, const Floats<width> (&values)[VoiceLanes::valuesPerChunk],
+                               EnvelopeLanes<width>& envelope) noexcept
+{
+    using F = Floats<width>;
+
+    const F saturation = load<F> (lanes.saturation + firstLane);
+    const F volume = load<F> (lanes.volume + firstLane);
+    const F firstShare = load<F> (lanes.spread + firstLane);
+    const F secondShare = 1.0f - firstShare;
+    F gain = envelope.level * envelope.level;
+
+    for (int n = 0; n < VoiceLanes::valuesPerChunk; ++n)
+    {
+        if constexpr (envelopeMoves)
+        {
+            envelope.step();
+            gain = envelope.level * envelope.level;
+        }
+
+        // Drive, cubic, limit, volume and the two shares.
+        const F z = limit<width> (saturation * (values[n] * gain), -2.0f, 2.0f);
+        const F p = 1.5f * z - 0.5f * z * z * z;
+        const auto tiny = absolute<width> (p) < tinyLimitInput;
+        const F q = anySet<width> (tiny) ? limitToUnitRange<width> (p) : limit<width> (p, -1.0f, 1.0f);
+        const F w = q * volume * 0.5f;
+        store (lanes.first[n] + firstLane, w * firstShare);
+        store (lanes.second[n] + firstLane, w * secondShare);
+    }
+}
+
+template <int width>
+inline void renderGroup (VoiceLanes& lanes, int firstLane) noexcept
+{
+    Floats<width> values[VoiceLanes::valuesPerChunk];
+    oscillatorAndFilter<width> (lanes, firstLane, values);
+
+    EnvelopeLanes<width> envelope (lanes, firstLane);
+    if (envelope.holding())
+        envelopeAndOutput<width, false> (lanes, firstLane, values, envelope);
+    else
+        envelopeAndOutput<width, true> (lanes, firstLane, values, envelope);
+    envelope.storeTo (lanes, firstLane);
+}
+
+template <int width, bool upperHalves, int... k>
+constexpr Ints<width> zipMask (std::integer_sequence<int, k...>) noexcept
+{
+    return Ints<width> { ((k % 2 == 0 ? 0 : width) + k / 2 + (upperHalves ? width / 2 : 0))... };
+}
+
+/** Interleaves the first (or second) halves of two vectors: x0 y0 x1 y1 ... */
+template <int width, bool upperHalves>
+inline Floats<width> zip (Floats<width> x, Floats<width> y) noexcept
+{
+    constexpr auto mask = zipMask<width, upperHalves> (std::make_integer_sequence<int, width>());
+    return __builtin_shuffle (x, y, mask);
+}
+
+/** Transposes width rows of width floats in place: after log2 (width) rounds of zipping row i
+    with row i + width / 2, row k holds what was column k. */
+template <int width>
+inline void transpose (Floats<width> (&rows)[width]) noexcept
+{
+    for (int round = 1; round < width; round *= 2)
+    {
+        Floats<width> zipped[width];
+        for (int i = 0; i < width / 2; ++i)
+        {
+            zipped[2 * i] = zip<width, false> (rows[i], rows[i + width / 2]);
+            zipped[2 * i + 1] = zip<width, true> (rows[i], rows[i + width / 2]);
+        }
+        for (int i = 0; i < width; ++i)
+            rows[i] = zipped[i];
+    }
+}
+
+/** Adds the lanes' results into the chunk's arrays, lane by lane in order, each output sample
+    receiving the even and then the odd internal value, as the voices' own output stage does.
+    The arrays must not overlap. */
+template <int width>
+inline void mix (const VoiceLanes& lanes, float* left, float* right) noexcept
+{
+    using F = Floats<width>;
+    constexpr int samples = VoiceLanes::valuesPerChunk / 2;
+
+    for (int block = 0; block < samples; block += width)
+    {
+        F outLeft = load<F> (left + block), outRight = load<F> (right + block);
+        for (int firstLane = 0; firstLane < lanes.count; firstLane += width)
+        {
+            // Rows: internal values 2m (even) and 2m + 1 (odd) of output samples block..block+width-1.
+            F firstEven[width], firstOdd[width], secondEven[width], secondOdd[width];
+            for (int i = 0; i < width; ++i)
+            {
+                const int n = 2 * (block + i);
+                firstEven[i] = load<F> (lanes.first[n] + firstLane);
+                firstOdd[i] = load<F> (lanes.first[n + 1] + firstLane);
+                secondEven[i] = load<F> (lanes.second[n] + firstLane);
+                secondOdd[i] = load<F> (lanes.second[n + 1] + firstLane);
+            }
+            transpose<width> (firstEven);
+            transpose<width> (firstOdd);
+            transpose<width> (secondEven);
+            transpose<width> (secondOdd);
+
+            for (int k = 0; k < width && firstLane + k < lanes.count; ++k)
+            {
+                F& first = lanes.firstIsLeft[firstLane + k] ? outLeft : outRight;
+                F& second = lanes.firstIsLeft[firstLane + k] ? outRight : outLeft;
+                first = first + firstEven[k];
+                first = first + firstOdd[k];
+                second = second + secondEven[k];
+                second = second + secondOdd[k];
+            }
+        }
+        store (left + block, outLeft);
+        store (right + block, outRight);
+    }
+}
+
+/** Runs the lanes in groups of width, or narrower for the last few lanes. */
+template <int width>
+inline void render (VoiceLanes& lanes) noexcept
+{
+    static_assert (VoiceLanes::maxCount % width == 0);
+    for (int firstLane = 0; firstLane < lanes.count;)
+    {
+        const int remaining = lanes.count - firstLane;
+        if constexpr (width >= 16)
+            if (remaining > 8)
+            {
+                renderGroup<16> (lanes, firstLane);
+                firstLane += 16;
+                continue;
+            }
+        if constexpr (width >= 8)
+            if (remaining > 4)
+            {
+                renderGroup<8> (lanes, firstLane);
+                firstLane += 8;
+                continue;
+            }
+        renderGroup<4> (lanes, firstLane);
+        firstLane += 4;
+    }
+}
+} // namespace quane::lanes

@@ -1,0 +1,9 @@
+// Quane - polyphonic wavetable synthesiser
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The voice-lanes kernel built for AVX512: 16 voices per vector.
+#include "engine/VoiceLanesKernel.h"
+
+namespace quane
+{
+const VoiceLanesKernel voiceLanesAvx512 { lanes::render<16>, lanes::mix<16> };
+} // namespace quane

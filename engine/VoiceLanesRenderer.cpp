@@ -1,0 +1,126 @@
+// Quane - polyphonic wavetable synthesiser
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Renders a chunk of every sounding voice side by side in vector lanes, mixed in voice order.
+#include "engine/VoiceLanesRenderer.h"
+
+namespace quane
+{
+void VoiceLanesRenderer::load (int k, SynthVoice& voice) noexcept
+{
+    const auto& oscillator = voice.oscillatorState();
+    lanes.phase[k] = oscillator.phase;
+    lanes.increment[k] = oscillator.increment;
+    lanes.secondOffset[k] = oscillator.secondOffset;
+    lanes.secondLevel[k] = oscillator.secondLevel;
+
+    const auto& controls = voice.chunkControls();
+    const auto& filter = voice.filterState();
+    lanes.cutoff[k] = controls.cutoff;
+    lanes.feedback[k] = controls.feedback;
+    lanes.s1[k] = filter.s1;
+    lanes.s2[k] = filter.s2;
+
+    const auto& envelope = voice.ampEnvelopeState();
+    lanes.stage[k] = (std::int32_t) envelope.stage;
+    lanes.attackDelay[k] = envelope.attackDelay;
+    lanes.releaseDelay[k] = envelope.releaseDelay;
+    lanes.level[k] = envelope.level;
+    lanes.attackRate[k] = envelope.attackRate;
+    lanes.decayRate[k] = envelope.decayRate;
+    lanes.sustainLevel[k] = envelope.sustainLevel;
+    lanes.releaseRate[k] = envelope.releaseRate;
+
+    lanes.saturation[k] = controls.saturation;
+    lanes.volume[k] = controls.volume;
+    lanes.spread[k] = controls.spread;
+}
+
+void VoiceLanesRenderer::padFrom (int lane) noexcept
+{
+    // Lanes past the sounding voices repeat the first one, so a kernel may run whole vectors;
+    // their results are never read.
+    for (int k = lane; k < VoiceLanes::maxCount; ++k)
+        load (k, *voices[(size_t) voiceOfLane[0]]);
+}
+
+void VoiceLanesRenderer::storeBack (int k, SynthVoice& voice) noexcept
+{
+    voice.oscillatorState().phase = lanes.phase[k];
+    voice.filterState().s1 = lanes.s1[k];
+    voice.filterState().s2 = lanes.s2[k];
+
+    auto& envelope = voice.ampEnvelopeState();
+    envelope.stage = (EnvelopeStage) lanes.stage[k];
+    envelope.attackDelay = lanes.attackDelay[k];
+    envelope.releaseDelay = lanes.releaseDelay[k];
+    envelope.level = lanes.level[k];
+    voice.finishChunk();
+}
+
+void VoiceLanesRenderer::renderOneAtATime (float* left, float* right) noexcept
+{
+    for (int v = 0; v < voiceCount; ++v)
+    {
+        if (v % 2 == 0)
+            voices[(size_t) v]->renderChunk (left, right);
+        else
+            voices[(size_t) v]->renderChunk (right, left);
+    }
+}
+
+void VoiceLanesRenderer::renderChunk (float* left, float* right) noexcept
+{
+    int count = 0;
+    int waveformRow = -1;
+    for (int v = 0; v < voiceCount; ++v)
+    {
+        auto& voice = *voices[(size_t) v];
+        if (! voice.isActive())
+            continue;
+
+        // The lanes share one table. Voices that were given different waveforms (the engine
+        // never does that) render one at a time.
+        const int row = voice.oscillatorState().waveformRow();
+        if (waveformRow >= 0 && row != waveformRow)
+            return renderOneAtATime (left, right);
+        waveformRow = row;
+        lanes.table = voice.oscillatorState().segmentData();
+    }
+
+    for (int v = 0; v < voiceCount; ++v)
+    {
+        auto& voice = *voices[(size_t) v];
+        if (! voice.isActive())
+            continue;
+        voice.prepareChunk();
+        voiceOfLane[(size_t) count] = v;
+        lanes.firstIsLeft[count] = v % 2 == 0;
+        load (count++, voice);
+    }
+
+    if (count == 0)
+        return;
+
+    padFrom (count);
+    lanes.count = count;
+    kernel.render (lanes);
+
+    for (int k = 0; k < count; ++k)
+        storeBack (k, *voices[(size_t) voiceOfLane[(size_t) k]]);
+
+    if (left + chunkSize <= right || right + chunkSize <= left)
+        return kernel.mix (lanes, left, right);
+
+    // A host that gives both channels one array: the voices' own order of additions.
+    for (int k = 0; k < count; ++k)
+    {
+        float* first = lanes.firstIsLeft[k] ? left : right;
+        float* second = lanes.firstIsLeft[k] ? right : left;
+        for (int n = 0; n < VoiceLanes::valuesPerChunk; ++n)
+        {
+            first[n / 2] += lanes.first[n][k];
+            second[n / 2] += lanes.second[n][k];
+        }
+    }
+}
+} // namespace quane
