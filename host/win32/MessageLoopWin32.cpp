@@ -3,13 +3,9 @@
 // Running JUCE's messages on the host's thread, which the module does not own: due timers and the
 // messages posted to JUCE's hidden window, never the host's own messages.
 #include "host/MessageLoop.h"
+#include "host/win32/QuitMessage.h"
 
 #include <juce_events/juce_events.h>
-
-#ifndef NOMINMAX
- #define NOMINMAX
-#endif
-#include <windows.h>
 
 namespace juce
 {
@@ -19,6 +15,11 @@ extern HWND juce_messageWindowHandle;
 
 namespace quane
 {
+void putBackQuit (const MSG& quit)
+{
+    PostQuitMessage ((int) quit.wParam);
+}
+
 void ensureMessageManager()
 {
     juce::MessageManager::getInstance();
@@ -36,6 +37,11 @@ int dispatchPendingMessages (int maxMessages)
     MSG message {};
     while (count < maxMessages && PeekMessageW (&message, juce::juce_messageWindowHandle, 0, 0, PM_REMOVE))
     {
+        if (message.message == WM_QUIT)
+        {
+            putBackQuit (message);
+            break;
+        }
         DispatchMessageW (&message);
         ++count;
     }

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The editor's window as a child of the host's Win32 window: placement, paint and sizing.
 #include "host/NativeWindow.h"
+#include "host/win32/QuitMessage.h"
 
 #ifndef NOMINMAX
  #define NOMINMAX
@@ -69,7 +70,12 @@ void dispatchPendingEvents (juce::Component& component)
 
     MSG message {};
     if (PeekMessageA (&message, own, WM_PAINT, WM_PAINT, PM_REMOVE))
-        DispatchMessageA (&message);
+    {
+        if (message.message == WM_QUIT)
+            putBackQuit (message);
+        else
+            DispatchMessageA (&message);
+    }
 }
 
 void resizeWindowChain (juce::Component& component, int width, int height)

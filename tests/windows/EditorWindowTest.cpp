@@ -169,5 +169,23 @@ TEST_F (Win32Editor, PickingASelectorItemReportsItOnce)
     EXPECT_EQ (automates[0].opt, (float) chosen);
     EXPECT_EQ (instance.effect->getParameter (instance.effect, 33), (float) chosen);
 }
+TEST_F (Win32Editor, LeavesTheHostsOwnMessagesInItsQueue)
+{
+    // The module serves JUCE's messages from its idle and request calls; the host's messages,
+    // and its request to quit, are the host's loop to take.
+    constexpr UINT hostMessage = WM_APP + 7;
+    PostMessageW (host.hwnd, hostMessage, 0, 0);
+    PostQuitMessage (3);
+    for (int call = 0; call < 5; ++call)
+    {
+        instance.dispatch (vst::effEditIdle);
+        instance.dispatch (vst::effIdle);
+        instance.dispatch (vst::effGetProgram);
+    }
+    MSG message {};
+    EXPECT_TRUE (PeekMessageW (&message, host.hwnd, hostMessage, hostMessage, PM_REMOVE));
+    EXPECT_TRUE (PeekMessageW (&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ (message.wParam, 3u);
+}
 } // namespace
 } // namespace quane::test
