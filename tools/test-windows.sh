@@ -4,7 +4,8 @@
 # Builds Kolv.dll for 32- and 64-bit Windows (tools/build-windows.sh) and runs the Windows test host
 # against each under Wine: identity and requests, audio and saved states against the Linux module's
 # (whose reference renders the Linux suite writes first), the editor in a Win32 window under Xvfb,
-# load/unload cycles, and the Win32 window calls of the editor hosting on host-like window chains. Editor pictures land in <build-root>/artefacts/<arch>/.
+# load/unload cycles, and the Win32 window calls of the editor hosting on host-like window chains.
+# Editor pictures land in <build-root>/artefacts/<arch>/.
 # Usage: tools/test-windows.sh [linux-build-dir] [windows-build-root]
 #        (defaults: build/ and build-windows/ in the source folder)
 set -euo pipefail
