@@ -38,11 +38,11 @@ MyPlugEditorComponent::~MyPlugEditorComponent()
 
 void MyPlugEditorComponent::addSelector (int index)
 {
-    const auto& row = layout::selectorRows[index];
+    const auto& control = patch::rows[patch::firstSelector + index].control;
     auto selector = std::make_unique<juce::ComboBox> (juce::String (index));
-    selector->setBounds (row.x, row.y, row.width, layout::selectorHeight);
-    for (int item = 0; item < row.itemCount; ++item)
-        selector->addItem (row.itemNames[item], item + 1);
+    selector->setBounds (control.x, control.y, control.width, control.height);
+    for (int item = 0; item < control.itemCount; ++item)
+        selector->addItem (control.items[item], item + 1);
 
     // The selection change is delivered asynchronously by the ComboBox; it is passed on as an
     // action message carrying the selector's name, as the panel's announcements always were.
@@ -53,22 +53,19 @@ void MyPlugEditorComponent::addSelector (int index)
 
 void MyPlugEditorComponent::addSlider (int index)
 {
-    const auto& row = layout::sliderRows[index];
+    const auto& control = patch::rows[index].control;
     auto slider = std::make_unique<SnappingSlider> (juce::String (index));
     slider->setSliderStyle (juce::Slider::LinearVertical);
     slider->setTextBoxStyle (juce::Slider::NoTextBox, false, 0, 0);
     slider->addListener (this);
     addAndMakeVisible (*slider);
 
-    slider->setRange (row.minimum, row.maximum, row.step);
-    slider->setBounds (row.x, row.y, layout::sliderWidth, layout::sliderHeight);
-    if (row.skewed)
+    slider->setRange (control.minimum, control.maximum, control.step);
+    slider->setBounds (control.x, control.y, control.width, control.height);
+    if (control.squareLaw)
         slider->setSkewFactor (layout::squareLawSkew);
-    if (row.snapToZeroWithin > 0.0f)
-    {
-        slider->snapTarget = 0.0f;
-        slider->snapTolerance = row.snapToZeroWithin;
-    }
+    slider->snapTarget = control.snapTarget;
+    slider->snapTolerance = control.snapTolerance;
     sliders[(size_t) index] = std::move (slider);
 }
 
@@ -86,18 +83,25 @@ void MyPlugEditorComponent::changeListenerCallback (juce::ChangeBroadcaster* sou
 
 void MyPlugEditorComponent::refreshFromModel()
 {
-    const juce::ScopedLock lock (model.processLock);
+    // The lock is held only for the copy: moving controls and asking for repaints must never keep
+    // the audio thread waiting for its next block.
+    std::array<float, patch::valueCount> values;
+    {
+        const juce::ScopedLock lock (model.processLock);
+        for (int i = 0; i < patch::valueCount; ++i)
+            values[(size_t) i] = model.parameterValue (i);
+    }
 
     // The slider limits the value to its range and step; nothing is announced and nothing snaps.
     for (int i = 0; i < layout::sliderCount; ++i)
-        sliders[(size_t) i]->setValue ((double) model.parameterValue (i), juce::dontSendNotification);
+        sliders[(size_t) i]->setValue ((double) values[(size_t) i], juce::dontSendNotification);
 
     // A selection that really changes is announced later and written back once; a value that is
     // no item id of the selector leaves it as it is (ComboBox would otherwise clear it).
     for (int j = 0; j < layout::selectorCount; ++j)
     {
         auto& selector = *selectors[(size_t) j];
-        const int id = truncateToInt (model.parameterValue (patch::firstSelector + j));
+        const int id = truncateToInt (values[(size_t) (patch::firstSelector + j)]);
         if (selector.indexOfItemId (id) >= 0)
             selector.setSelectedId (id, juce::sendNotificationAsync);
     }

@@ -15,10 +15,10 @@ namespace quane
 /** The plug-in's editor, 540 x 340, made by the model and owned by the host adaptation.
 
     Slider i edits patch value i, selector j patch value 30 + j; each is named by its index.
-    Everything runs on the message thread. The model's change message makes the editor re-read
-    all 39 values under processLock and move its controls without announcing the sliders; a
-    selector whose selection really changes announces itself (posted) and writes its value back
-    once. User changes go to the model through setParameterAndNotifyHost, which also tells the host.
+    Everything runs on the message thread. The model's change message makes the editor copy all
+    39 values under processLock and then, with the lock released, move its controls without
+    announcing the sliders; a selector whose selection really changes announces itself (posted)
+    and writes its value back once. User changes go to the model through setParameterAndNotifyHost, which also tells the host.
 
     The model must outlive the editor. Messages still queued when the editor goes (the model's
     change message, a selector's change or announcement) are dropped, never delivered to it. */

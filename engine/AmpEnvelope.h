@@ -8,8 +8,8 @@
 namespace quane
 {
 /** Stepped by the voice for every internal value (twice per output sample). Its idle stage ends
-    the voice. The delays hold the attack and the release for the sample offset of their note
-    event; the voice writes stage, level and delays directly at note start and release. */
+    the voice. The delays hold back the attack and the release after their note event; the voice
+    writes stage, level and delays directly at note start and release. */
 class AmpEnvelope
 {
 public:
@@ -33,8 +33,11 @@ public:
     float decayRate = 0.0f;
     float sustainLevel = 0.0f;
     float releaseRate = 0.0f;
-    int releaseDelay = 0;   // internal steps; the release holds for half of it
-    int attackDelay = 0;    // internal steps; the attack holds for one less
+    // The delays are set from the note events' sample offsets but counted down in internal steps,
+    // two per output sample: the attack holds for attackDelay - 1 steps (about half the offset in
+    // output samples), the release for releaseDelay / 2 steps (about a quarter of it).
+    int releaseDelay = 0;
+    int attackDelay = 0;
     float level = 0.0f;
 
 private:

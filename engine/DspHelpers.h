@@ -125,21 +125,15 @@ private:
     bool known = false;
 };
 
+/** The rare part of wrapPhase: a phase that one subtraction did not bring into 0..length. */
+float reducePhase (float phase, float length) noexcept;
+
 /** Brings an advanced phase back into 0..length. One subtraction serves every increment below
     the table length; larger or negative increments (extreme pitch, odd sample rates) need more. */
 inline float wrapPhase (float phase, float length) noexcept
 {
     if (phase >= length)
         phase -= length;
-
-    if (! (phase >= 0.0f && phase < length))
-    {
-        phase = std::fmod (phase, length);
-        if (phase < 0.0f)
-            phase += length;
-        if (! (phase < length)) // a tiny negative remainder rounds up to the length; or NaN
-            phase = 0.0f;
-    }
-    return phase;
+    return phase >= 0.0f && phase < length ? phase : reducePhase (phase, length);
 }
 } // namespace quane

@@ -15,12 +15,14 @@ enum class EnvelopeStage : int
 };
 
 /** Steps per unit of envelope time for a full-scale change: a time of 1 rises from 0 to 1 in
-    220500 steps. Fixed, whatever the sample rate, so envelope times scale with the host's rate. */
+    220500 steps, five seconds' worth of samples at 44100 Hz. Fixed, whatever the sample rate, so
+    envelope times scale with the host's rate. */
 constexpr double envelopeStepsPerTime = 220500.0;
 
-/** The level change per step of a full-scale ramp lasting time, computed in double precision. */
-inline float envelopeRate (double time, double stepsPerStep = 1.0) noexcept
+/** The level change per step of a full-scale ramp lasting time, times multiplier, computed in
+    double precision. */
+inline float envelopeRate (double time, double multiplier = 1.0) noexcept
 {
-    return (float) (1.0 / (time * envelopeStepsPerTime) * stepsPerStep);
+    return (float) (1.0 / (time * envelopeStepsPerTime) * multiplier);
 }
 } // namespace quane

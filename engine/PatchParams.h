@@ -62,7 +62,7 @@ constexpr int parameterCount = 30;  // host-automatable values 0..29
 constexpr int firstSelector = oscWave;
 constexpr int selectorCount = valueCount - firstSelector;
 
-/** How setPatchValue limits a value before it is stored. */
+/** How setPatchValue limits a value before it is stored; each index's class is in its table row. */
 enum class ClampClass
 {
     free,    // stored as it comes
@@ -72,32 +72,6 @@ enum class ClampClass
 
 constexpr float unitMinimum = 0.001f;
 constexpr float unitMaximum = 0.999f;
-
-constexpr ClampClass clampClassOf (int index) noexcept
-{
-    switch (index)
-    {
-        case detune: case octave: case bendRange: case spread:
-            return ClampClass::free;
-        case env1Depth: case env2Depth: case lfo1Depth: case lfo2Depth:
-        case velocityDepth: case modwheelDepth:
-            return ClampClass::bipolar;
-        default:
-            return index >= firstSelector ? ClampClass::free : ClampClass::unit;
-    }
-}
-
-/** Limits a value by the class of its index; the comparisons are strict, so a bound is kept as is. */
-constexpr float clampToClass (int index, float value) noexcept
-{
-    switch (clampClassOf (index))
-    {
-        case ClampClass::bipolar: return value < -1.0f ? -1.0f : (value > 1.0f ? 1.0f : value);
-        case ClampClass::unit:    return value < unitMinimum ? unitMinimum : (value > unitMaximum ? unitMaximum : value);
-        case ClampClass::free:    break;
-    }
-    return value;
-}
 } // namespace patch
 
 /** Truncates toward zero like a cast, but saturates instead of overflowing for values beyond

@@ -3,6 +3,7 @@
 // The voice pool: note assignment, parameter fan-out and block rendering in 16-sample chunks.
 #include "engine/SynthEngine.h"
 
+#include "engine/PatchValueTable.h"
 #include "engine/ScopedFlushDenormals.h"
 #include "engine/SynthVoice.h"
 #include "engine/VoiceLanesRenderer.h"
@@ -57,7 +58,7 @@ int SynthEngine::transposedNote (int note) const noexcept
     return (int) (transposed < -(1 << 20) ? -(1 << 20) : (transposed > (1 << 20) ? (1 << 20) : transposed));
 }
 
-double SynthEngine::noteFrequencyHz (int transposedNote) noexcept
+double SynthEngine::halfPitchHz (int transposedNote) noexcept
 {
     // Note 81 is the reference: voices run their oscillator twice per output sample, so
     // the sounding pitch is twice this and note 69 sounds at 440 Hz.
@@ -67,7 +68,7 @@ double SynthEngine::noteFrequencyHz (int transposedNote) noexcept
 void SynthEngine::noteOn (int note, int velocity, int sampleOffset)
 {
     const int transposed = transposedNote (note);
-    const auto frequency = (float) noteFrequencyHz (transposed);
+    const auto frequency = (float) halfPitchHz (transposed);
     const float level = (float) velocity * (1.0f / 127.0f);
 
     auto startOn = [&] (Voice& voice) { voice.start (frequency, level, transposed, sampleOffset, sampleRate); };
@@ -99,8 +100,7 @@ void SynthEngine::silenceAllVoices()
 
 void SynthEngine::refreshVoices (int patchIndex)
 {
-    // A new transposition would leave held notes unreachable by their note-offs.
-    if (patchIndex == patch::octave)
+    if (patch::voiceRefreshOf (patchIndex) == patch::VoiceRefresh::silenceVoices)
         return silenceAllVoices();
 
     for (auto& voice : voices)

@@ -80,8 +80,9 @@ public:
     /** The note a voice stores for a MIDI note under the current Octave (2 leaves it unchanged). */
     int transposedNote (int note) const noexcept;
 
-    /** The voice frequency of a transposed note; voices sound twice this frequency. */
-    static double noteFrequencyHz (int transposedNote) noexcept;
+    /** Half the sounding pitch of a transposed note: the frequency a voice is started with, whose
+        oscillator steps twice per output sample and so sounds an octave above it. */
+    static double halfPitchHz (int transposedNote) noexcept;
 
 private:
     void renderChunkOfAllVoices (float* left, float* right);

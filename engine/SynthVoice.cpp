@@ -5,6 +5,7 @@
 
 #include "engine/DspHelpers.h"
 #include "engine/OutputStage.h"
+#include "engine/PatchValueTable.h"
 
 #include <cmath>
 
@@ -98,37 +99,37 @@ void SynthVoice::refresh (int patchIndex)
 {
     using namespace patch;
 
-    switch (patchIndex)
+    switch (voiceRefreshOf (patchIndex))
     {
-        case ampAttack: case ampDecay: case ampSustain: case ampRelease:
+        case VoiceRefresh::ampEnvelope:
             ampEnvelope->setUp (patch[ampAttack], patch[ampDecay], patch[ampSustain], patch[ampRelease]);
             break;
-        case env1Attack: case env1Decay: case env1Sustain: case env1Release:
+        case VoiceRefresh::env1:
             env1->setUp (patch[env1Attack], patch[env1Decay], patch[env1Sustain], patch[env1Release]);
             break;
-        case env2Attack: case env2Decay: case env2Sustain: case env2Release:
+        case VoiceRefresh::env2:
             env2->setUp (patch[env2Attack], patch[env2Decay], patch[env2Sustain], patch[env2Release]);
             break;
-        case lfo2Speed:
+        case VoiceRefresh::lfo2Increment:
             lfo2->increment = lfoIncrement (patch[lfo2Speed]);
             break;
-        case oscWave:
+        case VoiceRefresh::oscWave:
             oscillator->selectWave (selectorItem (patch[oscWave], waveItems));
             break;
-        case lfo1Shape:
+        case VoiceRefresh::lfo1Shape:
             lfo1->selectShape (selectorItem (patch[lfo1Shape], shapeItems));
             break;
-        case lfo2Shape:
+        case VoiceRefresh::lfo2Shape:
             lfo2->selectShape (selectorItem (patch[lfo2Shape], shapeItems));
             break;
-        case env1Destination:     setDestination (env1Source, env1Destination); break;
-        case env2Destination:     setDestination (env2Source, env2Destination); break;
-        case lfo1Destination:     setDestination (lfo1Source, lfo1Destination); break;
-        case lfo2Destination:     setDestination (lfo2Source, lfo2Destination); break;
-        case velocityDestination: setDestination (velocitySource, velocityDestination); break;
-        case modwheelDestination: setDestination (modwheelSource, modwheelDestination); break;
-        default:
-            break; // read afresh at every chunk
+        case VoiceRefresh::env1Route:     setDestination (env1Source, patchIndex); break;
+        case VoiceRefresh::env2Route:     setDestination (env2Source, patchIndex); break;
+        case VoiceRefresh::lfo1Route:     setDestination (lfo1Source, patchIndex); break;
+        case VoiceRefresh::lfo2Route:     setDestination (lfo2Source, patchIndex); break;
+        case VoiceRefresh::velocityRoute: setDestination (velocitySource, patchIndex); break;
+        case VoiceRefresh::modwheelRoute: setDestination (modwheelSource, patchIndex); break;
+        case VoiceRefresh::none:          break; // read afresh at every chunk
+        case VoiceRefresh::silenceVoices: break; // the engine's part
     }
 }
 

@@ -25,13 +25,4 @@ void TableLfo::selectShape (int shapeType)
         differences[(size_t) i] = samples[(size_t) ((i + 1) % length)] - samples[(size_t) i];
 }
 
-float TableLfo::step() noexcept
-{
-    const int i = segmentIndex (phase);
-    const float f = phase - (float) i;
-    const float value = samples[(size_t) i] + f * differences[(size_t) i];
-
-    phase = wrapPhase (phase + increment, (float) length);
-    return value;
-}
 } // namespace quane

@@ -3,6 +3,7 @@
 // A low-frequency oscillator reading one of four stored shapes with linear interpolation.
 #pragma once
 
+#include "engine/DspHelpers.h"
 #include "engine/WaveformData.h"
 
 #include <array>
@@ -16,6 +17,9 @@ class TableLfo
 {
 public:
     static constexpr int length = lfoShapeLength;
+    // 256 / (2 x 44100 / (0.05 x 400)) to six digits: the increment of speed 0.05 (0.625 Hz) at
+    // 44100 Hz. LFO1 uses it for its very first step only; the program load that follows the
+    // engine's construction replaces LFO2's.
     static constexpr float initialIncrement = 0.0580499f;
 
     TableLfo();
@@ -24,7 +28,15 @@ public:
     void selectShape (int shapeType);
 
     /** Returns the value at the current phase, then advances the phase by the increment. */
-    float step() noexcept;
+    float step() noexcept
+    {
+        const int i = segmentIndex (phase);
+        const float f = phase - (float) i;
+        const float value = samples[(std::size_t) i] + f * differences[(std::size_t) i];
+
+        phase = wrapPhase (phase + increment, (float) length);
+        return value;
+    }
 
     float sample (int index) const noexcept { return samples[(std::size_t) index]; }
     float difference (int index) const noexcept { return differences[(std::size_t) index]; }

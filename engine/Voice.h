@@ -17,10 +17,13 @@ class Voice
 public:
     virtual ~Voice() = default;
 
-    /** Begins a note. delay is the note-on's sample offset in its block. */
+    /** Begins a note. frequencyHz is half the sounding pitch (the oscillator steps twice per
+        output sample); delay is the note-on's sample offset in its block, which the amplitude
+        envelope counts in internal steps (two per output sample). */
     virtual void start (float frequencyHz, float velocity, int note, int delay, float sampleRate) = 0;
 
-    /** Enters the release stage. delay is the note-off's sample offset in its block. */
+    /** Enters the release stage. delay is the note-off's sample offset in its block, counted in
+        internal steps as at the start. */
     virtual void release (int delay) = 0;
 
     /** Recomputes what the voice derives from one patch value. */

@@ -97,12 +97,19 @@ inline Floats<width> absolute (Floats<width> x) noexcept
     return (Floats<width>) ((Ints<width>) x & 0x7fffffff);
 }
 
-/** std::min (std::max (x, lo), hi), lane by lane, with the same choices for equal values. */
+/** std::min (std::max (x, lo), hi), lane by lane, with the same choices for equal values and
+    NaN: max (lo, x) and min (hi, m) return their second operand unless the first is larger or
+    smaller, as std::max (x, lo) and std::min (m, hi) do. */
 template <int width>
 inline Floats<width> limit (Floats<width> x, float lo, float hi) noexcept
 {
-    const Floats<width> atLeastLo = x < lo ? lo : x;
-    return hi < atLeastLo ? hi : atLeastLo;
+    using F = Floats<width>;
+    if constexpr (width == 4)
+        return (F) _mm_min_ps (_mm_set1_ps (hi), _mm_max_ps (_mm_set1_ps (lo), (__m128) x));
+    else if constexpr (width == 8)
+        return (F) _mm256_min_ps (_mm256_set1_ps (hi), _mm256_max_ps (_mm256_set1_ps (lo), (__m256) x));
+    else
+        return (F) _mm512_min_ps (_mm512_set1_ps (hi), _mm512_max_ps (_mm512_set1_ps (lo), (__m512) x));
 }
 
 /** limitToUnitRange of DspHelpers.h, lane by lane. */
@@ -115,94 +122,20 @@ inline Floats<width> limitToUnitRange (Floats<width> p) noexcept
     return absolute<width> (p) < tinyLimitInput ? tiny : limit<width> (p, -1.0f, 1.0f);
 }
 
-/** The segments {a, b, c, sample} of every lane, one 16-byte load each, transposed into the
-    vectors of a, b, c and sample. */
+/** Where each lane reads: the segment's offset in floats from the table's start (4 floats per
+    segment, unsigned so that no sign extension is needed) and the fraction. */
 template <int width>
-inline void loadSegments (const VoiceLanes& lanes, Ints<width> index, Floats<width> (&abcs)[4]) noexcept
+struct Readings
 {
-    // Segment numbers in floats (4 per segment), unsigned so that no sign extension is needed.
-    std::uint32_t offset[width];
-    store (offset, index << 2);
-    const float* base = &lanes.table[0].a;
-    auto at = [&] (int k) { return base + offset[k]; };
+    std::uint32_t first[VoiceLanes::valuesPerChunk][width];
+    std::uint32_t second[VoiceLanes::valuesPerChunk][width];
+    Floats<width> fraction[VoiceLanes::valuesPerChunk];
+};
 
-    if constexpr (width == 4)
-    {
-        __m128 r0 = _mm_loadu_ps (at (0)), r1 = _mm_loadu_ps (at (1));
-        __m128 r2 = _mm_loadu_ps (at (2)), r3 = _mm_loadu_ps (at (3));
-        _MM_TRANSPOSE4_PS (r0, r1, r2, r3);
-        abcs[0] = (Floats<width>) r0;
-        abcs[1] = (Floats<width>) r1;
-        abcs[2] = (Floats<width>) r2;
-        abcs[3] = (Floats<width>) r3;
-    }
-    else
-    {
-        // Row q holds the segments of lanes q, q + 4, ... in its 128-bit blocks; the same 4 x 4
-        // transpose in every block then gives a, b, c and sample in lane order.
-        using Pairs = Floats<width>;
-        Pairs rows[4];
-        for (int q = 0; q < 4; ++q)
-        {
-            if constexpr (width == 8)
-                rows[q] = (Pairs) _mm256_insertf128_ps (_mm256_castps128_ps256 (_mm_loadu_ps (at (q))),
-                                                        _mm_loadu_ps (at (q + 4)), 1);
-            else
-            {
-                __m512 row = _mm512_castps128_ps512 (_mm_loadu_ps (at (q)));
-                row = _mm512_insertf32x4 (row, _mm_loadu_ps (at (q + 4)), 1);
-                row = _mm512_insertf32x4 (row, _mm_loadu_ps (at (q + 8)), 2);
-                rows[q] = (Pairs) _mm512_insertf32x4 (row, _mm_loadu_ps (at (q + 12)), 3);
-            }
-        }
-
-        auto lo = [] (Pairs x, Pairs y) {
-            if constexpr (width == 8)
-                return (Pairs) _mm256_unpacklo_ps ((__m256) x, (__m256) y);
-            else
-                return (Pairs) _mm512_unpacklo_ps ((__m512) x, (__m512) y);
-        };
-        auto hi = [] (Pairs x, Pairs y) {
-            if constexpr (width == 8)
-                return (Pairs) _mm256_unpackhi_ps ((__m256) x, (__m256) y);
-            else
-                return (Pairs) _mm512_unpackhi_ps ((__m512) x, (__m512) y);
-        };
-        auto lo64 = [] (Pairs x, Pairs y) {
-            if constexpr (width == 8)
-                return (Pairs) _mm256_unpacklo_pd ((__m256d) x, (__m256d) y);
-            else
-                return (Pairs) _mm512_unpacklo_pd ((__m512d) x, (__m512d) y);
-        };
-        auto hi64 = [] (Pairs x, Pairs y) {
-            if constexpr (width == 8)
-                return (Pairs) _mm256_unpackhi_pd ((__m256d) x, (__m256d) y);
-            else
-                return (Pairs) _mm512_unpackhi_pd ((__m512d) x, (__m512d) y);
-        };
-
-        const Pairs t0 = lo (rows[0], rows[1]), t1 = hi (rows[0], rows[1]);
-        const Pairs t2 = lo (rows[2], rows[3]), t3 = hi (rows[2], rows[3]);
-        abcs[0] = lo64 (t0, t2);
-        abcs[1] = hi64 (t0, t2);
-        abcs[2] = lo64 (t1, t3);
-        abcs[3] = hi64 (t1, t3);
-    }
-}
-
-/** The cubic readings of every lane's table at its own segment, with the fraction f. */
-template <int width>
-inline Floats<width> readTable (const VoiceLanes& lanes, Ints<width> segment, Floats<width> f) noexcept
-{
-    Floats<width> abcs[4];
-    loadSegments<width> (lanes, segment, abcs);
-    return ((abcs[0] * f + abcs[1]) * f + abcs[2]) * f + abcs[3];
-}
-
-/** Oscillator and filter of one group of lanes: fills values, advances phase and memory.
-    Lanes whose filter memory ran away are silenced for the chunk and their memory cleared. */
-template <int width>
-inline void oscillatorAndFilter (VoiceLanes& lanes, int firstLane, Floats<width> (&values)[VoiceLanes::valuesPerChunk]) noexcept
+/** Advances the phases over the chunk and notes where every value reads. With increments in
+    0..length (plainIncrements) one subtraction always brings a phase back into the table. */
+template <int width, bool plainIncrements>
+inline void advancePhases (VoiceLanes& lanes, int firstLane, Readings<width>& readings) noexcept
 {
     using F = Floats<width>;
     constexpr float tableLength = (float) WavetableOscillator::length;
@@ -210,53 +143,154 @@ inline void oscillatorAndFilter (VoiceLanes& lanes, int firstLane, Floats<width>
     F phase = load<F> (lanes.phase + firstLane);
     const F increment = load<F> (lanes.increment + firstLane);
     const F offset = load<F> (lanes.secondOffset + firstLane);
-    const F level = load<F> (lanes.secondLevel + firstLane);
-    const F cutoff = load<F> (lanes.cutoff + firstLane);
-    const F feedback = load<F> (lanes.feedback + firstLane);
-    F s1 = load<F> (lanes.s1 + firstLane);
-    F s2 = load<F> (lanes.s2 + firstLane);
 
-    for (auto& value : values)
+    for (int n = 0; n < VoiceLanes::valuesPerChunk; ++n)
     {
         const auto i = roundToInt<width> (phase - 0.5f);
-        const F f = phase - toFloats<width> (i);
         const auto j = roundToInt<width> ((phase + offset) - 0.5f) & (WavetableOscillator::length - 1);
-        const F v = readTable<width> (lanes, i, f) - readTable<width> (lanes, j, f) * level;
+        readings.fraction[n] = phase - toFloats<width> (i);
+        store (readings.first[n], i << 2);
+        store (readings.second[n], j << 2);
 
         const F advanced = phase + increment;
         phase = advanced >= tableLength ? advanced - tableLength : advanced;
-        const auto inside = (phase >= 0.0f) & (phase < tableLength);
-        if (! allSet<width> (inside)) // an increment beyond the table or below zero
-            for (int k = 0; k < width; ++k)
-                if (inside[k] == 0)
-                    phase[k] = wrapPhase (advanced[k], tableLength);
-
-        const F u = 1.5f * v - 0.5f * v * v * v;
-        s1 = s1 + cutoff * (u - s1 + feedback * (s1 - s2));
-        s2 = s2 + cutoff * (s1 - s2);
-        value = s2;
+        if constexpr (! plainIncrements)
+        {
+            const auto inside = (phase >= 0.0f) & (phase < tableLength);
+            if (! allSet<width> (inside))
+                for (int k = 0; k < width; ++k)
+                    if (inside[k] == 0)
+                        phase[k] = wrapPhase (advanced[k], tableLength);
+        }
     }
-
-    constexpr float largest = 3.40282347e38f;
-    const auto ranAway = ((absolute<width> (s1) <= largest) & (absolute<width> (s2) <= largest)) == 0;
-    for (auto& value : values)
-        value = ranAway ? 0.0f : value;
-
     store (lanes.phase + firstLane, phase);
-    store (lanes.s1 + firstLane, ranAway ? 0.0f : s1);
-    store (lanes.s2 + firstLane, ranAway ? 0.0f : s2);
+}
+
+template <int width>
+inline void advancePhases (VoiceLanes& lanes, int firstLane, Readings<width>& readings) noexcept
+{
+    const auto increment = load<Floats<width>> (lanes.increment + firstLane);
+    if (allSet<width> ((increment >= 0.0f) & (increment < (float) WavetableOscillator::length)))
+        advancePhases<width, true> (lanes, firstLane, readings);
+    else // an increment beyond the table or below zero (extreme pitch, odd sample rates)
+        advancePhases<width, false> (lanes, firstLane, readings);
+}
+
+/** The segments {a, b, c, sample} at the given offsets, one 16-byte load per lane of the first
+    blocks x 4 lanes, transposed into the vectors of a, b, c and sample. Later lanes hold anything. */
+template <int width, int blocks>
+inline void loadSegments (const float* table, const std::uint32_t (&offset)[width], Floats<width> (&abcs)[4]) noexcept
+{
+    using F = Floats<width>;
+    auto at = [&] (int k) { return _mm_loadu_ps (table + offset[k]); };
+
+    if constexpr (width == 4)
+    {
+        __m128 r0 = at (0), r1 = at (1), r2 = at (2), r3 = at (3);
+        _MM_TRANSPOSE4_PS (r0, r1, r2, r3);
+        abcs[0] = (F) r0;
+        abcs[1] = (F) r1;
+        abcs[2] = (F) r2;
+        abcs[3] = (F) r3;
+        return;
+    }
+    else
+    {
+        // Row q holds the segments of lanes q, q + 4, ... in its 128-bit blocks; the same 4 x 4
+        // transpose in every block then gives a, b, c and sample in lane order. The blocks are
+        // filled by masked broadcasts, which need the load unit rather than a shuffle.
+        F rows[4];
+        for (int q = 0; q < 4; ++q)
+        {
+            if constexpr (width == 8)
+            {
+                __m256 row = _mm256_castps128_ps256 (at (q));
+                if constexpr (blocks > 1)
+                    row = _mm256_insertf128_ps (row, at (q + 4), 1);
+                rows[q] = (F) row;
+            }
+            else
+            {
+                __m512 row = _mm512_castps128_ps512 (at (q));
+                for (int block = 1; block < blocks; ++block)
+                    row = _mm512_mask_broadcast_f32x4 (row, (__mmask16) (0xf << (4 * block)), at (q + 4 * block));
+                rows[q] = (F) row;
+            }
+        }
+
+        auto lo = [] (F x, F y) {
+            if constexpr (width == 8)
+                return (F) _mm256_unpacklo_ps ((__m256) x, (__m256) y);
+            else
+                return (F) _mm512_unpacklo_ps ((__m512) x, (__m512) y);
+        };
+        auto hi = [] (F x, F y) {
+            if constexpr (width == 8)
+                return (F) _mm256_unpackhi_ps ((__m256) x, (__m256) y);
+            else
+                return (F) _mm512_unpackhi_ps ((__m512) x, (__m512) y);
+        };
+        auto lo64 = [] (F x, F y) {
+            if constexpr (width == 8)
+                return (F) _mm256_unpacklo_pd ((__m256d) x, (__m256d) y);
+            else
+                return (F) _mm512_unpacklo_pd ((__m512d) x, (__m512d) y);
+        };
+        auto hi64 = [] (F x, F y) {
+            if constexpr (width == 8)
+                return (F) _mm256_unpackhi_pd ((__m256d) x, (__m256d) y);
+            else
+                return (F) _mm512_unpackhi_pd ((__m512d) x, (__m512d) y);
+        };
+
+        const F t0 = lo (rows[0], rows[1]), t1 = hi (rows[0], rows[1]);
+        const F t2 = lo (rows[2], rows[3]), t3 = hi (rows[2], rows[3]);
+        abcs[0] = lo64 (t0, t2);
+        abcs[1] = hi64 (t0, t2);
+        abcs[2] = lo64 (t1, t3);
+        abcs[3] = hi64 (t1, t3);
+    }
+}
+
+/** The cubic reading of every lane at its own segment, with the fraction f. */
+template <int width, int blocks>
+inline Floats<width> readTable (const float* table, const std::uint32_t (&offset)[width], Floats<width> f) noexcept
+{
+    Floats<width> abcs[4];
+    loadSegments<width, blocks> (table, offset, abcs);
+    return ((abcs[0] * f + abcs[1]) * f + abcs[2]) * f + abcs[3];
+}
+
+/** A bit per lane: the lanes of a comparison result that are set. */
+template <int width>
+inline unsigned movemask (Ints<width> mask) noexcept
+{
+    if constexpr (width == 4)
+        return (unsigned) _mm_movemask_ps ((__m128) mask);
+    else if constexpr (width == 8)
+        return (unsigned) _mm256_movemask_ps ((__m256) mask);
+    else
+        return (unsigned) _mm512_cmpneq_epi32_mask ((__m512i) mask, _mm512_setzero_si512());
 }
 
 /** True when any lane of a comparison result is set. */
 template <int width>
 inline bool anySet (Ints<width> mask) noexcept
 {
-    if constexpr (width == 4)
-        return _mm_movemask_ps ((__m128) mask) != 0;
-    else if constexpr (width == 8)
-        return _mm256_movemask_ps ((__m256) mask) != 0;
+    return movemask<width> (mask) != 0;
+}
+
+/** True when a lane of inUse (a bit per lane) holds a value that the output limit evaluates
+    exactly rather than by min and max. */
+template <int width>
+inline bool anyTiny (Floats<width> p, unsigned inUse) noexcept
+{
+    if constexpr (width == 16)
+        return _mm512_mask_cmp_ps_mask ((__mmask16) inUse, (__m512) absolute<width> (p), _mm512_set1_ps (tinyLimitInput),
+                                        _CMP_LT_OQ)
+               != 0;
     else
-        return _mm512_cmpneq_epi32_mask ((__m512i) mask, _mm512_setzero_si512()) != 0;
+        return (movemask<width> ((Ints<width>) (absolute<width> (p) < tinyLimitInput)) & inUse) != 0;
 }
 
 /** One step of the amplitude envelope in every lane, each in the stage it is in. */
@@ -321,12 +355,21 @@ struct EnvelopeLanes
     }
 };
 
-/** Amplitude envelope and output stage of one group of lanes, over the filtered values. */
-template <int width, bool envelopeMoves>
-inline void envelopeAndOutput (VoiceLanes& lanes, int firstLane, const Floats<width> (&values)[VoiceLanes::valuesPerChunk],
-                               EnvelopeLanes<width>& envelope) noexcept
+/** The 32 internal values of one group of lanes: oscillator, filter, amplitude envelope and
+    output stage in one pass, so that the filter's and the envelope's chains of dependent steps
+    overlap with the table readings. */
+template <int width, int blocks, bool envelopeMoves>
+inline void renderValues (VoiceLanes& lanes, int firstLane, const Readings<width>& readings,
+                          EnvelopeLanes<width>& envelope) noexcept
 {
     using F = Floats<width>;
+
+    const float* table = &lanes.table[0].a;
+    const F level = load<F> (lanes.secondLevel + firstLane);
+    const F cutoff = load<F> (lanes.cutoff + firstLane);
+    const F feedback = load<F> (lanes.feedback + firstLane);
+    F s1 = load<F> (lanes.s1 + firstLane);
+    F s2 = load<F> (lanes.s2 + firstLane);
 
     const F saturation = load<F> (lanes.saturation + firstLane);
     const F volume = load<F> (lanes.volume + firstLane);
@@ -334,8 +377,20 @@ inline void envelopeAndOutput (VoiceLanes& lanes, int firstLane, const Floats<wi
     const F secondShare = 1.0f - firstShare;
     F gain = envelope.level * envelope.level;
 
+    // Lanes past the sounding voices are not asked whether they need the tiny-value limit.
+    const int used = lanes.count - firstLane;
+    const unsigned inUse = used >= width ? (1u << width) - 1 : (1u << used) - 1;
+
     for (int n = 0; n < VoiceLanes::valuesPerChunk; ++n)
     {
+        const F f = readings.fraction[n];
+        const F v = readTable<width, blocks> (table, readings.first[n], f)
+                    - readTable<width, blocks> (table, readings.second[n], f) * level;
+
+        const F u = 1.5f * v - 0.5f * v * v * v;
+        s1 = s1 + cutoff * (u - s1 + feedback * (s1 - s2));
+        s2 = s2 + cutoff * (s1 - s2);
+
         if constexpr (envelopeMoves)
         {
             envelope.step();
@@ -343,27 +398,40 @@ inline void envelopeAndOutput (VoiceLanes& lanes, int firstLane, const Floats<wi
         }
 
         // Drive, cubic, limit, volume and the two shares.
-        const F z = limit<width> (saturation * (values[n] * gain), -2.0f, 2.0f);
+        const F z = limit<width> (saturation * (s2 * gain), -2.0f, 2.0f);
         const F p = 1.5f * z - 0.5f * z * z * z;
-        const auto tiny = absolute<width> (p) < tinyLimitInput;
-        const F q = anySet<width> (tiny) ? limitToUnitRange<width> (p) : limit<width> (p, -1.0f, 1.0f);
+        const F q = anyTiny<width> (p, inUse) ? limitToUnitRange<width> (p) : limit<width> (p, -1.0f, 1.0f);
         const F w = q * volume * 0.5f;
         store (lanes.first[n] + firstLane, w * firstShare);
         store (lanes.second[n] + firstLane, w * secondShare);
     }
+
+    // A lane whose filter memory ran away is silenced for the whole chunk: its values count as
+    // 0, which the output stage turns into +0 times its shares, and its memory is cleared.
+    constexpr float largest = 3.40282347e38f;
+    const auto ranAway = ((absolute<width> (s1) <= largest) & (absolute<width> (s2) <= largest)) == 0;
+    if (anySet<width> (ranAway))
+        for (int n = 0; n < VoiceLanes::valuesPerChunk; ++n)
+        {
+            store (lanes.first[n] + firstLane, ranAway ? 0.0f * firstShare : load<F> (lanes.first[n] + firstLane));
+            store (lanes.second[n] + firstLane, ranAway ? 0.0f * secondShare : load<F> (lanes.second[n] + firstLane));
+        }
+
+    store (lanes.s1 + firstLane, ranAway ? 0.0f : s1);
+    store (lanes.s2 + firstLane, ranAway ? 0.0f : s2);
 }
 
-template <int width>
+template <int width, int blocks>
 inline void renderGroup (VoiceLanes& lanes, int firstLane) noexcept
 {
-    Floats<width> values[VoiceLanes::valuesPerChunk];
-    oscillatorAndFilter<width> (lanes, firstLane, values);
+    Readings<width> readings;
+    advancePhases<width> (lanes, firstLane, readings);
 
     EnvelopeLanes<width> envelope (lanes, firstLane);
     if (envelope.holding())
-        envelopeAndOutput<width, false> (lanes, firstLane, values, envelope);
+        renderValues<width, blocks, false> (lanes, firstLane, readings, envelope);
     else
-        envelopeAndOutput<width, true> (lanes, firstLane, values, envelope);
+        renderValues<width, blocks, true> (lanes, firstLane, readings, envelope);
     envelope.storeTo (lanes, firstLane);
 }
 
@@ -443,7 +511,8 @@ inline void mix (const VoiceLanes& lanes, float* left, float* right) noexcept
     }
 }
 
-/** Runs the lanes in groups of width, or narrower for the last few lanes. */
+/** Runs the lanes in groups of width, or narrower for the last few lanes; a group reads the
+    tables only for its lanes in use, rounded up to a multiple of four. */
 template <int width>
 inline void render (VoiceLanes& lanes) noexcept
 {
@@ -454,18 +523,21 @@ inline void render (VoiceLanes& lanes) noexcept
         if constexpr (width >= 16)
             if (remaining > 8)
             {
-                renderGroup<16> (lanes, firstLane);
+                if (remaining > 12)
+                    renderGroup<16, 4> (lanes, firstLane);
+                else
+                    renderGroup<16, 3> (lanes, firstLane);
                 firstLane += 16;
                 continue;
             }
         if constexpr (width >= 8)
             if (remaining > 4)
             {
-                renderGroup<8> (lanes, firstLane);
+                renderGroup<8, 2> (lanes, firstLane);
                 firstLane += 8;
                 continue;
             }
-        renderGroup<4> (lanes, firstLane);
+        renderGroup<4, 1> (lanes, firstLane);
         firstLane += 4;
     }
 }

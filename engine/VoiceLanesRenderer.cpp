@@ -35,14 +35,6 @@ void VoiceLanesRenderer::load (int k, SynthVoice& voice) noexcept
     lanes.spread[k] = controls.spread;
 }
 
-void VoiceLanesRenderer::padFrom (int lane) noexcept
-{
-    // Lanes past the sounding voices repeat the first one, so a kernel may run whole vectors;
-    // their results are never read.
-    for (int k = lane; k < VoiceLanes::maxCount; ++k)
-        load (k, *voices[(size_t) voiceOfLane[0]]);
-}
-
 void VoiceLanesRenderer::storeBack (int k, SynthVoice& voice) noexcept
 {
     voice.oscillatorState().phase = lanes.phase[k];
@@ -101,7 +93,8 @@ void VoiceLanesRenderer::renderChunk (float* left, float* right) noexcept
     if (count == 0)
         return;
 
-    padFrom (count);
+    // Lanes past the sounding voices keep what they last held: a voice state, or zeros, both of
+    // which the kernel runs through harmlessly; their results are never read.
     lanes.count = count;
     kernel.render (lanes);
 

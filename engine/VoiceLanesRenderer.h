@@ -31,7 +31,6 @@ public:
 
 private:
     void load (int lane, SynthVoice& voice) noexcept;
-    void padFrom (int lane) noexcept;
     void storeBack (int lane, SynthVoice& voice) noexcept;
     void renderOneAtATime (float* left, float* right) noexcept;
 

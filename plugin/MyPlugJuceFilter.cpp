@@ -3,8 +3,8 @@
 // The plug-in model: construction, parameters and programs.
 #include "plugin/MyPlugJuceFilter.h"
 
+#include "engine/PatchValueTable.h"
 #include "plugin/FactoryPrograms.h"
-#include "plugin/ParameterNames.h"
 #include "plugin/PatchValueText.h"
 
 namespace quane
@@ -56,8 +56,7 @@ int MyPlugJuceFilter::parameterCount()
 
 juce::String MyPlugJuceFilter::parameterName (int index)
 {
-    const char* name = hostParameterName (index);
-    return name != nullptr ? juce::String (name) : juce::String();
+    return index >= 0 && index < patch::parameterCount ? juce::String (patch::rows[index].name) : juce::String();
 }
 
 float MyPlugJuceFilter::parameterValue (int index)

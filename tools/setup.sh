@@ -18,6 +18,8 @@ packages=(
     xvfb xauth x11-utils xdotool matchbox-window-manager imagemagick
     # the data and picture design scripts
     python3 python3-numpy python3-pil
+    # the formatting check
+    clang-format
 )
 
 missing=()

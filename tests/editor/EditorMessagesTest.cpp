@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <future>
+#include <vector>
+
 namespace quane
 {
 namespace
@@ -196,5 +199,55 @@ TEST (EditorMessages, MessagesPendingWhenTheEditorGoesAreDropped)
     EXPECT_EQ (next.getSelector (0).getSelectedId(), (int) model.parameterValue (30));
 }
 
+/** Stands in for a control's value and notes, whenever the control stores a new value, whether
+    another thread (the audio thread, say) could take the lock at that moment. */
+class LockProbe : public juce::Value::ValueSource
+{
+public:
+    LockProbe (const juce::var& initial, juce::CriticalSection& lockToProbe, std::vector<bool>& record)
+        : value (initial), lock (lockToProbe), lockFreeWhenStored (record)
+    {
+    }
+
+    juce::var getValue() const override { return value; }
+
+    void setValue (const juce::var& newValue) override
+    {
+        value = newValue;
+        auto otherThread = std::async (std::launch::async, [this] {
+            const bool taken = lock.tryEnter();
+            if (taken)
+                lock.exit();
+            return taken;
+        });
+        lockFreeWhenStored.push_back (otherThread.get());
+    }
+
+private:
+    juce::var value;
+    juce::CriticalSection& lock;
+    std::vector<bool>& lockFreeWhenStored;
+};
+
+TEST (EditorMessages, ControlsMoveWithTheProcessLockReleased)
+{
+    OpenEditor open;
+    auto& slider = open.editor->getSlider (6);
+    auto& selector = open.editor->getSelector (0);
+    std::vector<bool> lockFree;
+    slider.getValueObject().referTo (juce::Value (new LockProbe (slider.getValue(), open.model.processLock, lockFree)));
+    selector.getSelectedIdAsValue().referTo (
+        juce::Value (new LockProbe (selector.getSelectedId(), open.model.processLock, lockFree)));
+
+    open.model.setParameterValue (6, 0.3f);
+    open.model.setParameterValue (30, 5.0f);
+    pumpMessages();
+
+    ASSERT_EQ (lockFree.size(), 2u) << "the slider and the selector each store one new value";
+    EXPECT_TRUE (lockFree[0]) << "slider moved under processLock";
+    EXPECT_TRUE (lockFree[1]) << "selector moved under processLock";
+    EXPECT_NEAR (slider.getValue(), 0.3, 1e-6);
+    EXPECT_EQ (selector.getSelectedId(), 5);
+}
 } // namespace
 } // namespace quane

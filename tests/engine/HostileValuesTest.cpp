@@ -3,6 +3,8 @@
 // Finite output and in-range phases for every value the patch can hold, and odd sample rates.
 #include "VoiceTestSupport.h"
 
+#include "engine/PatchValueTable.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>

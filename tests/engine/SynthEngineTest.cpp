@@ -1,6 +1,7 @@
 // Quane - polyphonic wavetable synthesiser
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The voice pool against a voice double: block arithmetic, assignment, stealing and fan-out.
+#include "engine/PatchValueTable.h"
 #include "engine/SynthEngine.h"
 
 #include <gtest/gtest.h>
@@ -212,7 +213,7 @@ TEST_F (EngineFixture, NoteOnTakesFirstFreeVoiceWithTranspositionAndFrequency)
     engine.setPatchValue (patch::octave, 3.0f);
     engine.noteOn (60, 1, 0);
     EXPECT_EQ (voice (2).starts[0].note, 72);
-    EXPECT_NEAR (SynthEngine::noteFrequencyHz (60), 130.8128, 1e-3);
+    EXPECT_NEAR (SynthEngine::halfPitchHz (60), 130.8128, 1e-3);
 
     // -12 x Octave is a float product: 0.416666657 gives -5 (in double it would give -4).
     engine.setPatchValue (patch::octave, 0.416666657f);

@@ -3,9 +3,12 @@
 // Factory programs: names, loading, unknown numbers, silencing and what a load leaves alone.
 #include "TestSupport.h"
 
+#include "engine/PatchValueTable.h"
 #include "plugin/FactoryPrograms.h"
 
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 namespace quane
 {
@@ -54,7 +57,7 @@ TEST (Programs, SelectedValuesMatchTheTable)
     EXPECT_EQ (model.parameterValue (30), 2.0f);
 }
 
-TEST (Programs, EveryProgramLiesWithinItsClassesAndSharesTheCommonValues)
+TEST (Programs, EveryProgramLiesWithinItsRowsAndSharesTheCommonValues)
 {
     const auto table = factoryPrograms();
     int withVelocity = 0;
@@ -63,7 +66,16 @@ TEST (Programs, EveryProgramLiesWithinItsClassesAndSharesTheCommonValues)
         SCOPED_TRACE (table.programs[p].name);
         const float* v = table.programs[p].values;
         for (int i = 0; i < patch::valueCount; ++i)
+        {
+            // A value slipped into another row would rarely fit that row's class, range and step.
+            const auto& control = patch::rows[i].control;
             EXPECT_EQ (patch::clampToClass (i, v[i]), v[i]) << "index " << i;
+            EXPECT_TRUE (v[i] >= control.minimum && v[i] <= control.maximum) << "index " << i;
+            if (control.step > 0.0)
+            {
+                EXPECT_EQ (std::fmod (v[i], control.step), 0.0) << "index " << i;
+            }
+        }
         EXPECT_EQ (v[patch::detune], 0.0f);
         EXPECT_EQ (v[patch::saturation], 0.999f);
         EXPECT_EQ (v[patch::ampAttack], 0.001f);

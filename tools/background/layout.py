@@ -5,7 +5,8 @@
 PICTURE_SIZE = (541, 341)   # the editor shows the top-left 540 x 340
 SLIDER_SIZE = (12, 80)
 
-# (x, y, caption) per slider, in patch-index order; bounds match MyPlugEditorComponent.
+# (x, y, caption) per slider, in patch-index order. The bounds here and in SELECTORS are the
+# controls' bounds in engine/PatchValueTable.cpp; the BackgroundLayout test fails when they differ.
 SLIDERS = [
     (120, 10, "P"), (150, 10, "P-Lvl"), (180, 10, "Tune"), (210, 10, "Oct"), (240, 10, "Bend"),
     (270, 10, "Pre"), (310, 10, "Cut"), (340, 10, "Res"), (380, 10, "Vol"), (410, 10, "Spr"),

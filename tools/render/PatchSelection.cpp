@@ -5,22 +5,12 @@
 
 #include "RenderOptions.h"
 
+#include "engine/PatchValueTable.h"
+
 namespace quane::render
 {
 namespace
 {
-// The full names of the module's host parameters, by index. The host protocol delivers only
-// their first 8 characters, which is why a person's "Amp Release" must be matched here.
-const char* const fullParameterNames[] = {
-    "Phase",        "Phaser Level", "Detune",       "Octave",       "Bend range",   "Saturation",
-    "Cutoff",       "Resonance",    "Volume",       "Spread",       "Amp Attack",   "Amp Decay",
-    "Amp Sustain",  "Amp Release",  "Env1 Attack",  "Env1 Decay",   "Env1 Sustain", "Env1 Release",
-    "Env1 Depth",   "Env2 Attack",  "Env2 Decay",   "Env2 Sustain", "Env2 Release", "Env2 Depth",
-    "LFO1 Speed",   "LFO1 Depth",   "LFO2 Speed",   "LFO2 Depth",   "Velocity Depth", "Modwheel Depth",
-};
-constexpr int numFullNames = (int) std::size (fullParameterNames);
-constexpr int hostNameLength = 8;
-
 /** Case, spaces, hyphens and underscores do not count when names are compared. */
 juce::String comparable (const juce::String& name)
 {
@@ -32,13 +22,16 @@ bool isWholeNumber (const juce::String& text)
     return text.isNotEmpty() && text.containsOnly ("0123456789");
 }
 
-/** The full name of an index, used only when its first 8 characters are what the module reports,
-    so a module with other parameters is matched by its own names alone. */
+/** The full name of an index from the module's table: the host protocol delivers only the first
+    8 characters, so "Amp Release" could not be matched otherwise. It is used only when those
+    characters are what the module reports, so a module with other parameters is matched by its
+    own names alone. */
 juce::String fullNameOf (HostedEffect& effect, int index)
 {
     const auto hostName = effect.getParameterName (index);
-    if (index < numFullNames && juce::String (fullParameterNames[index]).substring (0, hostNameLength) == hostName)
-        return fullParameterNames[index];
+    if (index >= 0 && index < patch::parameterCount
+        && juce::String (patch::rows[index].name).substring (0, patch::hostNameLength) == hostName)
+        return patch::rows[index].name;
     return hostName;
 }
 } // namespace
