@@ -4,7 +4,7 @@
 #include <juce_core/juce_core.h>
 
 #ifndef NOMINMAX
- #define NOMINMAX
+#define NOMINMAX
 #endif
 #include <windows.h>
 

@@ -6,7 +6,7 @@
 #include "tests/windows/WineTestEnvironment.h"
 
 #ifndef NOMINMAX
- #define NOMINMAX
+#define NOMINMAX
 #endif
 #include <windows.h>
 

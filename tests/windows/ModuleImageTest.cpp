@@ -9,7 +9,7 @@
 #include <set>
 
 #ifndef NOMINMAX
- #define NOMINMAX
+#define NOMINMAX
 #endif
 #include <windows.h>
 

@@ -13,8 +13,7 @@ namespace
 {
 const wchar_t* hostClassName()
 {
-    static const bool registered = []
-    {
+    static const bool registered = [] {
         WNDCLASSW windowClass {};
         windowClass.lpfnWndProc = DefWindowProcW;
         windowClass.hInstance = GetModuleHandleW (nullptr);

@@ -12,7 +12,7 @@
 #include <vector>
 
 #ifndef NOMINMAX
- #define NOMINMAX
+#define NOMINMAX
 #endif
 #include <windows.h>
 

@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #ifndef NOMINMAX
- #define NOMINMAX
+#define NOMINMAX
 #endif
 #include <windows.h>
 
@@ -17,8 +17,7 @@ namespace
 {
 const wchar_t* testClass()
 {
-    static const bool registered = []
-    {
+    static const bool registered = [] {
         WNDCLASSW windowClass {};
         windowClass.lpfnWndProc = DefWindowProcW;
         windowClass.hInstance = GetModuleHandleW (nullptr);
