@@ -32,19 +32,25 @@ public:
     {
         const int i = segmentIndex (phase);
         const float f = phase - (float) i;
-        const float value = samples[(std::size_t) i] + f * differences[(std::size_t) i];
+        const auto& point = points[(std::size_t) i];
+        const float value = point.sample + f * point.difference;
 
         phase = wrapPhase (phase + increment, (float) length);
         return value;
     }
 
-    float sample (int index) const noexcept { return samples[(std::size_t) index]; }
-    float difference (int index) const noexcept { return differences[(std::size_t) index]; }
+    float sample (int index) const noexcept { return points[(std::size_t) index].sample; }
+    float difference (int index) const noexcept { return points[(std::size_t) index].difference; }
 
     float phase = 0.0f;                    // table positions, 0 <= phase < length
     float increment = initialIncrement;    // table positions per step
 
 private:
-    std::array<float, length> samples {}, differences {};
+    // Each sample with the difference to the next, side by side: one step reads one place.
+    struct Point
+    {
+        float sample, difference;
+    };
+    std::array<Point, length> points {};
 };
 } // namespace quane

@@ -15,8 +15,8 @@ namespace quane
 
     The renderer fills the first count lanes from the voices' own state and their chunk's
     control values, runs a kernel, and copies the state back. A kernel leaves, for every lane
-    and internal value n, the amounts the voice's output stage adds to its first and second
-    output sample n / 2, and does everything else exactly as the voice's own scalar steps. */
+    and internal value, the value after the amplitude envelope, and does everything exactly as
+    the voice's own scalar steps. */
 struct VoiceLanes
 {
     static constexpr int maxCount = 16;
@@ -52,16 +52,16 @@ struct VoiceLanes
     alignas (64) float volume[maxCount];
     alignas (64) float spread[maxCount];
 
-    // Results, by internal value and lane.
-    alignas (64) float first[valuesPerChunk][maxCount];
-    alignas (64) float second[valuesPerChunk][maxCount];
+    // Results: the values after the amplitude envelope, by internal value and lane.
+    alignas (64) float shaped[valuesPerChunk][maxCount];
 
     // Where the mix puts a lane's first results: even voices lean left, odd voices right.
     bool firstIsLeft[maxCount];
 };
 
-/** The work of one instruction set: render runs the 32 internal values of every lane in use,
-    mix adds the results into a chunk's two arrays (which must not overlap) in lane order. */
+/** The work of one instruction set: render runs the 32 internal values of every lane in use up
+    to the amplitude envelope, mix runs the output stage and adds the results into a chunk's two
+    arrays (which must not overlap) in lane order. */
 struct VoiceLanesKernel
 {
     void (*render) (VoiceLanes&) noexcept = nullptr;

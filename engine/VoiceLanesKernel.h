@@ -371,15 +371,7 @@ inline void renderValues (VoiceLanes& lanes, int firstLane, const Readings<width
     F s1 = load<F> (lanes.s1 + firstLane);
     F s2 = load<F> (lanes.s2 + firstLane);
 
-    const F saturation = load<F> (lanes.saturation + firstLane);
-    const F volume = load<F> (lanes.volume + firstLane);
-    const F firstShare = load<F> (lanes.spread + firstLane);
-    const F secondShare = 1.0f - firstShare;
     F gain = envelope.level * envelope.level;
-
-    // Lanes past the sounding voices are not asked whether they need the tiny-value limit.
-    const int used = lanes.count - firstLane;
-    const unsigned inUse = used >= width ? (1u << width) - 1 : (1u << used) - 1;
 
     for (int n = 0; n < VoiceLanes::valuesPerChunk; ++n)
     {
@@ -396,26 +388,15 @@ inline void renderValues (VoiceLanes& lanes, int firstLane, const Readings<width
             envelope.step();
             gain = envelope.level * envelope.level;
         }
-
-        // Drive, cubic, limit, volume and the two shares.
-        const F z = limit<width> (saturation * (s2 * gain), -2.0f, 2.0f);
-        const F p = 1.5f * z - 0.5f * z * z * z;
-        const F q = anyTiny<width> (p, inUse) ? limitToUnitRange<width> (p) : limit<width> (p, -1.0f, 1.0f);
-        const F w = q * volume * 0.5f;
-        store (lanes.first[n] + firstLane, w * firstShare);
-        store (lanes.second[n] + firstLane, w * secondShare);
+        store (lanes.shaped[n] + firstLane, s2 * gain);
     }
 
-    // A lane whose filter memory ran away is silenced for the whole chunk: its values count as
-    // 0, which the output stage turns into +0 times its shares, and its memory is cleared.
+    // A lane whose filter memory ran away is silenced for the whole chunk and its memory cleared.
     constexpr float largest = 3.40282347e38f;
     const auto ranAway = ((absolute<width> (s1) <= largest) & (absolute<width> (s2) <= largest)) == 0;
     if (anySet<width> (ranAway))
-        for (int n = 0; n < VoiceLanes::valuesPerChunk; ++n)
-        {
-            store (lanes.first[n] + firstLane, ranAway ? 0.0f * firstShare : load<F> (lanes.first[n] + firstLane));
-            store (lanes.second[n] + firstLane, ranAway ? 0.0f * secondShare : load<F> (lanes.second[n] + firstLane));
-        }
+        for (auto& shaped : lanes.shaped)
+            store (shaped + firstLane, ranAway ? 0.0f : load<F> (shaped + firstLane));
 
     store (lanes.s1 + firstLane, ranAway ? 0.0f : s1);
     store (lanes.s2 + firstLane, ranAway ? 0.0f : s2);
@@ -436,17 +417,16 @@ inline void renderGroup (VoiceLanes& lanes, int firstLane) noexcept
 }
 
 template <int width, bool upperHalves, int... k>
-constexpr Ints<width> zipMask (std::integer_sequence<int, k...>) noexcept
+inline Floats<width> zip (Floats<width> x, Floats<width> y, std::integer_sequence<int, k...>) noexcept
 {
-    return Ints<width> { ((k % 2 == 0 ? 0 : width) + k / 2 + (upperHalves ? width / 2 : 0))... };
+    return __builtin_shufflevector (x, y, ((k % 2 == 0 ? 0 : width) + k / 2 + (upperHalves ? width / 2 : 0))...);
 }
 
 /** Interleaves the first (or second) halves of two vectors: x0 y0 x1 y1 ... */
 template <int width, bool upperHalves>
 inline Floats<width> zip (Floats<width> x, Floats<width> y) noexcept
 {
-    constexpr auto mask = zipMask<width, upperHalves> (std::make_integer_sequence<int, width>());
-    return __builtin_shuffle (x, y, mask);
+    return zip<width, upperHalves> (x, y, std::make_integer_sequence<int, width>());
 }
 
 /** Transposes width rows of width floats in place: after log2 (width) rounds of zipping row i
@@ -467,48 +447,95 @@ inline void transpose (Floats<width> (&rows)[width]) noexcept
     }
 }
 
-/** Adds the lanes' results into the chunk's arrays, lane by lane in order, each output sample
-    receiving the even and then the odd internal value, as the voices' own output stage does.
-    The arrays must not overlap. */
+template <int width, bool odd, int... k>
+inline Floats<width> everyOther (Floats<width> x, Floats<width> y, std::integer_sequence<int, k...>) noexcept
+{
+    return __builtin_shufflevector (x, y, (2 * k + (odd ? 1 : 0))...);
+}
+
+/** The even (or odd) elements of x followed by those of y. */
+template <int width, bool odd>
+inline Floats<width> everyOther (Floats<width> x, Floats<width> y) noexcept
+{
+    return everyOther<width, odd> (x, y, std::make_integer_sequence<int, width>());
+}
+
+/** Output stage and mix: each lane's 32 values, moved into vectors of time, are driven,
+    limited and scaled, and added into the chunk's arrays lane by lane in order, every output
+    sample receiving the even and then the odd internal value, as the voices' own output stage
+    does. The arrays must not overlap. */
+template <int width>
+inline void outputAndMix (const VoiceLanes& lanes, float* left, float* right) noexcept
+{
+    using F = Floats<width>;
+    constexpr int timeVectors = VoiceLanes::valuesPerChunk / width;
+    constexpr int outputVectors = timeVectors / 2;
+
+    F outLeft[outputVectors], outRight[outputVectors];
+    for (int b = 0; b < outputVectors; ++b)
+    {
+        outLeft[b] = load<F> (left + b * width);
+        outRight[b] = load<F> (right + b * width);
+    }
+
+    for (int firstLane = 0; firstLane < lanes.count; firstLane += width)
+    {
+        // values[t][k]: lane k's values t * width .. t * width + width - 1.
+        F values[timeVectors][width];
+        for (int t = 0; t < timeVectors; ++t)
+        {
+            for (int i = 0; i < width; ++i)
+                values[t][i] = load<F> (lanes.shaped[t * width + i] + firstLane);
+            transpose<width> (values[t]);
+        }
+
+        for (int k = 0; k < width && firstLane + k < lanes.count; ++k)
+        {
+            const int lane = firstLane + k;
+            const float saturation = lanes.saturation[lane], volume = lanes.volume[lane];
+            const float firstShare = lanes.spread[lane], secondShare = 1.0f - firstShare;
+
+            F firstPart[timeVectors], secondPart[timeVectors];
+            for (int t = 0; t < timeVectors; ++t)
+            {
+                const F z = limit<width> (saturation * values[t][k], -2.0f, 2.0f);
+                const F p = 1.5f * z - 0.5f * z * z * z;
+                const F q = anyTiny<width> (p, ~0u) ? limitToUnitRange<width> (p) : limit<width> (p, -1.0f, 1.0f);
+                const F w = q * volume * 0.5f;
+                firstPart[t] = w * firstShare;
+                secondPart[t] = w * secondShare;
+            }
+
+            F* first = lanes.firstIsLeft[lane] ? outLeft : outRight;
+            F* second = lanes.firstIsLeft[lane] ? outRight : outLeft;
+            for (int b = 0; b < outputVectors; ++b)
+            {
+                first[b] = first[b] + everyOther<width, false> (firstPart[2 * b], firstPart[2 * b + 1]);
+                first[b] = first[b] + everyOther<width, true> (firstPart[2 * b], firstPart[2 * b + 1]);
+                second[b] = second[b] + everyOther<width, false> (secondPart[2 * b], secondPart[2 * b + 1]);
+                second[b] = second[b] + everyOther<width, true> (secondPart[2 * b], secondPart[2 * b + 1]);
+            }
+        }
+    }
+
+    for (int b = 0; b < outputVectors; ++b)
+    {
+        store (left + b * width, outLeft[b]);
+        store (right + b * width, outRight[b]);
+    }
+}
+
+/** outputAndMix with vectors no wider than the lanes in use need. */
 template <int width>
 inline void mix (const VoiceLanes& lanes, float* left, float* right) noexcept
 {
-    using F = Floats<width>;
-    constexpr int samples = VoiceLanes::valuesPerChunk / 2;
-
-    for (int block = 0; block < samples; block += width)
-    {
-        F outLeft = load<F> (left + block), outRight = load<F> (right + block);
-        for (int firstLane = 0; firstLane < lanes.count; firstLane += width)
-        {
-            // Rows: internal values 2m (even) and 2m + 1 (odd) of output samples block..block+width-1.
-            F firstEven[width], firstOdd[width], secondEven[width], secondOdd[width];
-            for (int i = 0; i < width; ++i)
-            {
-                const int n = 2 * (block + i);
-                firstEven[i] = load<F> (lanes.first[n] + firstLane);
-                firstOdd[i] = load<F> (lanes.first[n + 1] + firstLane);
-                secondEven[i] = load<F> (lanes.second[n] + firstLane);
-                secondOdd[i] = load<F> (lanes.second[n + 1] + firstLane);
-            }
-            transpose<width> (firstEven);
-            transpose<width> (firstOdd);
-            transpose<width> (secondEven);
-            transpose<width> (secondOdd);
-
-            for (int k = 0; k < width && firstLane + k < lanes.count; ++k)
-            {
-                F& first = lanes.firstIsLeft[firstLane + k] ? outLeft : outRight;
-                F& second = lanes.firstIsLeft[firstLane + k] ? outRight : outLeft;
-                first = first + firstEven[k];
-                first = first + firstOdd[k];
-                second = second + secondEven[k];
-                second = second + secondOdd[k];
-            }
-        }
-        store (left + block, outLeft);
-        store (right + block, outRight);
-    }
+    if constexpr (width >= 16)
+        if (lanes.count > 8)
+            return outputAndMix<16> (lanes, left, right);
+    if constexpr (width >= 8)
+        if (lanes.count > 4)
+            return outputAndMix<8> (lanes, left, right);
+    outputAndMix<4> (lanes, left, right);
 }
 
 /** Runs the lanes in groups of width, or narrower for the last few lanes; a group reads the

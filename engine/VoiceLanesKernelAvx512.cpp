@@ -4,7 +4,9 @@
 // GCC 12 warns inside its own AVX-512 conversion intrinsics, which leave a pass-through operand
 // undefined on purpose.
 #pragma GCC diagnostic ignored "-Wuninitialized"
-#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#if ! defined(__clang__)
+ #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
 #include "engine/VoiceLanesKernel.h"
 
 namespace quane

@@ -3,6 +3,8 @@
 // Renders a chunk of every sounding voice side by side in vector lanes, mixed in voice order.
 #include "engine/VoiceLanesRenderer.h"
 
+#include "engine/OutputStage.h"
+
 namespace quane
 {
 void VoiceLanesRenderer::load (int k, SynthVoice& voice) noexcept
@@ -104,16 +106,16 @@ void VoiceLanesRenderer::renderChunk (float* left, float* right) noexcept
     if (left + chunkSize <= right || right + chunkSize <= left)
         return kernel.mix (lanes, left, right);
 
-    // A host that gives both channels one array: the voices' own order of additions.
+    // A host that gives both channels one array: the voices' own output stage, in its order.
     for (int k = 0; k < count; ++k)
     {
+        float values[VoiceLanes::valuesPerChunk];
+        for (int n = 0; n < VoiceLanes::valuesPerChunk; ++n)
+            values[n] = lanes.shaped[n][k];
         float* first = lanes.firstIsLeft[k] ? left : right;
         float* second = lanes.firstIsLeft[k] ? right : left;
-        for (int n = 0; n < VoiceLanes::valuesPerChunk; ++n)
-        {
-            first[n / 2] += lanes.first[n][k];
-            second[n / 2] += lanes.second[n][k];
-        }
+        addOutputStage (values, VoiceLanes::valuesPerChunk, lanes.saturation[k], lanes.volume[k], lanes.spread[k], first,
+                        second);
     }
 }
 } // namespace quane
