@@ -10,12 +10,16 @@ packages=(
     juce-modules-source
     libfreetype-dev libx11-dev libxext-dev libxrandr-dev libxrender-dev libxinerama-dev libxcursor-dev
     libjpeg-dev libpng-dev zlib1g-dev
+    # the player: ALSA and JACK audio and MIDI (JUCE loads libjack at run time), the Debian package
+    libasound2-dev libjack-jackd2-dev dpkg-dev file
     # tests
     libgtest-dev
     # fonts for the editor and the pictures
     fontconfig-config fonts-dejavu-core
     # windows for the editor tests and the screenshots
     xvfb xauth x11-utils xdotool matchbox-window-manager imagemagick
+    # the player's tests: a JACK server with the dummy driver
+    jackd2
     # the data and picture design scripts
     python3 python3-numpy python3-pil
     # the formatting check

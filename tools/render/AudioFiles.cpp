@@ -14,50 +14,21 @@ namespace
 // Silence reads as this floor rather than minus infinity.
 constexpr float silenceDb = -200.0f;
 
-/** An output stream on a fresh, empty file (JUCE's file streams append to what is there). */
-std::unique_ptr<juce::FileOutputStream> createEmptyFile (const juce::File& file)
-{
-    auto stream = std::make_unique<juce::FileOutputStream> (file);
-    if (! stream->openedOk())
-        fail (ToolError::Kind::output, "cannot write " + file.getFullPathName() + ": " + stream->getStatus().getErrorMessage());
-    stream->setPosition (0);
-    stream->truncate();
-    return stream;
-}
 } // namespace
-
-void checkWritable (const juce::File& file)
-{
-    const bool existed = file.exists();
-    if (file.isDirectory())
-        fail (ToolError::Kind::output, "cannot write " + file.getFullPathName() + ": it is a folder");
-    {
-        juce::FileOutputStream stream (file);
-        if (! stream.openedOk())
-            fail (ToolError::Kind::output, "cannot write " + file.getFullPathName() + ": " + stream.getStatus().getErrorMessage());
-    }
-    if (! existed)
-        file.deleteFile();
-}
 
 void writeWav (const juce::File& file, const RenderResult& render, int bitsPerSample)
 {
     auto stream = createEmptyFile (file);
     juce::WavAudioFormat format;
-    std::unique_ptr<juce::AudioFormatWriter> writer (format.createWriterFor (stream.get(), render.sampleRate, 2, bitsPerSample, {}, 0));
+    std::unique_ptr<juce::AudioFormatWriter> writer (
+        format.createWriterFor (stream.get(), render.sampleRate, 2, bitsPerSample, {}, 0));
     if (writer == nullptr)
-        fail (ToolError::Kind::output, "cannot write " + file.getFullPathName() + ": no WAV writer for " + juce::String (bitsPerSample) + " bits");
+        fail (ToolError::Kind::output, "cannot write " + file.getFullPathName() + ": no WAV writer for "
+                                           + juce::String (bitsPerSample) + " bits");
     stream.release(); // the writer owns the stream from here on
 
     if (! writer->writeFromAudioSampleBuffer (render.audio, 0, render.audio.getNumSamples()) || ! writer->flush())
         fail (ToolError::Kind::output, "cannot write " + file.getFullPathName() + ": the disk refused the samples");
-}
-
-void writeBytes (const juce::File& file, const juce::MemoryBlock& bytes)
-{
-    auto stream = createEmptyFile (file);
-    if (! stream->write (bytes.getData(), bytes.getSize()) || (stream->flush(), stream->getStatus().failed()))
-        fail (ToolError::Kind::output, "cannot write " + file.getFullPathName() + ": " + stream->getStatus().getErrorMessage());
 }
 
 ChannelLevels levelsOf (const RenderResult& render, int channel)
@@ -76,10 +47,9 @@ juce::String summaryLine (const juce::String& programLabel, const RenderResult& 
     const auto realTime = render.wallSeconds > 0.0 ? seconds / render.wallSeconds : 0.0;
 
     auto db = [] (float value) { return juce::String (value, 1).paddedLeft (' ', 6); };
-    return programLabel.paddedRight (' ', 24) + juce::String (seconds, 2).paddedLeft (' ', 6) + " s"
-         + "  peak L " + db (left.peakDb) + " R " + db (right.peakDb) + " dBFS"
-         + "  RMS L " + db (left.rmsDb) + " R " + db (right.rmsDb) + " dBFS"
-         + "  " + juce::String (realTime, 1) + "x real time"
-         + (destination.isNotEmpty() ? "  -> " + destination : juce::String());
+    return programLabel.paddedRight (' ', 24) + juce::String (seconds, 2).paddedLeft (' ', 6) + " s" + "  peak L "
+           + db (left.peakDb) + " R " + db (right.peakDb) + " dBFS" + "  RMS L " + db (left.rmsDb) + " R "
+           + db (right.rmsDb) + " dBFS" + "  " + juce::String (realTime, 1) + "x real time"
+           + (destination.isNotEmpty() ? "  -> " + destination : juce::String());
 }
 } // namespace quane::render

@@ -1,20 +1,14 @@
 // Quane - polyphonic wavetable synthesiser
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Output files: the writability check made before a render, the WAV writer and the level summary.
+// Output files: the WAV writer and the level summary.
 #pragma once
 
 #include "Renderer.h"
 
 namespace quane::render
 {
-/** Throws ToolError (output) unless the file can be created or overwritten; leaves no new file. */
-void checkWritable (const juce::File& file);
-
 /** Writes the render as a stereo WAV file: 32-bit float or 24-bit integer. */
 void writeWav (const juce::File& file, const RenderResult& render, int bitsPerSample);
-
-/** Writes bytes to a file, replacing what it held. */
-void writeBytes (const juce::File& file, const juce::MemoryBlock& bytes);
 
 struct ChannelLevels
 {
@@ -24,5 +18,6 @@ struct ChannelLevels
 ChannelLevels levelsOf (const RenderResult& render, int channel);
 
 /** The one line printed per render: program, length, levels per channel, real-time factor. */
-juce::String summaryLine (const juce::String& programLabel, const RenderResult& render, const juce::String& destination);
+juce::String summaryLine (const juce::String& programLabel, const RenderResult& render,
+                          const juce::String& destination);
 } // namespace quane::render

@@ -3,13 +3,10 @@
 // quane-render's command line: options, their values and the help text.
 #include "RenderOptions.h"
 
+#include "tools/vsthost/ModuleLocation.h"
+
 namespace quane::render
 {
-void fail (ToolError::Kind kind, const juce::String& message)
-{
-    throw ToolError { kind, message };
-}
-
 namespace
 {
 double parseNumber (const juce::String& option, const juce::String& text)
@@ -40,7 +37,7 @@ juce::File fileArgument (const juce::String& text)
 RenderOptions parseCommandLine (const juce::StringArray& arguments)
 {
     RenderOptions options;
-    options.modulePath = QUANE_DEFAULT_MODULE_PATH;
+    options.modulePath = vsthost::defaultModulePath (QUANE_DEFAULT_MODULE_PATH);
 
     for (int i = 0; i < arguments.size(); ++i)
     {
@@ -103,7 +100,8 @@ RenderOptions parseCommandLine (const juce::StringArray& arguments)
         fail (ToolError::Kind::usage, "--save stores one instance's state: use it without --all-programs");
     for (const auto* file : { &options.loadFile, &options.saveFile })
         if (*file != juce::File() && ! file->hasFileExtension ("fxp;fxb"))
-            fail (ToolError::Kind::usage, "preset files end in .fxp (one program) or .fxb (bank): " + file->getFullPathName());
+            fail (ToolError::Kind::usage,
+                  "preset files end in .fxp (one program) or .fxb (bank): " + file->getFullPathName());
 
     return options;
 }
@@ -139,7 +137,7 @@ Output
   --png FILE.png         picture of the render: stereo waveform and spectrogram
   --editor-png FILE.png  open the module's editor in a window of its own and save a screenshot;
                          with no DISPLAY a private Xvfb is started when Xvfb is installed
-  --module PATH          the module to load (default: the Kolv.so of this build)
+  --module PATH          the module to load (default: the installed or built Kolv.so)
   --quiet                no summary lines and no progress bar
   --help                 this text
 

@@ -31,12 +31,13 @@ public:
     {
         display = XOpenDisplay (nullptr);
         if (display == nullptr)
-            fail (ToolError::Kind::editor, "cannot open the X display \"" + juce::String (XDisplayName (nullptr)) + "\" for the editor");
+            fail (ToolError::Kind::editor,
+                  "cannot open the X display \"" + juce::String (XDisplayName (nullptr)) + "\" for the editor");
         previousHandler = XSetErrorHandler (ignoreXError);
 
         const auto screen = DefaultScreen (display);
-        window = XCreateSimpleWindow (display, RootWindow (display, screen), 0, 0, (unsigned) width, (unsigned) height, 0,
-                                      BlackPixel (display, screen), BlackPixel (display, screen));
+        window = XCreateSimpleWindow (display, RootWindow (display, screen), 0, 0, (unsigned) width, (unsigned) height,
+                                      0, BlackPixel (display, screen), BlackPixel (display, screen));
         XStoreName (display, window, "quane-render: Quane editor");
         XSelectInput (display, window, StructureNotifyMask | ExposureMask);
         XMapWindow (display, window);
@@ -113,7 +114,8 @@ private:
 
     static juce::Colour colourOf (const XImage& image, unsigned long pixel)
     {
-        return juce::Colour (channelOf (pixel, image.red_mask), channelOf (pixel, image.green_mask), channelOf (pixel, image.blue_mask));
+        return juce::Colour (channelOf (pixel, image.red_mask), channelOf (pixel, image.green_mask),
+                             channelOf (pixel, image.blue_mask));
     }
 };
 
@@ -139,11 +141,13 @@ bool isOneColour (const juce::Image& image)
 void captureEditor (HostedEffect& effect, const juce::File& pngFile)
 {
     if ((effect.getEffect().flags & vst::effFlagsHasEditor) == 0)
-        fail (ToolError::Kind::editor, "the module declares no editor (effFlagsHasEditor is clear); no editor picture written");
+        fail (ToolError::Kind::editor,
+              "the module declares no editor (effFlagsHasEditor is clear); no editor picture written");
 
     auto bounds = editorBounds (effect);
     if (bounds.isEmpty())
-        fail (ToolError::Kind::editor, "the module has no editor to show (effEditGetRect answered 0); no editor picture written");
+        fail (ToolError::Kind::editor,
+              "the module has no editor to show (effEditGetRect answered 0); no editor picture written");
 
     HostWindow host (bounds.getWidth(), bounds.getHeight());
     effect.onSizeWindow = [&] (int width, int height) {
@@ -167,7 +171,8 @@ void captureEditor (HostedEffect& effect, const juce::File& pngFile)
 
     session.open = effect.dispatch (vst::effEditOpen, 0, 0, reinterpret_cast<void*> (host.getWindow())) != 0;
     if (! session.open)
-        fail (ToolError::Kind::editor, "the module did not open its editor (effEditOpen answered 0); no editor picture written");
+        fail (ToolError::Kind::editor,
+              "the module did not open its editor (effEditOpen answered 0); no editor picture written");
 
     // Hosts give the editor idle time from their GUI thread every few tens of milliseconds.
     const auto start = juce::Time::getMillisecondCounter();
@@ -187,6 +192,7 @@ void captureEditor (HostedEffect& effect, const juce::File& pngFile)
 
     if (isOneColour (picture))
         fail (ToolError::Kind::editor, "the editor window stayed one colour after " + juce::String (paintMilliseconds)
-                                           + " ms of idle time: it did not paint (picture written to " + pngFile.getFullPathName() + ")");
+                                           + " ms of idle time: it did not paint (picture written to "
+                                           + pngFile.getFullPathName() + ")");
 }
 } // namespace quane::render

@@ -3,7 +3,7 @@
 // The editor screenshot: the module's editor opened in an X11 window of the tool's own.
 #pragma once
 
-#include "HostedEffect.h"
+#include "Hosting.h"
 
 namespace quane::render
 {

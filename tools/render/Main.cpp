@@ -4,7 +4,6 @@
 #include "AudioFiles.h"
 #include "EditorCapture.h"
 #include "InstanceSetup.h"
-#include "PatchSelection.h"
 #include "PrivateDisplay.h"
 #include "RenderPicture.h"
 
@@ -24,14 +23,16 @@ struct RenderJob
     juce::File wavFile, pngFile; // either may be unset
 };
 
-void renderAndWrite (HostedEffect& effect, const Performance& performance, const RenderOptions& options, const RenderJob& job)
+void renderAndWrite (HostedEffect& effect, const Performance& performance, const RenderOptions& options,
+                     const RenderJob& job)
 {
     for (const auto& file : { job.wavFile, job.pngFile })
         if (file != juce::File())
             checkWritable (file);
 
     const bool showProgress = ! options.quiet && isatty (STDERR_FILENO) != 0;
-    const auto render = renderPerformance (effect, performance, options.sampleRate, options.blockSize, options.tailSeconds, showProgress);
+    const auto render = renderPerformance (effect, performance, options.sampleRate, options.blockSize,
+                                           options.tailSeconds, showProgress);
 
     if (job.wavFile != juce::File())
     {
@@ -47,7 +48,9 @@ void renderAndWrite (HostedEffect& effect, const Performance& performance, const
 
     if (! options.quiet)
     {
-        const auto destination = job.wavFile != juce::File() ? job.wavFile.getRelativePathFrom (juce::File::getCurrentWorkingDirectory()) : juce::String();
+        const auto destination = job.wavFile != juce::File()
+                                     ? job.wavFile.getRelativePathFrom (juce::File::getCurrentWorkingDirectory())
+                                     : juce::String();
         std::cout << summaryLine (job.programLabel, render, destination) << std::endl;
     }
 }
@@ -58,7 +61,8 @@ juce::File outputFolder (const juce::File& folder, const juce::String& option)
     if (folder == juce::File())
         return {};
     if (folder.existsAsFile() || folder.hasFileExtension ("wav;png"))
-        fail (ToolError::Kind::usage, "with --all-programs, " + option + " names a folder, not the file " + folder.getFullPathName());
+        fail (ToolError::Kind::usage,
+              "with --all-programs, " + option + " names a folder, not the file " + folder.getFullPathName());
     if (! folder.createDirectory())
         fail (ToolError::Kind::output, "cannot make the folder " + folder.getFullPathName());
     return folder;
@@ -71,7 +75,7 @@ void renderEveryProgram (const LoadedModule& module, const Performance& performa
 
     for (int number = 0;; ++number)
     {
-        HostedEffect effect (module, options.sampleRate, options.blockSize);
+        HostedEffect effect (module, options.sampleRate, options.blockSize, "quane-render");
         if (number >= effect.getNumPrograms())
             break;
 
@@ -88,7 +92,7 @@ void renderEveryProgram (const LoadedModule& module, const Performance& performa
 
 void renderOnce (const LoadedModule& module, const Performance& performance, const RenderOptions& options)
 {
-    HostedEffect effect (module, options.sampleRate, options.blockSize);
+    HostedEffect effect (module, options.sampleRate, options.blockSize, "quane-render");
 
     if (options.program.isNotEmpty())
         effect.setProgram (findProgram (effect, options.program));
@@ -101,10 +105,11 @@ void renderOnce (const LoadedModule& module, const Performance& performance, con
 
     // A run that asks only for a preset or the editor picture renders nothing.
     const bool onlyStateOrEditor = options.wavFile == juce::File() && options.pngFile == juce::File()
-                                && (options.saveFile != juce::File() || options.editorPngFile != juce::File());
+                                   && (options.saveFile != juce::File() || options.editorPngFile != juce::File());
     if (! onlyStateOrEditor)
     {
-        auto label = options.loadFile != juce::File() ? "preset " + options.loadFile.getFileName() : currentProgramLabel (effect);
+        auto label = options.loadFile != juce::File() ? "preset " + options.loadFile.getFileName()
+                                                      : currentProgramLabel (effect);
         if (! options.settings.isEmpty())
             label << " (edited)";
         renderAndWrite (effect, performance, options, { label, options.wavFile, options.pngFile });
@@ -115,7 +120,9 @@ void renderOnce (const LoadedModule& module, const Performance& performance, con
         checkWritable (options.editorPngFile);
         captureEditor (effect, options.editorPngFile);
         if (! options.quiet)
-            std::cout << "editor picture -> " << options.editorPngFile.getRelativePathFrom (juce::File::getCurrentWorkingDirectory()) << std::endl;
+            std::cout << "editor picture -> "
+                      << options.editorPngFile.getRelativePathFrom (juce::File::getCurrentWorkingDirectory())
+                      << std::endl;
     }
 }
 
@@ -135,7 +142,8 @@ int run (const juce::StringArray& arguments)
     if (options.editorPngFile != juce::File())
         display.emplace();
 
-    const auto performance = options.midiFile != juce::File() ? loadMidiFile (options.midiFile, options.sampleRate) : demoPhrase (options.sampleRate);
+    const auto performance = options.midiFile != juce::File() ? loadMidiFile (options.midiFile, options.sampleRate)
+                                                              : demoPhrase (options.sampleRate);
     LoadedModule module (options.modulePath);
 
     if (options.allPrograms)
@@ -160,7 +168,7 @@ int main (int argc, char* argv[])
     {
         return quane::render::run (arguments);
     }
-    catch (const quane::render::ToolError& error)
+    catch (const quane::vsthost::ToolError& error)
     {
         std::cerr << "quane-render: " << error.message << std::endl;
         return (int) error.kind;

@@ -42,14 +42,16 @@ double TempoMap::quarterNotesAt (double seconds) const
     return segment.startQuarterNotes + (seconds - segment.startSeconds) * segment.bpm / 60.0;
 }
 
-Performance performSequence (const juce::MidiMessageSequence& sequence, double sampleRate, TempoMap tempo, juce::String sourceName)
+Performance performSequence (const juce::MidiMessageSequence& sequence, double sampleRate, TempoMap tempo,
+                             juce::String sourceName)
 {
     Performance performance { std::move (sourceName), {}, std::move (tempo) };
 
     for (const auto* holder : sequence)
     {
         const auto& message = holder->message;
-        if (message.isMetaEvent() || message.isSysEx() || message.getRawDataSize() > 3 || message.getRawData()[0] >= 0xf0)
+        if (message.isMetaEvent() || message.isSysEx() || message.getRawDataSize() > 3
+            || message.getRawData()[0] >= 0xf0)
             continue;
 
         TimedMidi event;
@@ -95,7 +97,8 @@ Performance loadMidiFile (const juce::File& file, double sampleRate)
 {
     juce::FileInputStream stream (file);
     if (! stream.openedOk())
-        fail (ToolError::Kind::input, "cannot read the MIDI file " + file.getFullPathName() + ": " + stream.getStatus().getErrorMessage());
+        fail (ToolError::Kind::input,
+              "cannot read the MIDI file " + file.getFullPathName() + ": " + stream.getStatus().getErrorMessage());
 
     juce::MidiFile midi;
     if (! midi.readFrom (stream))

@@ -38,8 +38,8 @@ struct TimedMidi
 
 struct Performance
 {
-    juce::String sourceName;          // the MIDI file's name or "demo"
-    std::vector<TimedMidi> events;    // in time order
+    juce::String sourceName;       // the MIDI file's name or "demo"
+    std::vector<TimedMidi> events; // in time order
     TempoMap tempo;
 
     juce::int64 lastEventSample() const { return events.empty() ? 0 : events.back().samplePosition; }
@@ -47,7 +47,8 @@ struct Performance
 
 /** A sequence timed in seconds (sorted) turned into sample positions; meta and system messages
     are dropped, because a VST host passes only channel messages as MIDI events. */
-Performance performSequence (const juce::MidiMessageSequence& secondsTimed, double sampleRate, TempoMap tempo, juce::String sourceName);
+Performance performSequence (const juce::MidiMessageSequence& secondsTimed, double sampleRate, TempoMap tempo,
+                             juce::String sourceName);
 
 /** A standard MIDI file with all its tracks merged and its tempo map applied.
     Throws ToolError (input) when the file is missing or is not a standard MIDI file. */

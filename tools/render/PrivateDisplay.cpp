@@ -55,7 +55,8 @@ PrivateDisplay::PrivateDisplay()
     {
         close (pipeEnds[0]);
         const auto fd = juce::String (pipeEnds[1]);
-        execlp ("Xvfb", "Xvfb", "-displayfd", fd.toRawUTF8(), "-screen", "0", "1280x1024x24", "-nolisten", "tcp", (char*) nullptr);
+        execlp ("Xvfb", "Xvfb", "-displayfd", fd.toRawUTF8(), "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
+                (char*) nullptr);
         _exit (127);
     }
     close (pipeEnds[1]);
@@ -70,7 +71,9 @@ PrivateDisplay::PrivateDisplay()
             kill (serverProcess, SIGTERM);
             waitpid (serverProcess, nullptr, 0);
         }
-        fail (ToolError::Kind::editor, "no X display: DISPLAY is unset and Xvfb could not be started (install the xvfb package, or set DISPLAY)");
+        fail (
+            ToolError::Kind::editor,
+            "no X display: DISPLAY is unset and Xvfb could not be started (install the xvfb package, or set DISPLAY)");
     }
 
     setenv ("DISPLAY", (":" + number).toRawUTF8(), 1);

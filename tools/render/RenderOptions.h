@@ -3,28 +3,10 @@
 // The settings of one quane-render run, as read from its command line.
 #pragma once
 
-#include <juce_core/juce_core.h>
+#include "Hosting.h"
 
 namespace quane::render
 {
-/** A failure the tool reports with its own message and exit status. */
-struct ToolError
-{
-    enum class Kind
-    {
-        usage = 1,        // bad command line: option, program or parameter name, value
-        module = 2,       // the module is missing, unloadable or not a VST 2.x effect
-        input = 3,        // a MIDI or preset file that cannot be read
-        output = 4,       // a file that cannot be written
-        editor = 5        // the module shows no editor, or the window cannot be captured
-    };
-
-    Kind kind;
-    juce::String message;
-};
-
-[[noreturn]] void fail (ToolError::Kind kind, const juce::String& message);
-
 /** One --set: the parameter as typed (full name, host name or index) and its raw value. */
 struct ParameterSetting
 {
@@ -35,16 +17,16 @@ struct ParameterSetting
 struct RenderOptions
 {
     juce::String modulePath;
-    juce::File midiFile;                      // none: the embedded demo phrase
-    juce::String program;                     // number or factory name; empty: the module's default
+    juce::File midiFile;  // none: the embedded demo phrase
+    juce::String program; // number or factory name; empty: the module's default
     bool allPrograms = false;
     juce::Array<ParameterSetting> settings;
     double sampleRate = 44100.0;
     int blockSize = 512;
     double tailSeconds = 2.0;
-    juce::File wavFile;                       // with --all-programs: the folder of the files
+    juce::File wavFile; // with --all-programs: the folder of the files
     int bitsPerSample = 32;
-    juce::File pngFile;                       // with --all-programs: the folder of the pictures
+    juce::File pngFile; // with --all-programs: the folder of the pictures
     juce::File editorPngFile;
     juce::File loadFile;
     juce::File saveFile;

@@ -20,14 +20,16 @@ const juce::Rectangle<int> spectrumArea { 90, 392, 1200, 440 };
 constexpr double lowestHz = 20.0, highestHz = 20000.0;
 constexpr float topDb = 0.0f, bottomDb = -100.0f;
 
-const juce::Colour background (0xff14161b), panel (0xff1d2027), grid (0x30ffffff), text (0xffd8dce4), dimText (0xff8d94a3);
+const juce::Colour background (0xff14161b), panel (0xff1d2027), grid (0x30ffffff), text (0xffd8dce4),
+    dimText (0xff8d94a3);
 const juce::Colour leftColour (0xff4fc3e8), rightColour (0xfff0a04b), clipColour (0xffff3b3b);
 
 /** Magma-like map from 0 (quiet) to 1 (loud): dark, violet, red, orange, pale yellow. */
 juce::Colour heatColour (float level)
 {
-    static const juce::Colour stops[] = { juce::Colour (0xff000004), juce::Colour (0xff2c115f), juce::Colour (0xff721f81),
-                                          juce::Colour (0xffb73779), juce::Colour (0xfff1605d), juce::Colour (0xfffeb078),
+    static const juce::Colour stops[] = { juce::Colour (0xff000004), juce::Colour (0xff2c115f),
+                                          juce::Colour (0xff721f81), juce::Colour (0xffb73779),
+                                          juce::Colour (0xfff1605d), juce::Colour (0xfffeb078),
                                           juce::Colour (0xfffcfdbf) };
     constexpr int last = (int) std::size (stops) - 1;
     const auto position = juce::jlimit (0.0f, 1.0f, level) * (float) last;
@@ -50,7 +52,8 @@ float yForHz (double hz, double topHz)
     return area.getBottom() - (float) proportion * area.getHeight();
 }
 
-void drawLane (juce::Graphics& g, const juce::AudioBuffer<float>& audio, int channel, juce::Rectangle<int> lane, juce::Colour colour, const juce::String& name)
+void drawLane (juce::Graphics& g, const juce::AudioBuffer<float>& audio, int channel, juce::Rectangle<int> lane,
+               juce::Colour colour, const juce::String& name)
 {
     g.setColour (panel);
     g.fillRect (lane);
@@ -58,7 +61,8 @@ void drawLane (juce::Graphics& g, const juce::AudioBuffer<float>& audio, int cha
 
     g.setColour (grid);
     for (auto amount : { -0.5f, 0.0f, 0.5f })
-        g.drawHorizontalLine (juce::roundToInt (centre - amount * halfHeight), (float) lane.getX(), (float) lane.getRight());
+        g.drawHorizontalLine (juce::roundToInt (centre - amount * halfHeight), (float) lane.getX(),
+                              (float) lane.getRight());
 
     // Per pixel column: the sample range as a faint band, the RMS as the solid core.
     const auto numSamples = audio.getNumSamples();
@@ -79,9 +83,11 @@ void drawLane (juce::Graphics& g, const juce::AudioBuffer<float>& audio, int cha
         const auto rms = std::sqrt (sumOfSquares / (float) (end - begin));
         const auto px = (float) (lane.getX() + x);
         g.setColour (colour.withAlpha (0.45f));
-        g.drawVerticalLine ((int) px, centre - juce::jlimit (-1.0f, 1.0f, high) * halfHeight, centre - juce::jlimit (-1.0f, 1.0f, low) * halfHeight + 1.0f);
+        g.drawVerticalLine ((int) px, centre - juce::jlimit (-1.0f, 1.0f, high) * halfHeight,
+                            centre - juce::jlimit (-1.0f, 1.0f, low) * halfHeight + 1.0f);
         g.setColour (colour);
-        g.drawVerticalLine ((int) px, centre - juce::jmin (1.0f, rms) * halfHeight, centre + juce::jmin (1.0f, rms) * halfHeight + 1.0f);
+        g.drawVerticalLine ((int) px, centre - juce::jmin (1.0f, rms) * halfHeight,
+                            centre + juce::jmin (1.0f, rms) * halfHeight + 1.0f);
 
         // Samples beyond full scale (kept by the float file, clipped by a 24-bit one) are marked.
         g.setColour (clipColour);
@@ -97,7 +103,8 @@ void drawLane (juce::Graphics& g, const juce::AudioBuffer<float>& audio, int cha
     g.setColour (dimText);
     g.setFont (juce::Font (12.0f));
     for (auto [amount, label] : { std::pair { 1.0f, "+1" }, std::pair { 0.0f, "0" }, std::pair { -1.0f, "-1" } })
-        g.drawText (label, lane.getX() - 40, juce::roundToInt (centre - amount * halfHeight) - 7, 34, 14, juce::Justification::centredRight);
+        g.drawText (label, lane.getX() - 40, juce::roundToInt (centre - amount * halfHeight) - 7, 34, 14,
+                    juce::Justification::centredRight);
 }
 
 void drawSpectrogram (juce::Graphics& g, const RenderResult& render)
@@ -129,12 +136,14 @@ void drawSpectrogram (juce::Graphics& g, const RenderResult& render)
         g.drawHorizontalLine (juce::roundToInt (y), (float) spectrumArea.getX(), (float) spectrumArea.getRight());
         g.setColour (dimText);
         const auto label = hz >= 1000.0 ? juce::String (hz / 1000.0, 0) + "k" : juce::String ((int) hz);
-        g.drawText (label, spectrumArea.getX() - 48, juce::roundToInt (y) - 7, 42, 14, juce::Justification::centredRight);
+        g.drawText (label, spectrumArea.getX() - 48, juce::roundToInt (y) - 7, 42, 14,
+                    juce::Justification::centredRight);
     }
 
     juce::Graphics::ScopedSaveState unrotated (g);
     g.setColour (text);
-    g.addTransform (juce::AffineTransform::rotation (-juce::MathConstants<float>::halfPi, 22.0f, (float) spectrumArea.getCentreY()));
+    g.addTransform (juce::AffineTransform::rotation (-juce::MathConstants<float>::halfPi, 22.0f,
+                                                     (float) spectrumArea.getCentreY()));
     g.drawText ("frequency (Hz)", -78, spectrumArea.getCentreY() - 8, 200, 16, juce::Justification::centred);
 }
 
@@ -149,10 +158,12 @@ void drawTimeAxis (juce::Graphics& g, double seconds)
         for (auto area : { leftLane, rightLane, spectrumArea })
             g.drawVerticalLine (juce::roundToInt (x), (float) area.getY(), (float) area.getBottom());
         g.setColour (dimText);
-        g.drawText (juce::String (t, step < 1.0 ? 2 : 0), juce::roundToInt (x) - 30, spectrumArea.getBottom() + 4, 60, 14, juce::Justification::centred);
+        g.drawText (juce::String (t, step < 1.0 ? 2 : 0), juce::roundToInt (x) - 30, spectrumArea.getBottom() + 4, 60,
+                    14, juce::Justification::centred);
     }
     g.setColour (text);
-    g.drawText ("time (s)", spectrumArea.getX(), spectrumArea.getBottom() + 24, spectrumArea.getWidth(), 16, juce::Justification::centred);
+    g.drawText ("time (s)", spectrumArea.getX(), spectrumArea.getBottom() + 24, spectrumArea.getWidth(), 16,
+                juce::Justification::centred);
 }
 
 void drawColourBar (juce::Graphics& g)
@@ -183,9 +194,10 @@ void drawTitle (juce::Graphics& g, const RenderResult& render, const PictureLabe
     g.drawText ("Quane  " + labels.programLabel, 24, 14, 900, 34, juce::Justification::centredLeft);
     g.setColour (dimText);
     g.setFont (juce::Font (15.0f));
-    g.drawText (labels.audioFileName + "   |   " + labels.sourceName + ", " + juce::String (render.sampleRate, 0) + " Hz, "
-                    + juce::String (seconds, 2) + " s   |   peak L " + juce::String (left.peakDb, 1) + " / R " + juce::String (right.peakDb, 1)
-                    + " dBFS,  RMS L " + juce::String (left.rmsDb, 1) + " / R " + juce::String (right.rmsDb, 1) + " dBFS",
+    g.drawText (labels.audioFileName + "   |   " + labels.sourceName + ", " + juce::String (render.sampleRate, 0)
+                    + " Hz, " + juce::String (seconds, 2) + " s   |   peak L " + juce::String (left.peakDb, 1) + " / R "
+                    + juce::String (right.peakDb, 1) + " dBFS,  RMS L " + juce::String (left.rmsDb, 1) + " / R "
+                    + juce::String (right.rmsDb, 1) + " dBFS",
                 24, 50, pictureWidth - 48, 22, juce::Justification::centredLeft);
 }
 } // namespace

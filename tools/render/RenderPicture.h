@@ -9,9 +9,9 @@ namespace quane::render
 {
 struct PictureLabels
 {
-    juce::String programLabel;   // "03 Pulse Lead"
-    juce::String audioFileName;  // the WAV file shown, or what was played when none is written
-    juce::String sourceName;     // "demo" or the MIDI file's name
+    juce::String programLabel;  // "03 Pulse Lead"
+    juce::String audioFileName; // the WAV file shown, or what was played when none is written
+    juce::String sourceName;    // "demo" or the MIDI file's name
 };
 
 /** Draws the picture and writes it as PNG; throws ToolError (output) when it cannot be written. */

@@ -3,46 +3,14 @@
 // The rendering loop and its progress bar.
 #include "Renderer.h"
 
+#include "tools/vsthost/VstEventList.h"
+
 #include <iostream>
 
 namespace quane::render
 {
 namespace
 {
-/** The VstEvents record for one block: hosts allocate the pointer array as long as they need. */
-class BlockEvents
-{
-public:
-    void clear() { midiEvents.clear(); }
-
-    void add (const TimedMidi& event, juce::int64 blockStart)
-    {
-        vst::VstMidiEvent midi {};
-        midi.type = vst::kVstMidiType;
-        midi.byteSize = (vst::int32) sizeof (vst::VstMidiEvent);
-        midi.deltaFrames = (vst::int32) (event.samplePosition - blockStart);
-        midi.flags = vst::kVstMidiEventIsRealtime;
-        for (int i = 0; i < 3; ++i)
-            midi.midiData[i] = (char) event.bytes[i];
-        midiEvents.push_back (midi);
-    }
-
-    const vst::VstEvents& record()
-    {
-        const auto count = midiEvents.size();
-        storage.assign (sizeof (vst::VstEvents) + count * sizeof (vst::VstEvent*), 0);
-        auto* events = reinterpret_cast<vst::VstEvents*> (storage.data());
-        events->numEvents = (vst::int32) count;
-        for (size_t i = 0; i < count; ++i)
-            events->events[i] = reinterpret_cast<vst::VstEvent*> (&midiEvents[i]);
-        return *events;
-    }
-
-private:
-    std::vector<vst::VstMidiEvent> midiEvents;
-    std::vector<char> storage;
-};
-
 class ProgressBar
 {
 public:
@@ -75,7 +43,8 @@ private:
 };
 } // namespace
 
-RenderResult renderPerformance (HostedEffect& effect, const Performance& performance, double sampleRate, int blockSize, double tailSeconds, bool showProgress)
+RenderResult renderPerformance (HostedEffect& effect, const Performance& performance, double sampleRate, int blockSize,
+                                double tailSeconds, bool showProgress)
 {
     const auto totalSamples = performance.lastEventSample() + (juce::int64) std::ceil (tailSeconds * sampleRate);
 
@@ -86,7 +55,7 @@ RenderResult renderPerformance (HostedEffect& effect, const Performance& perform
 
     // The effect writes into scratch outputs of the block size and as many channels as it has.
     juce::AudioBuffer<float> scratch (juce::jmax (2, effect.getEffect().numOutputs), blockSize);
-    BlockEvents blockEvents;
+    vsthost::VstEventList blockEvents (64);
     ProgressBar progress (showProgress && totalSamples > (juce::int64) sampleRate);
 
     effect.resume();
@@ -98,13 +67,19 @@ RenderResult renderPerformance (HostedEffect& effect, const Performance& perform
         const auto numSamples = (int) juce::jmin<juce::int64> (blockSize, totalSamples - blockStart);
 
         blockEvents.clear();
-        for (; nextEvent != performance.events.end() && nextEvent->samplePosition < blockStart + numSamples; ++nextEvent)
-            blockEvents.add (*nextEvent, blockStart);
+        for (; nextEvent != performance.events.end() && nextEvent->samplePosition < blockStart + numSamples;
+             ++nextEvent)
+        {
+            if (blockEvents.isFull())
+                blockEvents.reserve (blockEvents.size() * 2);
+            blockEvents.add (nextEvent->bytes, 3, (int) (nextEvent->samplePosition - blockStart));
+        }
 
         scratch.clear();
         const auto seconds = (double) blockStart / sampleRate;
-        effect.processBlock (blockEvents.record(), scratch.getArrayOfWritePointers(), numSamples, blockStart,
-                             performance.tempo.tempoAt (seconds), performance.tempo.quarterNotesAt (seconds));
+        effect.processBlock (
+            blockEvents.record(), scratch.getArrayOfWritePointers(), numSamples,
+            { blockStart, performance.tempo.tempoAt (seconds), performance.tempo.quarterNotesAt (seconds), true });
 
         for (int channel = 0; channel < 2; ++channel)
             result.audio.copyFrom (channel, (int) blockStart, scratch, channel, 0, numSamples);

@@ -53,7 +53,8 @@ Spectrogram::Spectrogram (const juce::AudioBuffer<float>& audio, int columns)
     float windowSum = 0.0f;
     for (int i = 0; i < fftSize; ++i)
     {
-        window[(size_t) i] = 0.5f - 0.5f * std::cos (2.0f * juce::MathConstants<float>::pi * (float) i / (float) fftSize);
+        window[(size_t) i] = 0.5f
+                             - 0.5f * std::cos (2.0f * juce::MathConstants<float>::pi * (float) i / (float) fftSize);
         windowSum += window[(size_t) i];
     }
     // A full-scale sine gives a bin magnitude of windowSum / 2.

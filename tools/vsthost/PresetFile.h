@@ -5,7 +5,7 @@
 
 #include <juce_core/juce_core.h>
 
-namespace quane::render
+namespace quane::vsthost
 {
 /** The content of a program or bank file. On disk every integer is 32-bit big-endian:
       "CcnK", byte size of everything after this field, "FPCh" (program) or "FBCh" (bank),
@@ -17,8 +17,8 @@ struct PresetFile
     bool isBank = false;
     juce::int32 uniqueId = 0;
     juce::int32 moduleVersion = 0;
-    juce::int32 count = 0;          // parameters of a program file, programs of a bank file
-    juce::String programName;       // program files only; at most 27 characters are kept
+    juce::int32 count = 0;    // parameters of a program file, programs of a bank file
+    juce::String programName; // program files only; at most 27 characters are kept
     juce::MemoryBlock chunk;
 };
 
@@ -26,4 +26,4 @@ juce::MemoryBlock encodePreset (const PresetFile& preset);
 
 /** Throws ToolError (input), naming the file, when the bytes are not an opaque-chunk preset. */
 PresetFile decodePreset (const juce::MemoryBlock& bytes, const juce::String& fileName);
-} // namespace quane::render
+} // namespace quane::vsthost

@@ -3,11 +3,11 @@
 // Loading the module and hosting one effect instance: entry, dispatcher calls and audioMaster answers.
 #include "HostedEffect.h"
 
-#include "RenderOptions.h"
+#include "ToolError.h"
 
 #include <dlfcn.h>
 
-namespace quane::render
+namespace quane::vsthost
 {
 using namespace vst;
 
@@ -45,7 +45,8 @@ void copyText (void* destination, const char* text, size_t limit)
 LoadedModule::LoadedModule (const juce::String& modulePath) : path (modulePath)
 {
     if (! juce::File (path).existsAsFile())
-        fail (ToolError::Kind::module, "cannot load the module " + path + ": no such file (build it, or give --module PATH)");
+        fail (ToolError::Kind::module,
+              "cannot load the module " + path + ": no such file (build it, or give --module PATH)");
 
     handle = dlopen (path.toRawUTF8(), RTLD_NOW | RTLD_LOCAL);
     if (handle == nullptr)
@@ -62,7 +63,8 @@ LoadedModule::LoadedModule (const juce::String& modulePath) : path (modulePath)
     if (entry == nullptr)
     {
         dlclose (handle);
-        fail (ToolError::Kind::module, "cannot load the module " + path + ": it exports neither VSTPluginMain nor main");
+        fail (ToolError::Kind::module,
+              "cannot load the module " + path + ": it exports neither VSTPluginMain nor main");
     }
 }
 
@@ -71,8 +73,11 @@ LoadedModule::~LoadedModule()
     dlclose (handle);
 }
 
-HostedEffect::HostedEffect (const LoadedModule& module, double rate, int blockSize)
-    : sampleRate (rate), maximumBlockSize (blockSize), silentInput ((size_t) blockSize, 0.0f)
+HostedEffect::HostedEffect (const LoadedModule& module, double rate, int blockSize, const juce::String& hostProductName)
+    : sampleRate (rate),
+      maximumBlockSize (blockSize),
+      productName (hostProductName),
+      silentInput ((size_t) blockSize, 0.0f)
 {
     instanceBeingCreated = this;
     effect = module.getEntry() (&HostedEffect::hostCallback);
@@ -81,7 +86,8 @@ HostedEffect::HostedEffect (const LoadedModule& module, double rate, int blockSi
     if (effect == nullptr)
         fail (ToolError::Kind::module, "the module " + module.getPath() + " made no effect (its entry answered null)");
     if (effect->magic != kEffectMagic)
-        fail (ToolError::Kind::module, "the module " + module.getPath() + " answered a record without the VST effect magic");
+        fail (ToolError::Kind::module,
+              "the module " + module.getPath() + " answered a record without the VST effect magic");
     if (effect->numOutputs < 2 || effect->processReplacing == nullptr)
         fail (ToolError::Kind::module, "the module " + module.getPath() + " offers no stereo processReplacing");
 
@@ -148,7 +154,8 @@ juce::MemoryBlock HostedEffect::getChunk (bool isProgram)
 void HostedEffect::setChunk (const juce::MemoryBlock& chunk, bool isProgram)
 {
     dispatch (isProgram ? effBeginLoadProgram : effBeginLoadBank);
-    dispatch (effSetChunk, isProgram ? programChunkIndex : bankChunkIndex, (intptr) chunk.getSize(), const_cast<void*> (chunk.getData()));
+    dispatch (effSetChunk, isProgram ? programChunkIndex : bankChunkIndex, (intptr) chunk.getSize(),
+              const_cast<void*> (chunk.getData()));
 }
 
 void HostedEffect::resume()
@@ -170,21 +177,32 @@ void HostedEffect::suspend()
     resumed = false;
 }
 
-void HostedEffect::processBlock (const VstEvents& events, float* const* outputs, int numSamples, juce::int64 samplePosition, double tempoBpm, double ppqPosition)
+void HostedEffect::setProcessing (double rate, int blockSize)
+{
+    suspend();
+    sampleRate = rate;
+    maximumBlockSize = blockSize;
+    silentInput.assign ((size_t) blockSize, 0.0f);
+    dispatch (effSetSampleRate, 0, 0, nullptr, (float) sampleRate);
+    dispatch (effSetBlockSize, 0, maximumBlockSize);
+}
+
+void HostedEffect::processBlock (const VstEvents& events, float* const* outputs, int numSamples,
+                                 const Transport& transport)
 {
     jassert (numSamples <= maximumBlockSize);
 
-    const bool firstBlock = samplePosition == 0;
-    timeInfo.samplePos = (double) samplePosition;
+    const bool firstBlock = transport.samplePosition == 0;
+    timeInfo.samplePos = (double) transport.samplePosition;
     timeInfo.sampleRate = sampleRate;
-    timeInfo.nanoSeconds = (double) samplePosition / sampleRate * 1.0e9;
-    timeInfo.ppqPos = ppqPosition;
-    timeInfo.tempo = tempoBpm;
+    timeInfo.nanoSeconds = (double) transport.samplePosition / sampleRate * 1.0e9;
+    timeInfo.ppqPos = transport.ppqPosition;
+    timeInfo.tempo = transport.tempoBpm;
     timeInfo.timeSigNumerator = 4;
     timeInfo.timeSigDenominator = 4;
-    timeInfo.barStartPos = std::floor (ppqPosition / 4.0) * 4.0;
-    timeInfo.flags = kVstTransportPlaying | kVstNanosValid | kVstPpqPosValid | kVstTempoValid | kVstBarsValid | kVstTimeSigValid
-                   | (firstBlock ? kVstTransportChanged : 0);
+    timeInfo.barStartPos = std::floor (transport.ppqPosition / 4.0) * 4.0;
+    timeInfo.flags = (transport.playing ? kVstTransportPlaying : 0) | kVstNanosValid | kVstPpqPosValid | kVstTempoValid
+                     | kVstBarsValid | kVstTimeSigValid | (firstBlock ? kVstTransportChanged : 0);
 
     if (events.numEvents > 0)
         dispatch (effProcessEvents, 0, 0, const_cast<VstEvents*> (&events));
@@ -192,12 +210,14 @@ void HostedEffect::processBlock (const VstEvents& events, float* const* outputs,
     float* inputs[8] = {};
     for (auto& input : inputs)
         input = silentInput.data();
-    effect->processReplacing (effect, effect->numInputs > 0 ? inputs : nullptr, const_cast<float**> (outputs), numSamples);
+    effect->processReplacing (effect, effect->numInputs > 0 ? inputs : nullptr, const_cast<float**> (outputs),
+                              numSamples);
 }
 
 intptr HostedEffect::hostCallback (AEffect* effect, int32 opcode, int32 index, intptr value, void* ptr, float opt)
 {
-    auto* instance = effect != nullptr && effect->user != nullptr ? static_cast<HostedEffect*> (effect->user) : instanceBeingCreated;
+    auto* instance = effect != nullptr && effect->user != nullptr ? static_cast<HostedEffect*> (effect->user)
+                                                                  : instanceBeingCreated;
 
     if (opcode == audioMasterVersion)
         return hostVstVersion;
@@ -206,42 +226,29 @@ intptr HostedEffect::hostCallback (AEffect* effect, int32 opcode, int32 index, i
     return instance->answerHostRequest (opcode, index, value, ptr, opt);
 }
 
-intptr HostedEffect::answerHostRequest (int32 opcode, int32 index, intptr value, void* ptr, float opt)
+intptr HostedEffect::answerHostRequest (int32 opcode, int32 index, intptr value, void* ptr, float)
 {
     switch (opcode)
     {
-        case audioMasterAutomate:
-            automation.add ({ index, opt });
-            return 0;
-        case audioMasterCurrentId:
-            return effect != nullptr ? effect->uniqueID : 0;
+        case audioMasterAutomate: return 0;
+        case audioMasterCurrentId: return effect != nullptr ? effect->uniqueID : 0;
         case audioMasterIdle:
-        case audioMasterWantMidi:
-            return 1;
-        case audioMasterGetTime:
-            return reinterpret_cast<intptr> (&timeInfo);
-        case audioMasterSizeWindow:
-            return onSizeWindow != nullptr && onSizeWindow (index, (int) value) ? 1 : 0;
-        case audioMasterGetSampleRate:
-            return (intptr) sampleRate;
-        case audioMasterGetBlockSize:
-            return maximumBlockSize;
-        case audioMasterGetVendorString:
-            copyText (ptr, "Quane", 63);
-            return 1;
-        case audioMasterGetProductString:
-            copyText (ptr, "quane-render", 63);
-            return 1;
-        case audioMasterGetVendorVersion:
-            return 1000;
+        case audioMasterWantMidi: return 1;
+        case audioMasterGetTime: return reinterpret_cast<intptr> (&timeInfo);
+        case audioMasterSizeWindow: return onSizeWindow != nullptr && onSizeWindow (index, (int) value) ? 1 : 0;
+        case audioMasterGetSampleRate: return (intptr) sampleRate;
+        case audioMasterGetBlockSize: return maximumBlockSize;
+        case audioMasterGetVendorString: copyText (ptr, "Quane", 63); return 1;
+        case audioMasterGetProductString: copyText (ptr, productName.toRawUTF8(), 63); return 1;
+        case audioMasterGetVendorVersion: return 1000;
         case audioMasterCanDo:
         {
             const juce::String capability (static_cast<const char*> (ptr));
-            static const juce::StringArray supported { "sendVstEvents", "sendVstMidiEvent", "sendVstTimeInfo", "sizeWindow", "supplyIdle" };
+            static const juce::StringArray supported { "sendVstEvents", "sendVstMidiEvent", "sendVstTimeInfo",
+                                                       "sizeWindow", "supplyIdle" };
             return supported.contains (capability) ? 1 : 0;
         }
-        default:
-            return 0;
+        default: return 0;
     }
 }
-} // namespace quane::render
+} // namespace quane::vsthost

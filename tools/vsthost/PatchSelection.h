@@ -5,7 +5,7 @@
 
 #include "HostedEffect.h"
 
-namespace quane::render
+namespace quane::vsthost
 {
 /** The number of a factory program given by number or by name ("Pulse Lead", "pulse-lead",
     any case). Throws ToolError (usage) listing the programs when nothing matches. */
@@ -18,4 +18,4 @@ int findParameter (HostedEffect& effect, const juce::String& nameOrIndex);
 
 /** The program's name made fit for a file name: "03-pulse-lead". */
 juce::String programFileStem (int number, const juce::String& name);
-} // namespace quane::render
+} // namespace quane::vsthost

@@ -3,11 +3,11 @@
 // Finding programs and parameters by the names a person types.
 #include "PatchSelection.h"
 
-#include "RenderOptions.h"
+#include "ToolError.h"
 
 #include "engine/PatchValueTable.h"
 
-namespace quane::render
+namespace quane::vsthost
 {
 namespace
 {
@@ -57,7 +57,8 @@ int findProgram (HostedEffect& effect, const juce::String& numberOrName)
     juce::StringArray known;
     for (int number = 0; number < count; ++number)
         known.add (juce::String (number) + " \"" + effect.getProgramName (number) + "\"");
-    fail (ToolError::Kind::usage, "unknown program \"" + numberOrName + "\"; the module has " + known.joinIntoString (", "));
+    fail (ToolError::Kind::usage,
+          "unknown program \"" + numberOrName + "\"; the module has " + known.joinIntoString (", "));
 }
 
 int findParameter (HostedEffect& effect, const juce::String& nameOrIndex)
@@ -85,16 +86,18 @@ int findParameter (HostedEffect& effect, const juce::String& nameOrIndex)
     juce::StringArray known;
     for (int index = 0; index < count; ++index)
         known.add (juce::String (index) + " \"" + fullNameOf (effect, index) + "\"");
-    fail (ToolError::Kind::usage, "unknown parameter \"" + nameOrIndex + "\"; the module has " + known.joinIntoString (", "));
+    fail (ToolError::Kind::usage,
+          "unknown parameter \"" + nameOrIndex + "\"; the module has " + known.joinIntoString (", "));
 }
 
 juce::String programFileStem (int number, const juce::String& name)
 {
     juce::String stem;
     for (auto character : name.toLowerCase())
-        stem << (juce::CharacterFunctions::isLetterOrDigit (character) ? juce::String::charToString (character) : juce::String ("-"));
+        stem << (juce::CharacterFunctions::isLetterOrDigit (character) ? juce::String::charToString (character)
+                                                                       : juce::String ("-"));
     while (stem.contains ("--"))
         stem = stem.replace ("--", "-");
     return juce::String (number).paddedLeft ('0', 2) + "-" + stem.trimCharactersAtStart ("-").trimCharactersAtEnd ("-");
 }
-} // namespace quane::render
+} // namespace quane::vsthost

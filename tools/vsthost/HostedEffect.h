@@ -8,7 +8,7 @@
 #include <functional>
 #include <juce_core/juce_core.h>
 
-namespace quane::render
+namespace quane::vsthost
 {
 /** A module file opened as a music host opens it: dlopen, then the exported entry. */
 class LoadedModule
@@ -31,17 +31,29 @@ private:
     JUCE_DECLARE_NON_COPYABLE (LoadedModule)
 };
 
-/** One instance of the effect, driven from the thread that made it (which is also the module's
-    message thread). Construction calls the entry and effOpen; destruction suspends and closes.
-    The instance answers the module's requests to the host (audioMaster) itself. */
+/** Where the host's transport stands for one block, as audioMasterGetTime reports it. */
+struct Transport
+{
+    juce::int64 samplePosition = 0; // the block's first sample, counted from the start
+    double tempoBpm = 120.0;
+    double ppqPosition = 0.0;
+    bool playing = true;
+};
+
+/** One instance of the effect. Requests come from the thread that made it (which is also the
+    module's message thread), except processBlock, which may run on an audio thread of its own.
+    Construction calls the entry and effOpen; destruction suspends and closes. The instance
+    answers the module's requests to the host (audioMaster) itself, as hostProductName. */
 class HostedEffect
 {
 public:
-    HostedEffect (const LoadedModule& module, double sampleRate, int maximumBlockSize);
+    HostedEffect (const LoadedModule& module, double sampleRate, int maximumBlockSize,
+                  const juce::String& hostProductName);
     ~HostedEffect();
 
     vst::AEffect& getEffect() const noexcept { return *effect; }
-    vst::intptr dispatch (vst::int32 opcode, vst::int32 index = 0, vst::intptr value = 0, void* ptr = nullptr, float opt = 0.0f);
+    vst::intptr dispatch (vst::int32 opcode, vst::int32 index = 0, vst::intptr value = 0, void* ptr = nullptr,
+                          float opt = 0.0f);
 
     int getNumParameters() const noexcept { return effect->numParams; }
     int getNumPrograms() const noexcept { return effect->numPrograms; }
@@ -59,28 +71,31 @@ public:
     void resume();
     void suspend();
 
-    /** Passes the block's events (positions inside the block), then asks for numSamples of audio.
-        samplePosition is where the block starts in the render; getTime answers it. */
-    void processBlock (const vst::VstEvents& events, float* const* outputs, int numSamples, juce::int64 samplePosition, double tempoBpm, double ppqPosition);
+    /** A new sample rate and largest block, passed on as hosts do: suspend, effSetSampleRate,
+        effSetBlockSize. The caller resumes; no block may be processed meanwhile. */
+    void setProcessing (double sampleRate, int maximumBlockSize);
+    double getSampleRate() const noexcept { return sampleRate; }
 
-    /** The parameter changes the module reported through audioMasterAutomate. */
-    const juce::Array<std::pair<int, float>>& getAutomation() const noexcept { return automation; }
+    /** Passes the block's events (positions inside the block), then asks for numSamples of audio.
+        Allocates nothing and takes no lock: fit for an audio thread. */
+    void processBlock (const vst::VstEvents& events, float* const* outputs, int numSamples, const Transport& transport);
 
     /** Called for audioMasterSizeWindow; answers whether the host window followed. */
     std::function<bool (int width, int height)> onSizeWindow;
 
 private:
-    static vst::intptr hostCallback (vst::AEffect*, vst::int32 opcode, vst::int32 index, vst::intptr value, void* ptr, float opt);
+    static vst::intptr hostCallback (vst::AEffect*, vst::int32 opcode, vst::int32 index, vst::intptr value, void* ptr,
+                                     float opt);
     vst::intptr answerHostRequest (vst::int32 opcode, vst::int32 index, vst::intptr value, void* ptr, float opt);
 
     vst::AEffect* effect = nullptr;
     double sampleRate;
     int maximumBlockSize;
     bool resumed = false;
+    juce::String productName;
     vst::VstTimeInfo timeInfo {};
-    juce::Array<std::pair<int, float>> automation;
     std::vector<float> silentInput;
 
     JUCE_DECLARE_NON_COPYABLE (HostedEffect)
 };
-} // namespace quane::render
+} // namespace quane::vsthost

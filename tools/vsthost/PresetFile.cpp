@@ -3,9 +3,9 @@
 // Writing and reading opaque-chunk program and bank files.
 #include "PresetFile.h"
 
-#include "RenderOptions.h"
+#include "ToolError.h"
 
-namespace quane::render
+namespace quane::vsthost
 {
 namespace
 {
@@ -29,12 +29,12 @@ constexpr int fixedHeaderBytes = 28; // magic to count, seven fields
 class FieldReader
 {
 public:
-    FieldReader (const juce::MemoryBlock& source, size_t end, const juce::String& name) : bytes (source), limit (end), fileName (name) {}
-
-    juce::int32 integer()
+    FieldReader (const juce::MemoryBlock& source, size_t end, const juce::String& name)
+        : bytes (source), limit (end), fileName (name)
     {
-        return (juce::int32) juce::ByteOrder::bigEndianInt (take (4));
     }
+
+    juce::int32 integer() { return (juce::int32) juce::ByteOrder::bigEndianInt (take (4)); }
 
     const char* take (size_t size)
     {
@@ -92,8 +92,8 @@ PresetFile decodePreset (const juce::MemoryBlock& bytes, const juce::String& fil
 
     const auto byteSize = header.integer();
     if (byteSize < 0 || (size_t) byteSize > header.remaining())
-        fail (ToolError::Kind::input, fileName + " is cut short: its header announces " + juce::String (byteSize) + " bytes, "
-                                          + juce::String ((juce::int64) header.remaining()) + " follow");
+        fail (ToolError::Kind::input, fileName + " is cut short: its header announces " + juce::String (byteSize)
+                                          + " bytes, " + juce::String ((juce::int64) header.remaining()) + " follow");
 
     // From here on only the announced bytes count; anything after them is ignored.
     FieldReader reader (bytes, (size_t) byteSize + 8, fileName);
@@ -102,14 +102,17 @@ PresetFile decodePreset (const juce::MemoryBlock& bytes, const juce::String& fil
     PresetFile preset;
     const auto kind = reader.integer();
     if (kind == programListMagic || kind == bankListMagic)
-        fail (ToolError::Kind::input, fileName + " holds a list of parameter values; this module stores its state as an opaque chunk (FPCh/FBCh)");
+        fail (ToolError::Kind::input,
+              fileName
+                  + " holds a list of parameter values; this module stores its state as an opaque chunk (FPCh/FBCh)");
     if (kind != programChunkMagic && kind != bankChunkMagic)
         fail (ToolError::Kind::input, fileName + " is not a program or bank file (unknown kind after CcnK)");
     preset.isBank = kind == bankChunkMagic;
 
     const auto version = reader.integer();
     if (version < 1 || version > 2)
-        fail (ToolError::Kind::input, fileName + " has preset format version " + juce::String (version) + "; versions 1 and 2 are read");
+        fail (ToolError::Kind::input,
+              fileName + " has preset format version " + juce::String (version) + "; versions 1 and 2 are read");
 
     preset.uniqueId = reader.integer();
     preset.moduleVersion = reader.integer();
@@ -127,9 +130,9 @@ PresetFile decodePreset (const juce::MemoryBlock& bytes, const juce::String& fil
 
     const auto chunkSize = reader.integer();
     if (chunkSize < 0 || (size_t) chunkSize > reader.remaining())
-        fail (ToolError::Kind::input, fileName + " is cut short: its chunk announces " + juce::String (chunkSize) + " bytes, "
-                                          + juce::String ((juce::int64) reader.remaining()) + " follow");
+        fail (ToolError::Kind::input, fileName + " is cut short: its chunk announces " + juce::String (chunkSize)
+                                          + " bytes, " + juce::String ((juce::int64) reader.remaining()) + " follow");
     preset.chunk.append (reader.take ((size_t) chunkSize), (size_t) chunkSize);
     return preset;
 }
-} // namespace quane::render
+} // namespace quane::vsthost

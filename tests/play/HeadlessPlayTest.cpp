@@ -1,0 +1,172 @@
+// Quane - polyphonic wavetable synthesiser
+// SPDX-License-Identifier: GPL-3.0-or-later
+// quane-play --headless on a private JACK server with the dummy driver: notes in through its
+// JACK MIDI port, its outputs recorded and measured; settings kept between runs; exit statuses.
+#include "PlayTestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace quane::test
+{
+namespace
+{
+constexpr int rate = JackServer::sampleRate;
+constexpr double pitchTolerance = 0.015; // the pitch of a note, as a fraction of its frequency
+constexpr double soundingDb = -40.0, silentDb = -90.0;
+
+int frameAt (double seconds)
+{
+    return (int) (seconds * rate);
+}
+
+/** A JACK server, the headless player on it and a client wired to the player's ports. */
+class HeadlessPlayer
+{
+public:
+    explicit HeadlessPlayer (const juce::StringArray& arguments) : server (scratch.get())
+    {
+        if (! server.isReady())
+            return;
+        auto command = arguments;
+        command.addArray ({ "--headless", "--jack" });
+        player = startPlayer (command, scratch.get(), &server);
+        client = std::make_unique<JackTestClient> (server);
+        wired = client->isOpen()
+                && client->waitForPorts ({ "quane-play:out_1", "quane-play:out_2", "quane-play-midi:in" }, 30000)
+                && client->connect ("quane-play:out_1", client->name() + ":in_l")
+                && client->connect ("quane-play:out_2", client->name() + ":in_r")
+                && client->connect (client->name() + ":midi_out", "quane-play-midi:in");
+    }
+
+    bool isReady() const { return wired; }
+    juce::String diagnosis() const
+    {
+        return "jackd:\n" + server.getLog() + "\nplayer:\n" + (player != nullptr ? player->getLog() : "");
+    }
+
+    std::vector<std::vector<float>> perform (const std::vector<TimedMessage>& messages, double seconds)
+    {
+        return client->perform (messages, seconds);
+    }
+
+private:
+    ScratchFolder scratch;
+    JackServer server;
+    std::unique_ptr<RunningProcess> player;
+    std::unique_ptr<JackTestClient> client;
+    bool wired = false;
+};
+
+void expectPitch (const std::vector<float>& channel, double fromSeconds, double toSeconds, double expectedHz)
+{
+    SCOPED_TRACE ("from " + std::to_string (fromSeconds) + " s, expecting " + std::to_string (expectedHz) + " Hz");
+    EXPECT_GT (rmsDb (channel, frameAt (fromSeconds), frameAt (toSeconds)), soundingDb);
+    EXPECT_NEAR (fundamentalHz (channel, frameAt (fromSeconds), frameAt (toSeconds), rate), expectedHz,
+                 expectedHz * pitchTolerance);
+}
+
+void expectSilence (const std::vector<float>& channel, double fromSeconds, double toSeconds)
+{
+    SCOPED_TRACE ("from " + std::to_string (fromSeconds) + " s to " + std::to_string (toSeconds) + " s");
+    EXPECT_LT (rmsDb (channel, frameAt (fromSeconds), frameAt (toSeconds)), silentDb);
+}
+} // namespace
+
+TEST (HeadlessPlay, NotesFromTheJackPortSoundAtTheirPitchAndStopAfterRelease)
+{
+    // "Simple Saw" plays an octave down: A4 (69) sounds at 220 Hz, A5 (81) at 440 Hz.
+    HeadlessPlayer session ({ "--program", "Simple Saw" });
+    ASSERT_TRUE (session.isReady()) << session.diagnosis();
+
+    const auto audio = session.perform ({ noteAt (frameAt (0.3), 69, 100), noteAt (frameAt (1.3), 69, 0),
+                                          noteAt (frameAt (1.8), 81, 100), noteAt (frameAt (2.6), 81, 0) },
+                                        3.6);
+    ASSERT_EQ (audio.size(), 2u) << session.diagnosis();
+
+    for (const auto& channel : audio)
+    {
+        expectSilence (channel, 0.0, 0.25);
+        expectPitch (channel, 0.6, 1.25, 220.0);
+        expectSilence (channel, 1.55, 1.75);
+        expectPitch (channel, 2.0, 2.55, 440.0);
+        expectSilence (channel, 3.0, 3.6);
+    }
+}
+
+TEST (HeadlessPlay, AnotherProgramOnTheCommandLineIsHeard)
+{
+    // "Chordy" does not transpose: the same A4 sounds an octave higher than with "Simple Saw".
+    HeadlessPlayer session ({ "--program", "0" });
+    ASSERT_TRUE (session.isReady()) << session.diagnosis();
+
+    const auto audio = session.perform ({ noteAt (frameAt (0.2), 69, 100), noteAt (frameAt (1.0), 69, 0) }, 1.2);
+    ASSERT_EQ (audio.size(), 2u) << session.diagnosis();
+    expectPitch (audio[0], 0.45, 0.95, 440.0);
+}
+
+TEST (HeadlessPlay, SettingsAreKeptAndAnUnreadableFileIsSetAside)
+{
+    ScratchFolder home;
+    JackServer server (home.get());
+    ASSERT_TRUE (server.isReady()) << server.getLog();
+
+    const auto settingsFile = home.file (".config/Quane/quane-play.settings");
+    settingsFile.getParentDirectory().createDirectory();
+    settingsFile.replaceWithText ("<PROPERTIES><VALUE name=\"program\" val=\"3\"");
+
+    const auto runAndStop = [&] (const juce::StringArray& arguments) {
+        juce::StringArray command { "--headless", "--jack" };
+        command.addArray (arguments);
+        auto player = startPlayer (command, home.get(), &server);
+        JackTestClient client (server);
+        EXPECT_TRUE (client.waitForPorts ({ "quane-play:out_1" }, 30000)) << player->getLog();
+        EXPECT_EQ (player->stop(), 0) << player->getLog();
+        return player->getLog();
+    };
+
+    const auto firstLog = runAndStop ({});
+    EXPECT_TRUE (firstLog.contains ("could not be read")) << firstLog;
+    EXPECT_TRUE (settingsFile.getSiblingFile ("quane-play.settings.corrupt")
+                     .loadFileAsString()
+                     .startsWith ("<PROPERTIES><VALUE"));
+
+    const auto readSettings = [&] { return juce::parseXMLIfTagMatches (settingsFile, "PROPERTIES"); };
+    const auto valueOf = [] (const juce::XmlElement& settings, const juce::String& name) {
+        for (const auto* value : settings.getChildWithTagNameIterator ("VALUE"))
+            if (value->getStringAttribute ("name") == name)
+                return value->getStringAttribute ("val");
+        return juce::String();
+    };
+
+    auto settings = readSettings();
+    ASSERT_NE (settings, nullptr);
+    EXPECT_EQ (valueOf (*settings, "program"), "0"); // a fresh start, not program 3 from the broken file
+    EXPECT_TRUE (valueOf (*settings, "instrumentChunk").isNotEmpty());
+    const auto* deviceState = settings->getChildByAttribute ("name", "audioDeviceState");
+    ASSERT_NE (deviceState, nullptr);
+    EXPECT_TRUE (deviceState->toString().contains ("deviceType=\"JACK\"")) << deviceState->toString();
+
+    runAndStop ({ "--program", "Rezzy Bass" });
+    runAndStop ({});
+    settings = readSettings();
+    ASSERT_NE (settings, nullptr);
+    EXPECT_EQ (valueOf (*settings, "program"), "7"); // restored at the second start, kept at its end
+}
+
+TEST (HeadlessPlay, FailuresEndWithTheirExitStatus)
+{
+    ScratchFolder home;
+    const auto exitOf = [&] (const juce::StringArray& arguments) {
+        auto player = startPlayer (arguments, home.get(), nullptr);
+        const auto status = player->waitForExit (30000);
+        SCOPED_TRACE (player->getLog());
+        return status;
+    };
+
+    EXPECT_EQ (exitOf ({ "--headless", "--no-such-option" }), 1);
+    EXPECT_EQ (exitOf ({ "--headless", "--jack", "--program", "No Such Program" }), 1);
+    EXPECT_EQ (exitOf ({ "--headless", "--module", home.file ("missing.so").getFullPathName() }), 2);
+    EXPECT_EQ (exitOf ({ "--headless", "--jack" }), 6); // no JACK server of that name runs
+    EXPECT_EQ (exitOf ({ "--help" }), 0);
+}
+} // namespace quane::test

@@ -1,0 +1,109 @@
+// Quane - polyphonic wavetable synthesiser
+// SPDX-License-Identifier: GPL-3.0-or-later
+// quane-play with its window on the test display: the module's editor inside the player's
+// window, a screenshot of it, a note from the JACK port, and one played by clicking the
+// on-screen keyboard.
+#include "PlayTestSupport.h"
+
+#include <gtest/gtest.h>
+#include <juce_graphics/juce_graphics.h>
+#include <set>
+
+namespace quane::test
+{
+namespace
+{
+constexpr int rate = JackServer::sampleRate;
+// The window's layout: the 540 x 340 editor centred over a 720-wide strip, the keyboard's white
+// keys in the strip's lower part.
+constexpr int editorLeft = 90, editorWidth = 540, editorHeight = 340;
+constexpr int keyX = 300, keyY = 452;
+
+juce::String runCommand (const juce::StringArray& command)
+{
+    juce::ChildProcess process;
+    if (! process.start (command))
+        return {};
+    auto output = process.readAllProcessOutput();
+    process.waitForProcessToFinish (10000);
+    return output;
+}
+
+juce::String findPlayerWindow()
+{
+    for (int attempt = 0; attempt < 100; ++attempt)
+    {
+        const auto found = juce::StringArray::fromLines (
+            runCommand ({ "xdotool", "search", "--name", "^Quane$" }).trim());
+        if (! found.isEmpty() && found[0].isNotEmpty())
+            return found[0];
+        juce::Thread::sleep (100);
+    }
+    return {};
+}
+
+int distinctColours (const juce::Image& image, juce::Rectangle<int> area)
+{
+    std::set<juce::uint32> colours;
+    for (int y = area.getY(); y < area.getBottom(); y += 2)
+        for (int x = area.getX(); x < area.getRight(); x += 2)
+            colours.insert (image.getPixelAt (x, y).getARGB());
+    return (int) colours.size();
+}
+} // namespace
+
+TEST (WindowPlay, ShowsTheModuleEditorInsideItsWindowAndPlaysAClickedKey)
+{
+    if (juce::SystemStats::getEnvironmentVariable ("DISPLAY", {}).isEmpty())
+        GTEST_SKIP() << "needs an X display (tools/run-tests.sh starts one)";
+
+    ScratchFolder home;
+    JackServer server (home.get());
+    ASSERT_TRUE (server.isReady()) << server.getLog();
+    auto player = startPlayer ({ "--jack", "--program", "Simple Saw" }, home.get(), &server);
+    JackTestClient client (server);
+    ASSERT_TRUE (client.waitForPorts ({ "quane-play:out_1" }, 30000)) << player->getLog();
+    ASSERT_TRUE (client.connect ("quane-play:out_1", client.name() + ":in_l"));
+    ASSERT_TRUE (client.connect ("quane-play:out_2", client.name() + ":in_r"));
+    ASSERT_TRUE (client.connect (client.name() + ":midi_out", "quane-play-midi:in"));
+
+    const auto window = findPlayerWindow();
+    ASSERT_TRUE (window.isNotEmpty()) << player->getLog();
+    juce::Thread::sleep (1500); // the editor paints on its idle calls
+
+    // The editor's own window sits inside the player's, at its full size.
+    const auto tree = runCommand ({ "xwininfo", "-tree", "-id", window });
+    EXPECT_TRUE (tree.contains (juce::String (editorWidth) + "x" + juce::String (editorHeight))) << tree;
+
+    const auto screenshot = juce::File (QUANE_BINARY_DIR).getChildFile ("tests").getChildFile ("quane-play-window.png");
+    screenshot.deleteFile();
+    runCommand ({ "import", "-window", window, screenshot.getFullPathName() });
+    const auto picture = juce::ImageFileFormat::loadFrom (screenshot);
+    ASSERT_TRUE (picture.isValid()) << "no screenshot at " << screenshot.getFullPathName();
+    EXPECT_GT (distinctColours (picture, { editorLeft, 0, editorWidth, editorHeight }), 50)
+        << "the editor area looks blank";
+
+    // With the window up, a note from the JACK port sounds at its pitch ("Simple Saw": A4 at
+    // 220 Hz) and stops after its release.
+    const auto played = client.perform ({ noteAt (rate / 5, 69, 100), noteAt (rate, 69, 0) }, 1.6);
+    ASSERT_EQ (played.size(), 2u);
+    EXPECT_NEAR (fundamentalHz (played[0], rate / 2, rate - rate / 20, rate), 220.0, 220.0 * 0.015);
+    EXPECT_LT (rmsDb (played[0], rate + rate / 4, (int) played[0].size()), -90.0);
+
+    // Hold a white key for about a second while recording, then let go.
+    RunningProcess clicker ({ "xdotool", "mousemove", "--window", window, juce::String (keyX), juce::String (keyY),
+                              "sleep", "0.4", "mousedown", "1", "sleep", "1.0", "mouseup", "1" },
+                            home.file ("xdotool.log"));
+    const auto audio = client.perform ({}, 2.6);
+    ASSERT_EQ (audio.size(), 2u);
+
+    double loudestDb = -300.0;
+    for (int start = 0; start + rate / 5 <= (int) audio[0].size(); start += rate / 20)
+        loudestDb = juce::jmax (loudestDb, rmsDb (audio[0], start, start + rate / 5));
+    EXPECT_GT (loudestDb, -40.0) << "the clicked key did not sound; " << player->getLog();
+    EXPECT_LT (rmsDb (audio[0], (int) audio[0].size() - rate / 4, (int) audio[0].size()), -90.0)
+        << "the note did not stop";
+
+    EXPECT_EQ (player->stop(), 0) << player->getLog();
+}
+} // namespace quane::test

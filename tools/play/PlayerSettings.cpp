@@ -1,0 +1,98 @@
+// Quane - polyphonic wavetable synthesiser
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "PlayerSettings.h"
+
+namespace quane::play
+{
+namespace
+{
+constexpr auto deviceKey = "audioDeviceState";
+constexpr auto chunkKey = "instrumentChunk";
+constexpr auto programKey = "program";
+constexpr auto windowKey = "windowPosition";
+// The root element JUCE's PropertiesFile writes.
+constexpr auto propertiesTag = "PROPERTIES";
+
+juce::PropertiesFile::Options settingsOptions()
+{
+    juce::PropertiesFile::Options options;
+    options.applicationName = "quane-play";
+    options.filenameSuffix = ".settings";
+    options.folderName = ".config/Quane";
+    options.storageFormat = juce::PropertiesFile::storeAsXML;
+    options.millisecondsBeforeSaving = -1; // written at set-up changes and on quitting
+    return options;
+}
+
+/** A file that exists with content JUCE's PropertiesFile cannot take would be read as empty and
+    then overwritten: keep it for the user instead. */
+bool isUnreadable (const juce::File& file)
+{
+    if (! file.existsAsFile() || file.getSize() == 0)
+        return false;
+    return juce::parseXMLIfTagMatches (file, propertiesTag) == nullptr;
+}
+} // namespace
+
+PlayerSettings::PlayerSettings()
+{
+    const auto options = settingsOptions();
+    const auto file = options.getDefaultFile();
+    if (isUnreadable (file))
+    {
+        const auto asideFile = file.getSiblingFile (file.getFileName() + ".corrupt");
+        asideFile.deleteFile();
+        file.moveFileTo (asideFile);
+        warning = "the settings file " + file.getFullPathName() + " could not be read; it was moved to "
+                  + asideFile.getFileName() + " and the player starts with program 0";
+    }
+    properties = std::make_unique<juce::PropertiesFile> (options);
+}
+
+std::unique_ptr<juce::XmlElement> PlayerSettings::getDeviceState() const
+{
+    return properties->getXmlValue (deviceKey);
+}
+
+void PlayerSettings::setDeviceState (const juce::XmlElement* state)
+{
+    if (state != nullptr)
+        properties->setValue (deviceKey, state);
+    else
+        properties->removeValue (deviceKey);
+}
+
+juce::MemoryBlock PlayerSettings::getInstrumentState() const
+{
+    juce::MemoryBlock chunk;
+    if (! chunk.fromBase64Encoding (properties->getValue (chunkKey)))
+        chunk.reset();
+    return chunk;
+}
+
+int PlayerSettings::getProgram() const
+{
+    return properties->getIntValue (programKey, 0);
+}
+
+void PlayerSettings::setInstrument (const juce::MemoryBlock& chunk, int program)
+{
+    properties->setValue (chunkKey, chunk.toBase64Encoding());
+    properties->setValue (programKey, program);
+}
+
+juce::String PlayerSettings::getWindowState() const
+{
+    return properties->getValue (windowKey);
+}
+
+void PlayerSettings::setWindowState (const juce::String& state)
+{
+    properties->setValue (windowKey, state);
+}
+
+bool PlayerSettings::save()
+{
+    return properties->save();
+}
+} // namespace quane::play
