@@ -1,94 +1,167 @@
 // Quane - polyphonic wavetable synthesiser
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Renders each factory program with ten held notes through the model and prints its real-time factor.
+// quane-benchmark: real-time factors of the module, and of other VST 2.x modules, through their entries.
 //
-// Usage: quane-benchmark [seconds of audio per program, default 20] [block size, default 512]
-// The factor is seconds of audio rendered per second of processor time of this process; run it
-// from a Release build on an otherwise idle core.
-#include "plugin/FactoryPrograms.h"
-#include "plugin/MyPlugJuceFilter.h"
+// Usage: quane-benchmark [--seconds S] [--module PATH] [OTHER_MODULE.so ...]
+// Every instance is driven as a host drives it: effOpen, rate, block size, resume, note-ons
+// through effProcessEvents, then processReplacing. The factor is seconds of audio per second of
+// this thread's processor time; each figure is the best of three runs, measured in the same run
+// for every module, so the columns compare on the same machine and load.
+#include "tools/benchmark/Measurement.h"
+#include "tools/vsthost/HostedEffect.h"
+#include "tools/vsthost/ModuleLocation.h"
+#include "tools/vsthost/ToolError.h"
 
-#include <cmath>
+#include <juce_events/juce_events.h>
+
+#include <algorithm>
 #include <cstdio>
-#include <cstdlib>
-#include <ctime>
-#include <vector>
+#include <iostream>
 
+namespace quane::benchmark
+{
 namespace
 {
-constexpr double sampleRate = 44100.0;
-constexpr int heldNotes[] = { 36, 43, 48, 52, 55, 60, 64, 67, 72, 79 };
-
-struct Result
+struct Options
 {
-    double realTimeFactor;
-    int activeVoices;
-    float peak;
+    double seconds = 20.0;
+    juce::String module;
+    juce::StringArray others;
 };
 
-Result benchmarkProgram (int program, double seconds, int blockSize)
+Options parse (const juce::StringArray& arguments)
 {
-    using namespace quane;
-    MyPlugJuceFilter model;
-    model.beginPlayback (sampleRate, blockSize);
-    model.selectProgram (program);
-
-    std::vector<float> left ((size_t) blockSize), right ((size_t) blockSize);
-    float* channels[] = { left.data(), right.data() };
-    juce::AudioBuffer<float> output (channels, 2, blockSize);
-    juce::AudioBuffer<float> input;
-
-    juce::MidiBuffer midi;
-    for (int note : heldNotes)
-        midi.addEvent (juce::MidiMessage::noteOn (1, note, (juce::uint8) 100), 0);
-
-    const auto blocks = (long) std::ceil (seconds * sampleRate / blockSize);
-    float peak = 0.0f;
-    const std::clock_t begin = std::clock();
-    for (long block = 0; block < blocks; ++block)
+    Options options;
+    options.module = vsthost::defaultModulePath (QUANE_DEFAULT_MODULE_PATH);
+    for (int i = 0; i < arguments.size(); ++i)
     {
-        {
-            const juce::ScopedLock lock (model.processLock);
-            model.processAudioBlock (input, output, false, midi);
-        }
-        midi.clear();
-        // Read the output so that the render cannot be optimised away.
-        peak = std::max (peak, std::fabs (left[(size_t) (block % blockSize)]));
+        const auto& argument = arguments[i];
+        if (argument == "--seconds" && i + 1 < arguments.size())
+            options.seconds = arguments[++i].getDoubleValue();
+        else if (argument == "--module" && i + 1 < arguments.size())
+            options.module = arguments[++i];
+        else if (argument.startsWith ("-"))
+            vsthost::fail (vsthost::ToolError::Kind::usage,
+                           "usage: quane-benchmark [--seconds S] [--module PATH] [OTHER_MODULE.so ...]");
+        else
+            options.others.add (argument);
     }
-    const double cpuSeconds = (double) (std::clock() - begin) / CLOCKS_PER_SEC;
+    if (! (options.seconds > 0.0))
+        vsthost::fail (vsthost::ToolError::Kind::usage, "--seconds needs a positive number");
+    return options;
+}
 
-    int active = 0;
-    for (int v = 0; v < SynthEngine::voiceCount; ++v)
-        active += model.getEngine().getVoice (v).isActive() ? 1 : 0;
+/** The configurations every module is measured in; the first is the one modules are compared by. */
+const Setting settings[] = {
+    { "10 voices", 10, 512, 44100.0 }, { "5 voices", 5, 512, 44100.0 },  { "1 voice", 1, 512, 44100.0 },
+    { "idle", 0, 512, 44100.0 },       { "block 32", 10, 32, 44100.0 }, { "block 4096", 10, 4096, 44100.0 },
+    { "96 kHz", 10, 512, 96000.0 },
+};
 
-    const double audioSeconds = (double) blocks * blockSize / sampleRate;
-    return { cpuSeconds > 0.0 ? audioSeconds / cpuSeconds : 0.0, active, peak };
+void printHeader (const char* first)
+{
+    std::printf ("%-28s", first);
+    for (const auto& setting : settings)
+        std::printf (" %10s", setting.label);
+    std::printf ("\n");
+}
+
+void printRow (const juce::String& label, const std::vector<Result>& results)
+{
+    std::printf ("%-28s", label.substring (0, 28).toRawUTF8());
+    for (const auto& result : results)
+        std::printf (" %10.0f", result.realTimeFactor);
+    std::printf ("\n");
+}
+
+void printInstructions (const juce::String& label, const std::vector<Result>& results)
+{
+    std::printf ("%-28s", (label.substring (0, 20) + " instr.").toRawUTF8());
+    for (const auto& result : results)
+        if (result.instructionsPerSample > 0.0)
+            std::printf (" %10.0f", result.instructionsPerSample);
+        else
+            std::printf (" %10s", "-");
+    std::printf ("\n");
+}
+
+int run (const juce::StringArray& arguments)
+{
+    const auto options = parse (arguments);
+    const vsthost::LoadedModule module (options.module);
+
+    std::printf ("Real-time factors (seconds of audio per second of processor time), %.0f s of audio per "
+                 "figure,\nheld notes at velocity 100, best of three; instructions per output sample where "
+                 "the processor counts them.\n\n",
+                 options.seconds);
+    printHeader ("Quane program");
+
+    std::vector<Result> firstProgram;
+    std::vector<double> tenVoices;
+    bool countsInstructions = false;
+    const int programs = vsthost::HostedEffect (module, 44100.0, 512, "quane-benchmark").getNumPrograms();
+    for (int program = 0; program < programs; ++program)
+    {
+        std::vector<Result> results;
+        juce::String name;
+        for (const auto& setting : settings)
+        {
+            results.push_back (measure (module, program, setting, options.seconds));
+            name = results.back().programName;
+            countsInstructions = countsInstructions || results.back().instructionsPerSample > 0.0;
+        }
+        printRow (juce::String (program).paddedLeft ('0', 2) + " " + name, results);
+        tenVoices.push_back (results.front().realTimeFactor);
+        if (program == 0)
+            firstProgram = results;
+    }
+    if (countsInstructions)
+        printInstructions ("00", firstProgram);
+
+    for (const auto& path : options.others)
+    {
+        const vsthost::LoadedModule other (path);
+        std::vector<Result> results;
+        for (const auto& setting : settings)
+            results.push_back (measure (other, -1, setting, options.seconds));
+
+        // Program 0 measured again beside it, so that the comparison shares the machine's state.
+        const auto ours = std::max (firstProgram.front().realTimeFactor,
+                                    measure (module, 0, settings[0], options.seconds).realTimeFactor);
+        const auto theirs = results.front().realTimeFactor;
+        const auto slowest = std::min_element (tenVoices.begin(), tenVoices.end());
+        const auto label = results.front().programName.isEmpty() ? juce::String ("(its own program)")
+                                                                  : results.front().programName;
+
+        std::printf ("\n");
+        printHeader (juce::File (path).getFileName().toRawUTF8());
+        printRow (label, results);
+        if (countsInstructions)
+            printInstructions (label, results);
+        std::printf ("Quane against it, %s: program 00 %.1f times its real-time factor, the slowest program "
+                     "(%02d) %.1f times\n",
+                     settings[0].label, ours / theirs, (int) (slowest - tenVoices.begin()), *slowest / theirs);
+    }
+    return 0;
 }
 } // namespace
+} // namespace quane::benchmark
 
-int main (int argc, char** argv)
+int main (int argc, char* argv[])
 {
-    const double seconds = argc > 1 ? std::atof (argv[1]) : 20.0;
-    const int blockSize = argc > 2 ? std::atoi (argv[2]) : 512;
-    if (! (seconds > 0.0) || blockSize <= 0)
-    {
-        std::fprintf (stderr, "usage: quane-benchmark [seconds > 0] [block size > 0]\n");
-        return 2;
-    }
+    juce::ScopedJuceInitialiser_GUI libraryInitialiser;
 
-    const juce::ScopedJuceInitialiser_GUI juce;
-    std::printf ("%d held notes, %.1f s of audio per program at %.0f Hz, blocks of %d\n",
-                 (int) std::size (heldNotes), seconds, sampleRate, blockSize);
-    std::printf ("%-3s %-20s %16s %14s\n", "#", "program", "real-time factor", "voices at end");
+    juce::StringArray arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.add (juce::String::fromUTF8 (argv[i]));
 
-    double sumOfFactors = 0.0;
-    for (int program = 0; program < quane::factoryProgramCount; ++program)
+    try
     {
-        const auto result = benchmarkProgram (program, seconds, blockSize);
-        sumOfFactors += result.realTimeFactor;
-        std::printf ("%-3d %-20s %16.1f %14d%s\n", program, quane::factoryPrograms().programs[program].name,
-                     result.realTimeFactor, result.activeVoices, result.peak > 0.0f ? "" : "  (silent)");
+        return quane::benchmark::run (arguments);
     }
-    std::printf ("mean real-time factor %.1f\n", sumOfFactors / quane::factoryProgramCount);
-    return 0;
+    catch (const quane::vsthost::ToolError& error)
+    {
+        std::cerr << "quane-benchmark: " << error.message << std::endl;
+        return (int) error.kind;
+    }
 }
