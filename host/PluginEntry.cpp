@@ -5,7 +5,12 @@
 #include "host/MessageLoop.h"
 #include "plugin/MyPlugJuceFilter.h"
 
-#define QUANE_EXPORT extern "C" __attribute__ ((visibility ("default")))
+#ifdef _WIN32
+ // Exported through the module's .def file, which also gives VSTPluginMain the name "main".
+ #define QUANE_EXPORT extern "C"
+#else
+ #define QUANE_EXPORT extern "C" __attribute__ ((visibility ("default")))
+#endif
 
 namespace
 {
@@ -40,6 +45,7 @@ QUANE_EXPORT quane::vst::AEffect* VSTPluginMain (quane::vst::AudioMasterCallback
     return createInstance (audioMaster);
 }
 
+#ifndef _WIN32
 // Older hosts look for "main"; C++ may not define a function of that name, the assembler may.
 QUANE_EXPORT quane::vst::AEffect* vstMainEntry (quane::vst::AudioMasterCallback audioMaster) asm ("main");
 
@@ -47,3 +53,4 @@ quane::vst::AEffect* vstMainEntry (quane::vst::AudioMasterCallback audioMaster)
 {
     return createInstance (audioMaster);
 }
+#endif

@@ -1,6 +1,6 @@
 // Quane - polyphonic wavetable synthesiser
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Running JUCE's messages on the host's thread, which the module does not own.
+// Running JUCE's messages on the host's thread, which the module does not own: JUCE's own queue and X connection.
 #include "host/MessageLoop.h"
 
 #include <juce_events/juce_events.h>
