@@ -96,6 +96,9 @@ int run (const juce::StringArray& arguments)
                  options.seconds);
     printHeader ("Quane program");
 
+    // A first run warms the processor, caches and allocator up; it is not reported.
+    measure (module, 0, settings[0], options.seconds);
+
     std::vector<Result> firstProgram;
     std::vector<double> tenVoices;
     bool countsInstructions = false;
