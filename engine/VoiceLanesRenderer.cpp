@@ -78,10 +78,12 @@ void VoiceLanesRenderer::renderChunk (float* left, float* right) noexcept
     }
 
     for (int k = 0; k < count; ++k)
+        voices[(size_t) voiceOfLane[(size_t) k]]->prepareChunkControls();
+    for (int k = 0; k < count; ++k)
     {
         const int v = voiceOfLane[(size_t) k];
         auto& voice = *voices[(size_t) v];
-        voice.prepareChunk();
+        voice.prepareChunkPitch();
         lanes.firstIsLeft[k] = v % 2 == 0;
         load (k, voice);
     }
