@@ -1,7 +1,9 @@
 # Quane - polyphonic wavetable synthesiser
 # SPDX-License-Identifier: GPL-3.0-or-later
-# JUCE from Debian, compiled once into one static, position-independent library.
+# JUCE from Debian, compiled once into one static, position-independent library (on Windows from a
+# patched copy of the module sources, see QuaneJuceWindows.cmake).
 
+if(NOT WIN32)
 find_package(JUCE 7.0.5 CONFIG QUIET)
 if(NOT JUCE_FOUND)
     message(FATAL_ERROR "JUCE 7 was not found. Install the Debian package 'juce-modules-source' "
@@ -30,6 +32,7 @@ quane_require_pkg(QUANE_XCURSOR xcursor libxcursor-dev)
 quane_require_pkg(QUANE_JPEG libjpeg libjpeg-dev)
 quane_require_pkg(QUANE_PNG libpng libpng-dev)
 quane_require_pkg(QUANE_ZLIB zlib zlib1g-dev)
+endif()
 
 set(QUANE_JUCE_MODULES
     juce_core juce_events juce_data_structures juce_graphics juce_gui_basics
@@ -52,6 +55,11 @@ set(QUANE_JUCE_DEFINITIONS
 foreach(module IN LISTS QUANE_JUCE_MODULES)
     list(APPEND QUANE_JUCE_DEFINITIONS JUCE_MODULE_AVAILABLE_${module}=1)
 endforeach()
+
+if(WIN32)
+    include(QuaneJuceWindows)
+    return()
+endif()
 
 add_library(quane_juce STATIC)
 foreach(module IN LISTS QUANE_JUCE_MODULES)

@@ -86,7 +86,6 @@ public:
 
 private:
     void renderChunkOfAllVoices (float* left, float* right);
-    void renderIntoCarry();
 
     float sampleRate;
     PatchProgramTable programs;
@@ -95,5 +94,6 @@ private:
     std::array<float, chunkSize> carryLeft {}, carryRight {};
     int carriedCount = 0;
     std::unique_ptr<VoiceLanesRenderer> lanesRenderer;
+    bool ownVoices = false; // every voice a SynthVoice
 };
 } // namespace quane

@@ -161,18 +161,23 @@ void SynthVoice::updateModulation() noexcept
     slot (modwheelSource) += patch[modwheelPosition] * patch[modwheelDepth];
 }
 
-void SynthVoice::updateControls() noexcept
+void SynthVoice::updatePitch() noexcept
 {
     using namespace patch;
 
-    // Pitch: bend in semitones, Detune and the "Osc Tune" slot in tenths of an octave. The power
-    // of two is taken in double and stored as a float; everything else is single precision.
+    // Bend in semitones, Detune and the "Osc Tune" slot in tenths of an octave. The power of two
+    // is taken in double and stored as a float; everything else is single precision.
     const float exponent = patch[pitchBend] * patch[bendRange] * (1.0f / 12.0f)
                            + (patch[detune] + slots[detuneSlot]) * 0.1f;
     oscillator->increment = lastPitchIncrement.get ({ exponent }, [this, exponent] {
         const float ratio = narrowToFloat (std::exp2 ((double) exponent));
         return finiteIncrement ((float) WavetableOscillator::length / (sampleRate / (ratio * frequencyHz)));
     });
+}
+
+void SynthVoice::updateControls() noexcept
+{
+    using namespace patch;
 
     // The second reading lies at most half the table away.
     oscillator->secondOffset = coefficientLimit (patch[phase] + slots[phaseSlot]) * 256.0f;
@@ -193,8 +198,19 @@ void SynthVoice::updateControls() noexcept
 
 void SynthVoice::prepareChunk() noexcept
 {
+    prepareChunkControls();
+    prepareChunkPitch();
+}
+
+void SynthVoice::prepareChunkControls() noexcept
+{
     updateModulation();
     updateControls();
+}
+
+void SynthVoice::prepareChunkPitch() noexcept
+{
+    updatePitch();
 }
 
 void SynthVoice::renderValues (float* first, float* second) noexcept

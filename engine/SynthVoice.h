@@ -69,6 +69,12 @@ public:
         oscillator, filter and amplitude envelope below over the 32 internal values exactly as
         renderValues does, adds the output, then calls finishChunk. */
     void prepareChunk() noexcept;
+
+    /** prepareChunk in two parts that do not depend on each other: a renderer of many voices calls
+        the first for all of them and then the second, so that the voices' powers of two and
+        divisions run side by side. */
+    void prepareChunkControls() noexcept;
+    void prepareChunkPitch() noexcept;
     void renderValues (float* first, float* second) noexcept;
     void finishChunk() noexcept { active = ampEnvelope->stage != EnvelopeStage::idle; }
 
@@ -93,6 +99,7 @@ public:
 private:
     void updateModulation() noexcept;
     void updateControls() noexcept;
+    void updatePitch() noexcept;
     float lfoIncrement (float speed) const noexcept;
     void setDestination (Source source, int patchIndex) noexcept;
 

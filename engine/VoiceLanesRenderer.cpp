@@ -64,36 +64,33 @@ void VoiceLanesRenderer::renderOneAtATime (float* left, float* right) noexcept
 
 void VoiceLanesRenderer::renderChunk (float* left, float* right) noexcept
 {
+    // The lanes share one table. Voices that were given different waveforms (the engine never
+    // does that) render one at a time.
     int count = 0;
-    int waveformRow = -1;
     for (int v = 0; v < voiceCount; ++v)
     {
         auto& voice = *voices[(size_t) v];
         if (! voice.isActive())
             continue;
-
-        // The lanes share one table. Voices that were given different waveforms (the engine
-        // never does that) render one at a time.
-        const int row = voice.oscillatorState().waveformRow();
-        if (waveformRow >= 0 && row != waveformRow)
+        if (count > 0 && voice.oscillatorState().waveformRow() != voices[(size_t) voiceOfLane[0]]->oscillatorState().waveformRow())
             return renderOneAtATime (left, right);
-        waveformRow = row;
-        lanes.table = voice.oscillatorState().segmentData();
+        voiceOfLane[(size_t) count++] = v;
     }
 
-    for (int v = 0; v < voiceCount; ++v)
+    for (int k = 0; k < count; ++k)
+        voices[(size_t) voiceOfLane[(size_t) k]]->prepareChunkControls();
+    for (int k = 0; k < count; ++k)
     {
+        const int v = voiceOfLane[(size_t) k];
         auto& voice = *voices[(size_t) v];
-        if (! voice.isActive())
-            continue;
-        voice.prepareChunk();
-        voiceOfLane[(size_t) count] = v;
-        lanes.firstIsLeft[count] = v % 2 == 0;
-        load (count++, voice);
+        voice.prepareChunkPitch();
+        lanes.firstIsLeft[k] = v % 2 == 0;
+        load (k, voice);
     }
 
     if (count == 0)
         return;
+    lanes.table = voices[(size_t) voiceOfLane[0]]->oscillatorState().segmentData();
 
     // Lanes past the sounding voices keep what they last held: a voice state, or zeros, both of
     // which the kernel runs through harmlessly; their results are never read.

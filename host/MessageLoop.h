@@ -15,11 +15,13 @@ bool isMessageThread() noexcept;
 /** Live plug-in instances in the process; each wrapper counts itself for its lifetime. */
 void noteInstanceCreated() noexcept;
 void noteInstanceDeleted() noexcept;
+int liveInstanceCount() noexcept;
 
 /** Arranges, once, for JUCE to be shut down at the end of the process if no instance is alive by
     then: its message manager and singletons, the timer thread among them, go before the module's
     static objects, which that thread would otherwise go on using. Call after a timer has started,
-    so that everything the shutdown touches was made before the arrangement. */
+    so that everything the shutdown touches was made before the arrangement. Per platform: where
+    the module's static objects go at unloading under a loader lock, nothing is arranged. */
 void shutDownJuceAtProcessExit();
 
 /** Runs the messages that are ready on the message thread (timer ticks, change messages, async

@@ -3,13 +3,19 @@
 // The module's exported entry: the only two symbols a host sees.
 #include "host/InstanceFactory.h"
 
-#define QUANE_EXPORT extern "C" __attribute__ ((visibility ("default")))
+#ifdef _WIN32
+ // Exported through the module's .def file, which also gives VSTPluginMain the name "main".
+ #define QUANE_EXPORT extern "C"
+#else
+ #define QUANE_EXPORT extern "C" __attribute__ ((visibility ("default")))
+#endif
 
 QUANE_EXPORT quane::vst::AEffect* VSTPluginMain (quane::vst::AudioMasterCallback audioMaster)
 {
     return quane::createEffectInstance (audioMaster);
 }
 
+#ifndef _WIN32
 // Older hosts look for "main"; C++ may not define a function of that name, the assembler may.
 QUANE_EXPORT quane::vst::AEffect* vstMainEntry (quane::vst::AudioMasterCallback audioMaster) asm ("main");
 
@@ -17,3 +23,4 @@ quane::vst::AEffect* vstMainEntry (quane::vst::AudioMasterCallback audioMaster)
 {
     return quane::createEffectInstance (audioMaster);
 }
+#endif

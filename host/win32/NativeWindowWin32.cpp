@@ -2,9 +2,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The editor's window as a child of the host's Win32 window: placement, paint and sizing.
 #include "host/NativeWindow.h"
+#include "host/win32/QuitMessage.h"
 
 #ifndef NOMINMAX
- #define NOMINMAX
+#define NOMINMAX
 #endif
 #include <windows.h>
 
@@ -20,7 +21,10 @@ constexpr DWORD childStyleBit = 0x40000000;
 // SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER
 constexpr UINT resizeOnlyFlags = 0x216;
 
-HWND toHwnd (void* handle) noexcept { return static_cast<HWND> (handle); }
+HWND toHwnd (void* handle) noexcept
+{
+    return static_cast<HWND> (handle);
+}
 
 bool isMdiClient (HWND window)
 {
@@ -36,8 +40,14 @@ RECT windowRect (HWND window)
     return rect;
 }
 
-int widthOf (const RECT& r) noexcept { return r.right - r.left; }
-int heightOf (const RECT& r) noexcept { return r.bottom - r.top; }
+int widthOf (const RECT& r) noexcept
+{
+    return r.right - r.left;
+}
+int heightOf (const RECT& r) noexcept
+{
+    return r.bottom - r.top;
+}
 } // namespace
 
 bool placeInHostWindow (juce::Component& component, void* hostWindow)
@@ -69,7 +79,12 @@ void dispatchPendingEvents (juce::Component& component)
 
     MSG message {};
     if (PeekMessageA (&message, own, WM_PAINT, WM_PAINT, PM_REMOVE))
-        DispatchMessageA (&message);
+    {
+        if (message.message == WM_QUIT)
+            putBackQuit (message);
+        else
+            DispatchMessageA (&message);
+    }
 }
 
 void resizeWindowChain (juce::Component& component, int width, int height)
@@ -80,8 +95,9 @@ void resizeWindowChain (juce::Component& component, int width, int height)
 
     const int frame = GetSystemMetrics (SM_CYDLGFRAME);
     int dw = 0, dh = 0;
-    const auto resize = [&] (HWND window)
-    { SetWindowPos (window, nullptr, 0, 0, width + dw, height + dh, resizeOnlyFlags); };
+    const auto resize = [&] (HWND window) {
+        SetWindowPos (window, nullptr, 0, 0, width + dw, height + dh, resizeOnlyFlags);
+    };
 
     for (;;)
     {

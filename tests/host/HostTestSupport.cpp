@@ -1,12 +1,11 @@
 // Quane - polyphonic wavetable synthesiser
 // SPDX-License-Identifier: GPL-3.0-or-later
-// A test host: loads the built module with dlopen and drives it only through its AEffect.
+// A test host: drives the loaded module only through its entry and AEffect.
 #include "tests/host/HostTestSupport.h"
 
 #include <chrono>
 #include <cmath>
 #include <cstring>
-#include <dlfcn.h>
 #include <thread>
 
 namespace quane::test
@@ -30,22 +29,6 @@ vst::intptr hostCallback (vst::AEffect* effect, vst::int32 opcode, vst::int32 in
     auto& log = hostLog();
     log.requests.push_back ({ effect, opcode, index, value, opt });
     return opcode == vst::audioMasterVersion ? log.versionAnswer : 0;
-}
-
-LoadedModule::LoadedModule()
-{
-    handle = dlopen (QUANE_MODULE_PATH, RTLD_NOW | RTLD_LOCAL);
-    if (handle != nullptr)
-    {
-        vstPluginMain = reinterpret_cast<EntryFunction> (dlsym (handle, "VSTPluginMain"));
-        legacy = reinterpret_cast<EntryFunction> (dlsym (handle, "main"));
-    }
-}
-
-LoadedModule::~LoadedModule()
-{
-    if (handle != nullptr)
-        dlclose (handle);
 }
 
 LoadedModule& sharedModule()

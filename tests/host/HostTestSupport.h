@@ -1,6 +1,6 @@
 // Quane - polyphonic wavetable synthesiser
 // SPDX-License-Identifier: GPL-3.0-or-later
-// A test host: loads the built module with dlopen and drives it only through its AEffect.
+// A test host: loads the built module as a host does and drives it only through its AEffect.
 #pragma once
 
 #include "host/VstAbi.h"
@@ -35,7 +35,8 @@ vst::intptr hostCallback (vst::AEffect*, vst::int32 opcode, vst::int32 index, vs
 
 using EntryFunction = vst::AEffect* (*) (vst::AudioMasterCallback);
 
-/** The module loaded from its build path; unloaded when the object goes. */
+/** The module loaded from its build path (dlopen, or LoadLibrary on Windows); unloaded when the
+    object goes. */
 class LoadedModule
 {
 public:

@@ -7,6 +7,7 @@
 
 #include <climits>
 #include <cstring>
+#include <limits>
 
 namespace quane::test
 {
@@ -95,7 +96,8 @@ TEST (HostRequests, ProgramsAreForwardedToTheModel)
     EXPECT_EQ (instance.dispatch (vst::effGetProgram), 4);
     EXPECT_EQ (instance.text (vst::effGetProgramName), "Bell Lead");
 
-    for (vst::intptr outside : { (vst::intptr) 12, (vst::intptr) -1, (vst::intptr) INT_MAX, (vst::intptr) 1 << 40 })
+    for (vst::intptr outside : { (vst::intptr) 12, (vst::intptr) -1, (vst::intptr) INT_MAX,
+                               std::numeric_limits<vst::intptr>::max() })
     {
         SCOPED_TRACE (outside);
         instance.dispatch (vst::effSetProgram, 0, outside);

@@ -5,7 +5,7 @@
 // Usage: quane-benchmark [--seconds S] [--module PATH] [OTHER_MODULE.so ...]
 // Every instance is driven as a host drives it: effOpen, rate, block size, resume, note-ons
 // through effProcessEvents, then processReplacing. The factor is seconds of audio per second of
-// this thread's processor time; each figure is the best of three runs, measured in the same run
+// this thread's processor time; each figure is the best of five runs, measured in the same run
 // for every module, so the columns compare on the same machine and load.
 #include "tools/benchmark/Measurement.h"
 #include "tools/vsthost/HostedEffect.h"
@@ -91,10 +91,13 @@ int run (const juce::StringArray& arguments)
     const vsthost::LoadedModule module (options.module);
 
     std::printf ("Real-time factors (seconds of audio per second of processor time), %.0f s of audio per "
-                 "figure,\nheld notes at velocity 100, best of three; instructions per output sample where "
+                 "figure,\nheld notes at velocity 100, best of five; instructions per output sample where "
                  "the processor counts them.\n\n",
                  options.seconds);
     printHeader ("Quane program");
+
+    // A first run warms the processor, caches and allocator up; it is not reported.
+    measure (module, 0, settings[0], options.seconds);
 
     std::vector<Result> firstProgram;
     std::vector<double> tenVoices;

@@ -121,7 +121,7 @@ Result measureOnce (const vsthost::LoadedModule& module, int program, const Sett
 Result measure (const vsthost::LoadedModule& module, int program, const Setting& setting, double seconds)
 {
     Result best;
-    for (int run = 0; run < 3; ++run)
+    for (int run = 0; run < 5; ++run)
     {
         const auto result = measureOnce (module, program, setting, seconds);
         if (result.realTimeFactor > best.realTimeFactor)
