@@ -40,8 +40,8 @@ void ShinyLookAndFeel::drawLinearSliderBackground (juce::Graphics& g, int x, int
     if (style != juce::Slider::LinearVertical)
     {
         // Only vertical sliders appear on the panel; anything else keeps JUCE's groove.
-        juce::LookAndFeel_V2::drawLinearSliderBackground (g, x, y, width, height, sliderPos, minSliderPos,
-                                                           maxSliderPos, style, slider);
+        juce::LookAndFeel_V2::drawLinearSliderBackground (g, x, y, width, height, sliderPos, minSliderPos, maxSliderPos,
+                                                          style, slider);
         return;
     }
 

@@ -20,8 +20,8 @@ public:
     {
         switch (stage)
         {
-            case EnvelopeStage::attack:  stepAttack(); break;
-            case EnvelopeStage::decay:   stepDecay(); break;
+            case EnvelopeStage::attack: stepAttack(); break;
+            case EnvelopeStage::decay: stepDecay(); break;
             case EnvelopeStage::release: stepRelease(); break;
             case EnvelopeStage::idle:
             case EnvelopeStage::sustain: break;

@@ -65,7 +65,7 @@ struct NonZeroLimit
     float operator() (float x) const noexcept { return std::min (std::max (x, lo), hi); }
 };
 
-constexpr NonZeroLimit coefficientLimit { 0.01f, 0.99f };  // phase offset, cutoff
+constexpr NonZeroLimit coefficientLimit { 0.01f, 0.99f }; // phase offset, cutoff
 constexpr NonZeroLimit lfoSpeedLimit { 0.01f, 1.0f };
 constexpr NonZeroLimit volumeLimit { 0.001f, 1.0f };
 

@@ -48,8 +48,7 @@ public:
                 break;
 
             case EnvelopeStage::idle:
-            case EnvelopeStage::sustain:
-                break;
+            case EnvelopeStage::sustain: break;
         }
     }
 

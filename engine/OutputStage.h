@@ -12,8 +12,8 @@ namespace quane
 /** Adds count internal values (after the amplitude envelope) as count / 2 output samples:
     first gets the spread share of each pair, second the rest. Each output sample is the mean of
     two consecutive values, with no further filtering. */
-inline void addOutputStage (const float* values, int count, float saturation, float volume, float spread,
-                            float* first, float* second) noexcept
+inline void addOutputStage (const float* values, int count, float saturation, float volume, float spread, float* first,
+                            float* second) noexcept
 {
     const float firstShare = spread;
     const float secondShare = 1.0f - spread;

@@ -57,8 +57,8 @@ enum Index : int
     entryCount
 };
 
-constexpr int valueCount = 39;      // patch values 0..38, saved and loaded as a whole
-constexpr int parameterCount = 30;  // host-automatable values 0..29
+constexpr int valueCount = 39;     // patch values 0..38, saved and loaded as a whole
+constexpr int parameterCount = 30; // host-automatable values 0..29
 constexpr int firstSelector = oscWave;
 constexpr int selectorCount = valueCount - firstSelector;
 
@@ -82,8 +82,10 @@ inline int truncateToInt (double value) noexcept
     constexpr double limit = 1073741824.0;
     if (! (value == value))
         return 0;
-    if (value >= limit)  return (int) limit;
-    if (value <= -limit) return -(int) limit;
+    if (value >= limit)
+        return (int) limit;
+    if (value <= -limit)
+        return -(int) limit;
     return (int) value;
 }
 

@@ -27,7 +27,7 @@ public:
         with the values zeroed and the memory cleared, when the memory ran away. */
     bool process (float* values, int count, float cutoff, float feedback) noexcept;
 
-    float s1 = 0.0f;  // first section
-    float s2 = 0.0f;  // second section, the output
+    float s1 = 0.0f; // first section
+    float s2 = 0.0f; // second section, the output
 };
 } // namespace quane

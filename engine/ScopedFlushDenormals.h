@@ -4,10 +4,10 @@
 #pragma once
 
 #if defined(__SSE__) || defined(_M_X64) || (defined(_M_IX86_FP) && _M_IX86_FP >= 1)
- #include <xmmintrin.h>
- #define QUANE_HAS_MXCSR 1
+#include <xmmintrin.h>
+#define QUANE_HAS_MXCSR 1
 #elif defined(__aarch64__)
- #include <cstdint>
+#include <cstdint>
 #endif
 
 namespace quane
@@ -23,8 +23,8 @@ public:
         savedMode = _mm_getcsr();
         _mm_setcsr (savedMode | 0x8040u); // FTZ (bit 15) and DAZ (bit 6)
 #elif defined(__aarch64__)
-        asm volatile ("mrs %0, fpcr" : "=r"(savedMode));
-        asm volatile ("msr fpcr, %0" : : "r"(savedMode | (1ull << 24)));
+        asm volatile("mrs %0, fpcr" : "=r"(savedMode));
+        asm volatile("msr fpcr, %0" : : "r"(savedMode | (1ull << 24)));
 #endif
     }
 
@@ -33,7 +33,7 @@ public:
 #if defined(QUANE_HAS_MXCSR)
         _mm_setcsr (savedMode);
 #elif defined(__aarch64__)
-        asm volatile ("msr fpcr, %0" : : "r"(savedMode));
+        asm volatile("msr fpcr, %0" : : "r"(savedMode));
 #endif
     }
 

@@ -186,8 +186,9 @@ void SynthEngine::renderBlock (float* left, float* right, int numSamples)
     // Voices of this engine's own kind add nothing while silent and only fall silent during a
     // render, so with none sounding now the chunks are skipped: an idle instance costs next to
     // nothing. Other kinds of voice (test doubles) are always asked.
-    const bool anySounding = ! ownVoices
-                             || std::any_of (voices.begin(), voices.end(), [] (const auto& voice) { return voice->isActive(); });
+    const bool anySounding = ! ownVoices || std::any_of (voices.begin(), voices.end(), [] (const auto& voice) {
+        return voice->isActive();
+    });
     for (int chunk = 0; chunk < chunks && anySounding; ++chunk)
     {
         const int start = carried + chunkSize * chunk;

@@ -14,7 +14,7 @@ namespace quane
 {
 namespace
 {
-constexpr int destinationItems = 8;  // selector values 1..8 address slots 0..7
+constexpr int destinationItems = 8; // selector values 1..8 address slots 0..7
 constexpr int waveItems = waveformCount;
 constexpr int shapeItems = lfoShapeCount;
 
@@ -114,25 +114,17 @@ void SynthVoice::refresh (int patchIndex)
         case VoiceRefresh::env2:
             env2->setUp (patch[env2Attack], patch[env2Decay], patch[env2Sustain], patch[env2Release]);
             break;
-        case VoiceRefresh::lfo2Increment:
-            lfo2->increment = lfoIncrement (patch[lfo2Speed]);
-            break;
-        case VoiceRefresh::oscWave:
-            oscillator->selectWave (selectorItem (patch[oscWave], waveItems));
-            break;
-        case VoiceRefresh::lfo1Shape:
-            lfo1->selectShape (selectorItem (patch[lfo1Shape], shapeItems));
-            break;
-        case VoiceRefresh::lfo2Shape:
-            lfo2->selectShape (selectorItem (patch[lfo2Shape], shapeItems));
-            break;
-        case VoiceRefresh::env1Route:     setDestination (env1Source, patchIndex); break;
-        case VoiceRefresh::env2Route:     setDestination (env2Source, patchIndex); break;
-        case VoiceRefresh::lfo1Route:     setDestination (lfo1Source, patchIndex); break;
-        case VoiceRefresh::lfo2Route:     setDestination (lfo2Source, patchIndex); break;
+        case VoiceRefresh::lfo2Increment: lfo2->increment = lfoIncrement (patch[lfo2Speed]); break;
+        case VoiceRefresh::oscWave: oscillator->selectWave (selectorItem (patch[oscWave], waveItems)); break;
+        case VoiceRefresh::lfo1Shape: lfo1->selectShape (selectorItem (patch[lfo1Shape], shapeItems)); break;
+        case VoiceRefresh::lfo2Shape: lfo2->selectShape (selectorItem (patch[lfo2Shape], shapeItems)); break;
+        case VoiceRefresh::env1Route: setDestination (env1Source, patchIndex); break;
+        case VoiceRefresh::env2Route: setDestination (env2Source, patchIndex); break;
+        case VoiceRefresh::lfo1Route: setDestination (lfo1Source, patchIndex); break;
+        case VoiceRefresh::lfo2Route: setDestination (lfo2Source, patchIndex); break;
         case VoiceRefresh::velocityRoute: setDestination (velocitySource, patchIndex); break;
         case VoiceRefresh::modwheelRoute: setDestination (modwheelSource, patchIndex); break;
-        case VoiceRefresh::none:          break; // read afresh at every chunk
+        case VoiceRefresh::none: break;          // read afresh at every chunk
         case VoiceRefresh::silenceVoices: break; // the engine's part
     }
 }
@@ -190,7 +182,8 @@ void SynthVoice::updateControls() noexcept
     const float cutoff = coefficientLimit (patch[patch::cutoff] + slots[cutoffSlot]);
     const float resonance = patch[patch::resonance];
     controls.cutoff = cutoff;
-    controls.feedback = lastFeedback.get ({ resonance, cutoff }, [=] { return ResonantFilter::feedbackFor (resonance, cutoff); });
+    controls.feedback = lastFeedback.get ({ resonance, cutoff },
+                                          [=] { return ResonantFilter::feedbackFor (resonance, cutoff); });
     controls.volume = volumeLimit (patch[patch::volume] + slots[volumeSlot]);
     controls.spread = guardedSpread (patch[patch::spread]);
     controls.saturation = patch[saturation];

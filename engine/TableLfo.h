@@ -42,8 +42,8 @@ public:
     float sample (int index) const noexcept { return points[(std::size_t) index].sample; }
     float difference (int index) const noexcept { return points[(std::size_t) index].difference; }
 
-    float phase = 0.0f;                    // table positions, 0 <= phase < length
-    float increment = initialIncrement;    // table positions per step
+    float phase = 0.0f;                 // table positions, 0 <= phase < length
+    float increment = initialIncrement; // table positions per step
 
 private:
     // Each sample with the difference to the next, side by side: one step reads one place.

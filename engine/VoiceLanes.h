@@ -29,7 +29,7 @@ struct VoiceLanes
     alignas (64) float increment[maxCount];
     alignas (64) float secondOffset[maxCount];
     alignas (64) float secondLevel[maxCount];
-    const WavetableOscillator::Segment* table = nullptr;  // the same waveform for every lane
+    const WavetableOscillator::Segment* table = nullptr; // the same waveform for every lane
 
     // Filter.
     alignas (64) float cutoff[maxCount];
@@ -87,7 +87,7 @@ struct VoiceLanesKernels
 };
 
 #if defined(__x86_64__) || defined(__i386__) || defined(_M_X64) || defined(_M_IX86)
- #define QUANE_HAS_VOICE_LANES 1
+#define QUANE_HAS_VOICE_LANES 1
 extern const VoiceLanesKernel voiceLanesSse2, voiceLanesAvx2, voiceLanesAvx512;
 #endif
 } // namespace quane

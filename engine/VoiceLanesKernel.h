@@ -76,7 +76,7 @@ inline Ints<width> roundToInt (Floats<width> x) noexcept
 template <int width>
 inline Floats<width> toFloats (Ints<width> x) noexcept
 {
-    return __builtin_convertvector (x, Floats<width>);
+    return __builtin_convertvector(x, Floats<width>);
 }
 
 /** True when every lane of a comparison result is set. */
@@ -286,8 +286,8 @@ template <int width>
 inline bool anyTiny (Floats<width> p, unsigned inUse) noexcept
 {
     if constexpr (width == 16)
-        return _mm512_mask_cmp_ps_mask ((__mmask16) inUse, (__m512) absolute<width> (p), _mm512_set1_ps (tinyLimitInput),
-                                        _CMP_LT_OQ)
+        return _mm512_mask_cmp_ps_mask ((__mmask16) inUse, (__m512) absolute<width> (p),
+                                        _mm512_set1_ps (tinyLimitInput), _CMP_LT_OQ)
                != 0;
     else
         return (movemask<width> ((Ints<width>) (absolute<width> (p) < tinyLimitInput)) & inUse) != 0;

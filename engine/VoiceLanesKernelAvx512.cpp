@@ -5,7 +5,7 @@
 // undefined on purpose.
 #pragma GCC diagnostic ignored "-Wuninitialized"
 #if ! defined(__clang__)
- #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
 #endif
 #include "engine/VoiceLanesKernel.h"
 

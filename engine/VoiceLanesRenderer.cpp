@@ -72,7 +72,9 @@ void VoiceLanesRenderer::renderChunk (float* left, float* right) noexcept
         auto& voice = *voices[(size_t) v];
         if (! voice.isActive())
             continue;
-        if (count > 0 && voice.oscillatorState().waveformRow() != voices[(size_t) voiceOfLane[0]]->oscillatorState().waveformRow())
+        if (count > 0
+            && voice.oscillatorState().waveformRow()
+                   != voices[(size_t) voiceOfLane[0]]->oscillatorState().waveformRow())
             return renderOneAtATime (left, right);
         voiceOfLane[(size_t) count++] = v;
     }
@@ -111,8 +113,8 @@ void VoiceLanesRenderer::renderChunk (float* left, float* right) noexcept
             values[n] = lanes.shaped[n][k];
         float* first = lanes.firstIsLeft[k] ? left : right;
         float* second = lanes.firstIsLeft[k] ? right : left;
-        addOutputStage (values, VoiceLanes::valuesPerChunk, lanes.saturation[k], lanes.volume[k], lanes.spread[k], first,
-                        second);
+        addOutputStage (values, VoiceLanes::valuesPerChunk, lanes.saturation[k], lanes.volume[k], lanes.spread[k],
+                        first, second);
     }
 }
 } // namespace quane

@@ -12,9 +12,9 @@
 namespace quane
 {
 constexpr int waveformLength = 512;
-constexpr int waveformCount = 9;   // wave types 1..9 are rows 0..8
+constexpr int waveformCount = 9; // wave types 1..9 are rows 0..8
 constexpr int lfoShapeLength = 256;
-constexpr int lfoShapeCount = 4;   // shape types 1..4 are rows 0..3
+constexpr int lfoShapeCount = 4; // shape types 1..4 are rows 0..3
 extern const float waveformTables[waveformCount][waveformLength];
 extern const float lfoShapeTables[lfoShapeCount][lfoShapeLength];
-}
+} // namespace quane

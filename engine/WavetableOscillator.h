@@ -54,10 +54,10 @@ public:
     /** The stored waveform in use, 0..8: oscillators with the same one hold the same segments. */
     int waveformRow() const noexcept { return row; }
 
-    float phase = 0.0f;           // table positions, 0 <= phase < length
-    float increment = 0.0f;       // table positions per internal value
-    float secondOffset = 0.0f;    // table positions between the two readings
-    float secondLevel = 0.0f;     // weight of the subtracted reading
+    float phase = 0.0f;        // table positions, 0 <= phase < length
+    float increment = 0.0f;    // table positions per internal value
+    float secondOffset = 0.0f; // table positions between the two readings
+    float secondLevel = 0.0f;  // weight of the subtracted reading
 
 private:
     std::array<Segment, length> segments {};

@@ -14,8 +14,8 @@ AudioEffect* objectOf (vst::AEffect* effect) noexcept
     return effect != nullptr ? static_cast<AudioEffect*> (effect->object) : nullptr;
 }
 
-vst::intptr dispatchEntry (vst::AEffect* effect, vst::int32 opcode, vst::int32 index, vst::intptr value,
-                           void* ptr, float opt)
+vst::intptr dispatchEntry (vst::AEffect* effect, vst::int32 opcode, vst::int32 index, vst::intptr value, void* ptr,
+                           float opt)
 {
     auto* object = objectOf (effect);
     if (object == nullptr)

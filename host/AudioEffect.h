@@ -32,8 +32,8 @@ public:
 
 protected:
     /** Calls the host; answers 0 without calling when the host gave no callback. */
-    vst::intptr callHost (vst::int32 opcode, vst::int32 index = 0, vst::intptr value = 0,
-                          void* ptr = nullptr, float opt = 0.0f);
+    vst::intptr callHost (vst::int32 opcode, vst::int32 index = 0, vst::intptr value = 0, void* ptr = nullptr,
+                          float opt = 0.0f);
 
     vst::AudioMasterCallback audioMaster;
     vst::int32 numPrograms;
@@ -53,6 +53,7 @@ public:
 
 protected:
     virtual vst::intptr basicRequest (vst::int32 opcode, vst::int32 index, vst::intptr value, void* ptr, float opt) = 0;
-    virtual vst::intptr extendedRequest (vst::int32 opcode, vst::int32 index, vst::intptr value, void* ptr, float opt) = 0;
+    virtual vst::intptr extendedRequest (vst::int32 opcode, vst::int32 index, vst::intptr value, void* ptr,
+                                         float opt) = 0;
 };
 } // namespace quane

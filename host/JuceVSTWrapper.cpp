@@ -9,8 +9,7 @@
 namespace quane
 {
 JuceVSTWrapper::JuceVSTWrapper (vst::AudioMasterCallback hostCallback, std::unique_ptr<AudioFilterBase> model)
-    : AudioEffectX (hostCallback, model->programCount(), model->parameterCount()),
-      filter (std::move (model))
+    : AudioEffectX (hostCallback, model->programCount(), model->parameterCount()), filter (std::move (model))
 {
     noteInstanceCreated();
     midiEvents.ensureSize (midiBufferReserveBytes);
@@ -19,9 +18,8 @@ JuceVSTWrapper::JuceVSTWrapper (vst::AudioMasterCallback hostCallback, std::uniq
 
     cEffect.flags |= vst::effFlagsHasEditor;
 
-    cEffect.uniqueID = description.uniqueId != 0
-                           ? description.uniqueId
-                           : hashedUniqueId (identity::effectName, identity::vendorName);
+    cEffect.uniqueID = description.uniqueId != 0 ? description.uniqueId
+                                                 : hashedUniqueId (identity::effectName, identity::vendorName);
 
     acceptsMidi = description.acceptsMidi;
     if (acceptsMidi)
@@ -33,7 +31,8 @@ JuceVSTWrapper::JuceVSTWrapper (vst::AudioMasterCallback hostCallback, std::uniq
 
     cEffect.flags &= ~(vst::effFlagsHasClip | vst::effFlagsHasVu);
     cEffect.flags |= vst::effFlagsCanReplacing;
-    cEffect.flags = description.isSynth ? (cEffect.flags | vst::effFlagsIsSynth) : (cEffect.flags & ~vst::effFlagsIsSynth);
+    cEffect.flags = description.isSynth ? (cEffect.flags | vst::effFlagsIsSynth)
+                                        : (cEffect.flags & ~vst::effFlagsIsSynth);
     cEffect.flags = description.silentWhenStopped ? (cEffect.flags | vst::effFlagsNoSoundInStop)
                                                   : (cEffect.flags & ~vst::effFlagsNoSoundInStop);
     cEffect.initialDelay = description.latencySamples;

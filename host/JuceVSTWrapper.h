@@ -18,9 +18,7 @@ namespace quane
     host's audio thread, one after the other; the editor requests and the timer run on the message
     thread; every other request on whatever thread the host uses. The audio path takes no lock
     but the model's processLock, around each processAudioBlock. */
-class JuceVSTWrapper : public AudioEffectX,
-                       private juce::Timer,
-                       public AudioFilterBase::FilterNativeCallbacks
+class JuceVSTWrapper : public AudioEffectX, private juce::Timer, public AudioFilterBase::FilterNativeCallbacks
 {
 public:
     JuceVSTWrapper (vst::AudioMasterCallback hostCallback, std::unique_ptr<AudioFilterBase> model);

@@ -36,7 +36,10 @@ double smpteFramesPerSecond (vst::int32 code) noexcept
     {
         case 0: return 24.0;
         case 1: return 25.0;
-        case 2: case 3: case 4: case 5: return 30.0;
+        case 2:
+        case 3:
+        case 4:
+        case 5: return 30.0;
         case 6: return 1.0;
         default: return 0.0;
     }
@@ -176,7 +179,8 @@ void JuceVSTWrapper::ensureOutgoingCapacity (int numEvents)
 
 bool JuceVSTWrapper::queryTransportPosition (TransportPosition& position)
 {
-    const auto* time = reinterpret_cast<const vst::VstTimeInfo*> (callHost (vst::audioMasterGetTime, 0, wantedTimeFields));
+    const auto* time = reinterpret_cast<const vst::VstTimeInfo*> (
+        callHost (vst::audioMasterGetTime, 0, wantedTimeFields));
     if (time == nullptr || time->sampleRate == 0.0)
         return false;
 

@@ -97,7 +97,8 @@ vst::intptr JuceVSTWrapper::basicRequest (vst::int32 opcode, vst::int32 index, v
     }
 }
 
-vst::intptr JuceVSTWrapper::extendedRequest (vst::int32 opcode, vst::int32 index, vst::intptr value, void* ptr, float opt)
+vst::intptr JuceVSTWrapper::extendedRequest (vst::int32 opcode, vst::int32 index, vst::intptr value, void* ptr,
+                                             float opt)
 {
     const auto& description = filter->getDescription();
 
@@ -123,7 +124,8 @@ vst::intptr JuceVSTWrapper::extendedRequest (vst::int32 opcode, vst::int32 index
             return 1;
 
         case vst::effGetEffectName:
-        case vst::effGetProductString: return copyHostText (ptr, identity::effectName, identity::longTextLength) ? 1 : 0;
+        case vst::effGetProductString:
+            return copyHostText (ptr, identity::effectName, identity::longTextLength) ? 1 : 0;
         case vst::effGetVendorString: return copyHostText (ptr, identity::vendorName, identity::longTextLength) ? 1 : 0;
         case vst::effGetVendorVersion: return identity::vendorVersion;
         case vst::effCanDo: return answerCanDo (static_cast<const char*> (ptr));

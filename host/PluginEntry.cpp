@@ -4,10 +4,10 @@
 #include "host/InstanceFactory.h"
 
 #ifdef _WIN32
- // Exported through the module's .def file, which also gives VSTPluginMain the name "main".
- #define QUANE_EXPORT extern "C"
+// Exported through the module's .def file, which also gives VSTPluginMain the name "main".
+#define QUANE_EXPORT extern "C"
 #else
- #define QUANE_EXPORT extern "C" __attribute__ ((visibility ("default")))
+#define QUANE_EXPORT extern "C" __attribute__ ((visibility ("default")))
 #endif
 
 QUANE_EXPORT quane::vst::AEffect* VSTPluginMain (quane::vst::AudioMasterCallback audioMaster)
@@ -17,7 +17,7 @@ QUANE_EXPORT quane::vst::AEffect* VSTPluginMain (quane::vst::AudioMasterCallback
 
 #ifndef _WIN32
 // Older hosts look for "main"; C++ may not define a function of that name, the assembler may.
-QUANE_EXPORT quane::vst::AEffect* vstMainEntry (quane::vst::AudioMasterCallback audioMaster) asm ("main");
+QUANE_EXPORT quane::vst::AEffect* vstMainEntry (quane::vst::AudioMasterCallback audioMaster) asm("main");
 
 quane::vst::AEffect* vstMainEntry (quane::vst::AudioMasterCallback audioMaster)
 {

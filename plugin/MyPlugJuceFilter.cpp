@@ -13,11 +13,13 @@ namespace
 {
 constexpr int uniqueId = 0x11149876;
 
-bool isPatchValueIndex (int index) noexcept { return index >= 0 && index < patch::valueCount; }
+bool isPatchValueIndex (int index) noexcept
+{
+    return index >= 0 && index < patch::valueCount;
+}
 } // namespace
 
-MyPlugJuceFilter::MyPlugJuceFilter()
-    : engine (std::make_unique<SynthEngine> (modelSampleRate, factoryPrograms()))
+MyPlugJuceFilter::MyPlugJuceFilter() : engine (std::make_unique<SynthEngine> (modelSampleRate, factoryPrograms()))
 {
     selectProgram (0);
 }

@@ -27,8 +27,8 @@ public:
     void describePlugin (PluginDescription& description) override;
     void beginPlayback (double sampleRate, int samplesPerBlock) override;
     void endPlayback() override;
-    void processAudioBlock (const juce::AudioBuffer<float>& input, juce::AudioBuffer<float>& output,
-                            bool accumulate, juce::MidiBuffer& midi) override;
+    void processAudioBlock (const juce::AudioBuffer<float>& input, juce::AudioBuffer<float>& output, bool accumulate,
+                            juce::MidiBuffer& midi) override;
     AudioFilterEditor* createEditorComponent() override;
     int parameterCount() override;
     juce::String parameterName (int index) override;

@@ -34,7 +34,8 @@ float readPatchValue (const juce::String& text)
     // Only digits or a point followed by a digit start a number; "inf", "nan" and hex do not.
     const bool startsNumber = position < end
                               && ((*position >= '0' && *position <= '9')
-                                  || (*position == '.' && position + 1 < end && position[1] >= '0' && position[1] <= '9'));
+                                  || (*position == '.' && position + 1 < end && position[1] >= '0'
+                                      && position[1] <= '9'));
     if (! startsNumber)
         return 0.0f;
 
@@ -43,7 +44,8 @@ float readPatchValue (const juce::String& text)
     if (result.ec == std::errc::result_out_of_range)
     {
         // from_chars leaves the value alone on overflow and underflow; tell them apart by the exponent.
-        const auto exponent = std::strchr (position, 'e') != nullptr ? std::strchr (position, 'e') : std::strchr (position, 'E');
+        const auto exponent = std::strchr (position, 'e') != nullptr ? std::strchr (position, 'e')
+                                                                     : std::strchr (position, 'E');
         const bool tiny = exponent != nullptr && exponent[1] == '-';
         value = tiny ? 0.0 : std::numeric_limits<double>::infinity();
     }

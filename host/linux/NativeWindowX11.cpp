@@ -68,8 +68,8 @@ bool placeInHostWindow (juce::Component& component, void* hostWindow)
     // A stale or made-up id must not reach XCreateWindow: ask the server first.
     const auto errorsBefore = absorbedErrorCount();
     XWindowAttributes attributes {};
-    if (XGetWindowAttributes (display, toXWindow (hostWindow), &attributes) == 0
-        || absorbedErrorCount() != errorsBefore || attributes.c_class != InputOutput)
+    if (XGetWindowAttributes (display, toXWindow (hostWindow), &attributes) == 0 || absorbedErrorCount() != errorsBefore
+        || attributes.c_class != InputOutput)
         return false;
 
     component.addToDesktop (0, hostWindow);
@@ -103,8 +103,9 @@ void resizeWindowChain (juce::Component& component, int width, int height)
         return;
 
     int dw = 0, dh = 0;
-    const auto resize = [&] (::Window window)
-    { XResizeWindow (display, window, (unsigned) juce::jmax (1, width + dw), (unsigned) juce::jmax (1, height + dh)); };
+    const auto resize = [&] (::Window window) {
+        XResizeWindow (display, window, (unsigned) juce::jmax (1, width + dw), (unsigned) juce::jmax (1, height + dh));
+    };
 
     for (;;)
     {

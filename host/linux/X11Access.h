@@ -15,6 +15,12 @@ namespace quane::native
 /** How many X errors on JUCE's connection the traps have absorbed so far. */
 int absorbedErrorCount() noexcept;
 
-inline ::Window toXWindow (void* handle) noexcept { return (::Window) (juce::pointer_sized_uint) handle; }
-inline void* toHandle (::Window window) noexcept { return (void*) (juce::pointer_sized_uint) window; }
+inline ::Window toXWindow (void* handle) noexcept
+{
+    return (::Window) (juce::pointer_sized_uint) handle;
+}
+inline void* toHandle (::Window window) noexcept
+{
+    return (void*) (juce::pointer_sized_uint) window;
+}
 } // namespace quane::native

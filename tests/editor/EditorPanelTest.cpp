@@ -17,7 +17,10 @@ using test::RecordingHost;
 constexpr int bipolarSliders[] = { 2, 18, 23, 25, 27, 28, 29 };
 constexpr int skewedSliders[] = { 6, 10, 11, 13, 14, 15, 17, 19, 20, 22 };
 
-bool contains (const int* first, const int* last, int value) { return std::find (first, last, value) != last; }
+bool contains (const int* first, const int* last, int value)
+{
+    return std::find (first, last, value) != last;
+}
 
 TEST (EditorPanel, SizeNamesAndBounds)
 {
@@ -149,7 +152,7 @@ TEST (EditorPanel, OpeningWritesEachSelectorBackOnceAndChangesNothing)
 TEST (EditorPanel, ShowsOutOfRangeValuesAtTheNearestEnd)
 {
     MyPlugJuceFilter model;
-    model.setParameterValue (3, 7.0f);   // free class: stored as sent
+    model.setParameterValue (3, 7.0f); // free class: stored as sent
     model.setParameterValue (9, 0.2f);
     model.setParameterValue (4, 5.4f);
     MyPlugEditorComponent editor (model);

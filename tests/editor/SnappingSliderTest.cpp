@@ -18,9 +18,18 @@ TEST (SnappingSlider, CatchesStrictlyInsideTheSinglePrecisionTolerance)
 {
     SnappingSlider slider ("2");
     slider.snapTolerance = 0.05f;
-    const struct { double attempted, expected; } cases[] = {
-        { 0.049, 0.0 },     { -0.049, 0.0 },     { 0.05, 0.0 },  { -0.05, 0.0 },
-        { 0.0500001, 0.0500001 }, { -0.0500001, -0.0500001 }, { 0.3, 0.3 }, { -1.0, -1.0 },
+    const struct
+    {
+        double attempted, expected;
+    } cases[] = {
+        { 0.049, 0.0 },
+        { -0.049, 0.0 },
+        { 0.05, 0.0 },
+        { -0.05, 0.0 },
+        { 0.0500001, 0.0500001 },
+        { -0.0500001, -0.0500001 },
+        { 0.3, 0.3 },
+        { -1.0, -1.0 },
         // The float tolerance itself lies at the distance and is kept.
         { (double) 0.05f, (double) 0.05f },
     };

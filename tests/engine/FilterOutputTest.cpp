@@ -117,7 +117,7 @@ TEST (ResonantFilter, RunawayLoopIsSilencedAndRecovers)
     }
     SCOPED_TRACE ("first silenced chunk " + std::to_string (firstSilenced));
     EXPECT_GT (firstSilenced, 3);
-    EXPECT_GT (silencedChunks, 1);  // it runs away again after each recovery
+    EXPECT_GT (silencedChunks, 1); // it runs away again after each recovery
     EXPECT_LT (silencedChunks, 1500);
 }
 
@@ -134,11 +134,14 @@ TEST (OutputStage, DriveClipVolumeAndPanning)
 
 TEST (OutputStage, CubicTurnsBackAndTheClipHoldsTheOppositeBound)
 {
-    struct Case { float value, expected; };
+    struct Case
+    {
+        float value, expected;
+    };
     // After the cubic: 1 at z = 1, 0 at sqrt 3, -1 from z = 2 on; mirrored for negative z.
-    for (const auto& c : { Case { 1.0f, 1.0f }, Case { 1.7320508f, 0.0f }, Case { 2.0f, -1.0f },
-                           Case { 50.0f, -1.0f }, Case { -3.0f, 1.0f }, Case { 1.0e12f, -1.0f },
-                           Case { -3.0e38f, 1.0f }, Case { std::numeric_limits<float>::infinity(), -1.0f } })
+    for (const auto& c : { Case { 1.0f, 1.0f }, Case { 1.7320508f, 0.0f }, Case { 2.0f, -1.0f }, Case { 50.0f, -1.0f },
+                           Case { -3.0f, 1.0f }, Case { 1.0e12f, -1.0f }, Case { -3.0e38f, 1.0f },
+                           Case { std::numeric_limits<float>::infinity(), -1.0f } })
     {
         SCOPED_TRACE ("value " + std::to_string (c.value));
         float first[1] = {}, second[1] = {};

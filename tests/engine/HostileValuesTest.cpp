@@ -64,27 +64,41 @@ PatchProgram busyProgram()
     v[patch::saturation] = patch::unitMaximum;
     v[patch::volume] = patch::unitMaximum;
     v[patch::bendRange] = 12.0f;
-    v[patch::env1Depth] = 1.0f;  v[patch::env1Destination] = 8.0f;
-    v[patch::env2Depth] = -1.0f; v[patch::env2Destination] = 5.0f;
-    v[patch::lfo1Depth] = 1.0f;  v[patch::lfo1Destination] = 4.0f;
-    v[patch::lfo2Depth] = 1.0f;  v[patch::lfo2Destination] = 2.0f;
-    v[patch::velocityDepth] = 1.0f; v[patch::velocityDestination] = 3.0f;
-    v[patch::modwheelDepth] = 1.0f; v[patch::modwheelDestination] = 7.0f;
+    v[patch::env1Depth] = 1.0f;
+    v[patch::env1Destination] = 8.0f;
+    v[patch::env2Depth] = -1.0f;
+    v[patch::env2Destination] = 5.0f;
+    v[patch::lfo1Depth] = 1.0f;
+    v[patch::lfo1Destination] = 4.0f;
+    v[patch::lfo2Depth] = 1.0f;
+    v[patch::lfo2Destination] = 2.0f;
+    v[patch::velocityDepth] = 1.0f;
+    v[patch::velocityDestination] = 3.0f;
+    v[patch::modwheelDepth] = 1.0f;
+    v[patch::modwheelDestination] = 7.0f;
     return program;
 }
 
 TEST (HostileValues, FreeValuesOfAnySizeKeepTheOutputFinite)
 {
     const Hostile cases[] = {
-        { "Detune 1e30", patch::detune, 1.0e30f },     { "Detune -1e30", patch::detune, -1.0e30f },
-        { "Detune inf", patch::detune, inf },          { "Detune NaN", patch::detune, nan },
-        { "Spread 1e30", patch::spread, 1.0e30f },     { "Spread -3e38", patch::spread, -3.0e38f },
-        { "Spread inf", patch::spread, inf },          { "Spread NaN", patch::spread, nan },
-        { "Bend range 1e30", patch::bendRange, 1.0e30f }, { "Bend range -inf", patch::bendRange, -inf },
+        { "Detune 1e30", patch::detune, 1.0e30f },
+        { "Detune -1e30", patch::detune, -1.0e30f },
+        { "Detune inf", patch::detune, inf },
+        { "Detune NaN", patch::detune, nan },
+        { "Spread 1e30", patch::spread, 1.0e30f },
+        { "Spread -3e38", patch::spread, -3.0e38f },
+        { "Spread inf", patch::spread, inf },
+        { "Spread NaN", patch::spread, nan },
+        { "Bend range 1e30", patch::bendRange, 1.0e30f },
+        { "Bend range -inf", patch::bendRange, -inf },
         { "Bend range NaN", patch::bendRange, nan },
-        { "Octave 1e10", patch::octave, 1.0e10f },     { "Octave -1e10", patch::octave, -1.0e10f },
-        { "Octave 9", patch::octave, 9.0f },           { "Octave NaN", patch::octave, nan },
-        { "Osc Wave 1e9", patch::oscWave, 1.0e9f },    { "LFO1 Shape -3", patch::lfo1Shape, -3.0f },
+        { "Octave 1e10", patch::octave, 1.0e10f },
+        { "Octave -1e10", patch::octave, -1.0e10f },
+        { "Octave 9", patch::octave, 9.0f },
+        { "Octave NaN", patch::octave, nan },
+        { "Osc Wave 1e9", patch::oscWave, 1.0e9f },
+        { "LFO1 Shape -3", patch::lfo1Shape, -3.0f },
         { "LFO2 Shape NaN", patch::lfo2Shape, nan },
         { "Env1 Destination 9", patch::env1Destination, 9.0f },
         { "LFO1 Destination 1e30", patch::lfo1Destination, 1.0e30f },

@@ -36,15 +36,19 @@ std::vector<float> incrementsPerChunk (TestEngine& engine, int count)
 
 TEST (ModulationRouting, SelectorValuesMapToSlotsAndAnythingElseToOff)
 {
-    struct Case { float value; int slot; };
+    struct Case
+    {
+        float value;
+        int slot;
+    };
     const float nan = std::numeric_limits<float>::quiet_NaN();
-    for (const auto& c : { Case { 1.0f, 0 }, Case { 2.9f, 1 }, Case { 5.0f, 4 }, Case { 8.0f, 7 }, Case { 8.99f, 7 },
-                           Case { 0.0f, 0 }, Case { 9.0f, 0 }, Case { -5.0f, 0 }, Case { 1.0e9f, 0 },
-                           Case { -1.0e30f, 0 }, Case { nan, 0 } })
+    for (const auto& c :
+         { Case { 1.0f, 0 }, Case { 2.9f, 1 }, Case { 5.0f, 4 }, Case { 8.0f, 7 }, Case { 8.99f, 7 }, Case { 0.0f, 0 },
+           Case { 9.0f, 0 }, Case { -5.0f, 0 }, Case { 1.0e9f, 0 }, Case { -1.0e30f, 0 }, Case { nan, 0 } })
     {
         SCOPED_TRACE ("selector " + std::to_string (c.value));
         TestEngine engine (test::plainSawProgram());
-        const int selectors[] = { patch::env1Destination, patch::env2Destination, patch::lfo1Destination,
+        const int selectors[] = { patch::env1Destination, patch::env2Destination,     patch::lfo1Destination,
                                   patch::lfo2Destination, patch::velocityDestination, patch::modwheelDestination };
         for (int source = 0; source < SynthVoice::sourceCount; ++source)
         {
@@ -153,7 +157,7 @@ TEST (ModulationRouting, EnvelopeOnAnOutOfRangeDestinationActsAsOff)
     program.values[patch::env2Destination] = -1.0e9f;
     EXPECT_EQ (renderNote (program, 100), reference);
 
-    program.values[patch::env1Destination] = 5.0f;  // "Cutoff": now it is heard
+    program.values[patch::env1Destination] = 5.0f; // "Cutoff": now it is heard
     EXPECT_NE (renderNote (program, 100), reference);
 }
 

@@ -69,7 +69,7 @@ TEST (WavetableOscillator, SecondReadingUsesTheFirstReadingsFraction)
     WavetableOscillator oscillator (2);
     oscillator.phase = 10.25f;
     oscillator.increment = 0.0f;
-    oscillator.secondOffset = 2.56f;  // lands on 12.81: its own fraction would be 0.81
+    oscillator.secondOffset = 2.56f; // lands on 12.81: its own fraction would be 0.81
     oscillator.secondLevel = 1.0f;
 
     float value = 0.0f;
@@ -98,7 +98,7 @@ TEST (WavetableOscillator, LargeOrNonFiniteIncrementsKeepThePhaseInTheTable)
 
     EXPECT_EQ (finiteIncrement (std::numeric_limits<double>::infinity()), 0.0f);
     EXPECT_EQ (finiteIncrement (std::nan ("")), 0.0f);
-    EXPECT_EQ (finiteIncrement (1.0e300), 0.0f);  // overflows the float
+    EXPECT_EQ (finiteIncrement (1.0e300), 0.0f); // overflows the float
     EXPECT_FLOAT_EQ (finiteIncrement (2.5541950), 2.5541950f);
 }
 

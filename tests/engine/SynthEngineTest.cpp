@@ -26,7 +26,9 @@ class RecordingVoice : public Voice
 {
 public:
     RecordingVoice (int voiceIndex, int& sampleCounter, int& chunkCounter)
-        : index (voiceIndex), samples (sampleCounter), chunks (chunkCounter) {}
+        : index (voiceIndex), samples (sampleCounter), chunks (chunkCounter)
+    {
+    }
 
     void start (float frequencyHz, float velocity, int noteNumber, int delay, float sampleRate) override
     {
@@ -82,8 +84,7 @@ class EngineFixture : public ::testing::Test
 {
 protected:
     EngineFixture()
-        : program (testProgram()),
-          engine (44100.0f, { &program, 1 }, [this] (float, const PatchParams&) {
+        : program (testProgram()), engine (44100.0f, { &program, 1 }, [this] (float, const PatchParams&) {
               auto voice = std::make_unique<RecordingVoice> ((int) doubles.size(), samplesWritten, chunksRendered);
               doubles.push_back (voice.get());
               return std::unique_ptr<Voice> (std::move (voice));
@@ -124,10 +125,10 @@ TEST_F (EngineFixture, WorkedSequenceOfTwoBlocksOf100)
 {
     engine.noteOn (69, 100, 0);
     render (100);
-    EXPECT_EQ (chunksRendered, 7);           // six chunks and the carry chunk
+    EXPECT_EQ (chunksRendered, 7); // six chunks and the carry chunk
     EXPECT_EQ (engine.getCarriedCount(), 12);
     render (100);
-    EXPECT_EQ (chunksRendered, 7 + 6);       // five chunks and a new carry chunk
+    EXPECT_EQ (chunksRendered, 7 + 6); // five chunks and a new carry chunk
     EXPECT_EQ (engine.getCarriedCount(), 8);
     expectCollectedInOrder();
     EXPECT_EQ (samplesWritten, 13 * 16);

@@ -44,7 +44,12 @@ TEST (SynthVoice, IncrementsOfNotes69And60)
 
 TEST (SynthVoice, SoundingPitchMeasuredFromTheAudio)
 {
-    struct Case { int note; double hz; float sampleRate; };
+    struct Case
+    {
+        int note;
+        double hz;
+        float sampleRate;
+    };
     for (const auto& c : { Case { 69, 440.0, 44100.0f }, Case { 60, 261.63, 44100.0f }, Case { 69, 440.0, 48000.0f },
                            Case { 81, 880.0, 44100.0f } })
     {

@@ -55,180 +55,198 @@ constexpr double profile[profilePoints][waveformCount] = {
     { -0.007, -0.058, -0.189, -0.335, -0.131, -0.150, 0.246, -0.221, 0.050 },
 };
 
-double sample(int waveType, int index)
+double sample (int waveType, int index)
 {
     return waveformTables[waveType - 1][index];
 }
 
-std::string where(int waveType, int index)
+std::string where (int waveType, int index)
 {
-    return "wave type " + std::to_string(waveType) + ", sample " + std::to_string(index);
+    return "wave type " + std::to_string (waveType) + ", sample " + std::to_string (index);
 }
 
 // True when value, rounded to 'digits' decimals, prints as 'stated'.
-bool printsAs(double value, double stated, int digits)
+bool printsAs (double value, double stated, int digits)
 {
-    const double scale = std::pow(10.0, digits);
-    return std::llround(value * scale) == std::llround(stated * scale);
+    const double scale = std::pow (10.0, digits);
+    return std::llround (value * scale) == std::llround (stated * scale);
 }
 
-TEST(WaveformData, EveryProfilePointIsWithinTolerance)
+TEST (WaveformData, EveryProfilePointIsWithinTolerance)
 {
     for (int type = 1; type <= waveformCount; ++type)
         for (int point = 0; point < profilePoints; ++point)
         {
-            SCOPED_TRACE(where(type, point * profileStep));
-            EXPECT_NEAR(sample(type, point * profileStep), profile[point][type - 1], 0.0015);
+            SCOPED_TRACE (where (type, point * profileStep));
+            EXPECT_NEAR (sample (type, point * profileStep), profile[point][type - 1], 0.0015);
         }
 }
 
-TEST(WaveformData, StatedExtremesSitAtTheirSamplesAndAreNotExceeded)
+TEST (WaveformData, StatedExtremesSitAtTheirSamplesAndAreNotExceeded)
 {
-    struct Extreme { int type, index; double value; bool isMax; int first, last; };
+    struct Extreme
+    {
+        int type, index;
+        double value;
+        bool isMax;
+        int first, last;
+    };
     const Extreme extremes[] = {
-        { 1, 255, 0.96469, true, 0, 511 }, { 1, 272, -0.89478, false, 0, 511 },
-        { 2, 255, 0.97998, true, 0, 511 }, { 2, 256, -0.97668, false, 0, 511 },
-        { 3, 254, 0.79463, true, 0, 511 }, { 3, 330, -0.75271, false, 0, 511 },
-        { 3, 120, 0.25866, true, 0, 253 },  // the peak of the low hump
-        { 4, 403, 0.98106, true, 0, 511 }, { 4, 476, -0.42937, false, 0, 511 },
+        { 1, 255, 0.96469, true, 0, 511 },   { 1, 272, -0.89478, false, 0, 511 },
+        { 2, 255, 0.97998, true, 0, 511 },   { 2, 256, -0.97668, false, 0, 511 },
+        { 3, 254, 0.79463, true, 0, 511 },   { 3, 330, -0.75271, false, 0, 511 },
+        { 3, 120, 0.25866, true, 0, 253 }, // the peak of the low hump
+        { 4, 403, 0.98106, true, 0, 511 },   { 4, 476, -0.42937, false, 0, 511 },
         { 4, 159, -0.41489, false, 0, 300 }, // the bottom of the rounded pulse
-        { 6, 131, 0.97206, true, 0, 511 }, { 6, 357, -0.97530, false, 0, 511 },
-        { 7, 139, 0.69085, true, 0, 511 }, { 7, 326, -0.56400, false, 0, 511 },
-        { 8, 399, 0.30187, true, 0, 511 }, { 8, 300, -0.77452, false, 0, 511 },
-        { 9, 147, 0.48827, true, 0, 511 }, { 9, 304, -0.64856, false, 0, 511 },
+        { 6, 131, 0.97206, true, 0, 511 },   { 6, 357, -0.97530, false, 0, 511 },
+        { 7, 139, 0.69085, true, 0, 511 },   { 7, 326, -0.56400, false, 0, 511 },
+        { 8, 399, 0.30187, true, 0, 511 },   { 8, 300, -0.77452, false, 0, 511 },
+        { 9, 147, 0.48827, true, 0, 511 },   { 9, 304, -0.64856, false, 0, 511 },
     };
     for (const auto& e : extremes)
     {
-        SCOPED_TRACE(where(e.type, e.index) + (e.isMax ? " (maximum)" : " (minimum)"));
-        EXPECT_TRUE(printsAs(sample(e.type, e.index), e.value, 5)) << sample(e.type, e.index);
+        SCOPED_TRACE (where (e.type, e.index) + (e.isMax ? " (maximum)" : " (minimum)"));
+        EXPECT_TRUE (printsAs (sample (e.type, e.index), e.value, 5)) << sample (e.type, e.index);
         for (int i = e.first; i <= e.last; ++i)
             if (i != e.index)
             {
                 if (e.isMax)
-                    EXPECT_LT(sample(e.type, i), sample(e.type, e.index)) << "exceeded at " << i;
+                    EXPECT_LT (sample (e.type, i), sample (e.type, e.index)) << "exceeded at " << i;
                 else
-                    EXPECT_GT(sample(e.type, i), sample(e.type, e.index)) << "exceeded at " << i;
+                    EXPECT_GT (sample (e.type, i), sample (e.type, e.index)) << "exceeded at " << i;
             }
     }
 }
 
-TEST(WaveformData, ResetsJumpsAndZeroCrossingsAreWhereStated)
+TEST (WaveformData, ResetsJumpsAndZeroCrossingsAreWhereStated)
 {
-    struct Value { int type, index; double value; int digits; };
-    const Value values[] = { { 1, 256, 0.816, 3 }, { 1, 259, 0.058, 3 }, { 2, 0, 0.0019, 4 },
-                             { 2, 511, -0.0002, 4 }, { 3, 253, 0.003, 3 } };
+    struct Value
+    {
+        int type, index;
+        double value;
+        int digits;
+    };
+    const Value values[] = {
+        { 1, 256, 0.816, 3 }, { 1, 259, 0.058, 3 }, { 2, 0, 0.0019, 4 }, { 2, 511, -0.0002, 4 }, { 3, 253, 0.003, 3 }
+    };
     for (const auto& v : values)
     {
-        SCOPED_TRACE(where(v.type, v.index));
-        EXPECT_TRUE(printsAs(sample(v.type, v.index), v.value, v.digits)) << sample(v.type, v.index);
+        SCOPED_TRACE (where (v.type, v.index));
+        EXPECT_TRUE (printsAs (sample (v.type, v.index), v.value, v.digits)) << sample (v.type, v.index);
     }
 
     // The sign changes strictly from 'index' to 'index + 1'.
     const int crossings[][2] = { { 1, 259 }, { 3, 268 }, { 4, 243 }, { 4, 449 }, { 5, 248 } };
     for (const auto& c : crossings)
     {
-        SCOPED_TRACE(where(c[0], c[1]) + " (zero crossing)");
-        EXPECT_LT(sample(c[0], c[1]) * sample(c[0], c[1] + 1), 0.0);
+        SCOPED_TRACE (where (c[0], c[1]) + " (zero crossing)");
+        EXPECT_LT (sample (c[0], c[1]) * sample (c[0], c[1] + 1), 0.0);
     }
 
-    struct Jump { int type, index; double leastSize; };
-    const Jump jumps[] = { { 2, 255, 1.9 }, { 3, 253, 0.7 }, { 4, 65, 0.1 }, { 4, 223, 0.1 },
-                           { 5, 44, 0.3 } };
+    struct Jump
+    {
+        int type, index;
+        double leastSize;
+    };
+    const Jump jumps[] = { { 2, 255, 1.9 }, { 3, 253, 0.7 }, { 4, 65, 0.1 }, { 4, 223, 0.1 }, { 5, 44, 0.3 } };
     for (const auto& j : jumps)
     {
-        SCOPED_TRACE(where(j.type, j.index) + " (jump to the next sample)");
-        EXPECT_GE(std::abs(sample(j.type, j.index + 1) - sample(j.type, j.index)), j.leastSize);
+        SCOPED_TRACE (where (j.type, j.index) + " (jump to the next sample)");
+        EXPECT_GE (std::abs (sample (j.type, j.index + 1) - sample (j.type, j.index)), j.leastSize);
     }
 
     for (int i = 257; i < 272; ++i)
     {
-        SCOPED_TRACE(where(1, i) + " (decelerating fall)");
-        EXPECT_LT(sample(1, i), sample(1, i - 1));
-        EXPECT_GT(sample(1, i - 1) - sample(1, i), sample(1, i) - sample(1, i + 1));
+        SCOPED_TRACE (where (1, i) + " (decelerating fall)");
+        EXPECT_LT (sample (1, i), sample (1, i - 1));
+        EXPECT_GT (sample (1, i - 1) - sample (1, i), sample (1, i) - sample (1, i + 1));
     }
 }
 
-TEST(WaveformData, PlateausShelvesAndStepsHoldTheirLevels)
+TEST (WaveformData, PlateausShelvesAndStepsHoldTheirLevels)
 {
-    struct Level { int type, first, last; double level, tolerance; };
+    struct Level
+    {
+        int type, first, last;
+        double level, tolerance;
+    };
     const Level levels[] = {
-        { 3, 320, 340, -0.75, 0.01 },    { 4, 0, 65, -0.02, 0.02 },       { 4, 224, 304, 0.0, 0.1 },
-        { 5, 49, 192, 0.98, 0.0 },       { 5, 313, 468, -0.9752, 0.0005 },
-        { 6, 9, 44, 0.278, 0.012 },      { 6, 53, 83, 0.619, 0.012 },     { 6, 92, 131, 0.969, 0.012 },
-        { 6, 140, 172, 0.66, 0.012 },    { 6, 181, 222, 0.362, 0.012 },   { 6, 235, 280, 0.0, 0.012 },
-        { 6, 290, 315, -0.488, 0.012 },  { 6, 325, 359, -0.974, 0.012 },  { 6, 371, 395, -0.468, 0.012 },
-        { 6, 418, 440, -0.253, 0.012 },  { 6, 451, 468, -0.973, 0.012 },
-        { 7, 91, 189, 0.674, 0.03 },     { 7, 266, 294, -0.389, 0.025 },  { 7, 318, 377, -0.545, 0.025 },
-        { 7, 386, 416, -0.467, 0.025 },  { 7, 486, 501, 0.238, 0.025 },
+        { 3, 320, 340, -0.75, 0.01 },   { 4, 0, 65, -0.02, 0.02 },        { 4, 224, 304, 0.0, 0.1 },
+        { 5, 49, 192, 0.98, 0.0 },      { 5, 313, 468, -0.9752, 0.0005 }, { 6, 9, 44, 0.278, 0.012 },
+        { 6, 53, 83, 0.619, 0.012 },    { 6, 92, 131, 0.969, 0.012 },     { 6, 140, 172, 0.66, 0.012 },
+        { 6, 181, 222, 0.362, 0.012 },  { 6, 235, 280, 0.0, 0.012 },      { 6, 290, 315, -0.488, 0.012 },
+        { 6, 325, 359, -0.974, 0.012 }, { 6, 371, 395, -0.468, 0.012 },   { 6, 418, 440, -0.253, 0.012 },
+        { 6, 451, 468, -0.973, 0.012 }, { 7, 91, 189, 0.674, 0.03 },      { 7, 266, 294, -0.389, 0.025 },
+        { 7, 318, 377, -0.545, 0.025 }, { 7, 386, 416, -0.467, 0.025 },   { 7, 486, 501, 0.238, 0.025 },
     };
     for (const auto& l : levels)
         for (int i = l.first; i <= l.last; ++i)
         {
-            SCOPED_TRACE(where(l.type, i) + " (level " + std::to_string(l.level) + ")");
+            SCOPED_TRACE (where (l.type, i) + " (level " + std::to_string (l.level) + ")");
             if (l.tolerance == 0.0)
-                EXPECT_EQ(waveformTables[l.type - 1][i], static_cast<float>(l.level));
+                EXPECT_EQ (waveformTables[l.type - 1][i], static_cast<float> (l.level));
             else
-                EXPECT_NEAR(sample(l.type, i), l.level, l.tolerance);
+                EXPECT_NEAR (sample (l.type, i), l.level, l.tolerance);
         }
 
     for (int i = 66; i <= 223; ++i)
     {
-        SCOPED_TRACE(where(4, i) + " (negative pulse)");
-        EXPECT_LT(sample(4, i), -0.1);
+        SCOPED_TRACE (where (4, i) + " (negative pulse)");
+        EXPECT_LT (sample (4, i), -0.1);
     }
 }
 
-TEST(WaveformData, BrightSawRisesSteeperThenFallsOnItsLine)
+TEST (WaveformData, BrightSawRisesSteeperThenFallsOnItsLine)
 {
     // 8-sample slopes grow steadily from about 0.0022 to about 0.0053 up to sample 208.
     double previous = 0.0;
     for (int i = 0; i < 208; i += 8)
     {
-        SCOPED_TRACE(where(2, i) + " (growing slope)");
-        const double slope = (sample(2, i + 8) - sample(2, i)) / 8.0;
-        EXPECT_GT(slope, previous - 1.0e-4);
+        SCOPED_TRACE (where (2, i) + " (growing slope)");
+        const double slope = (sample (2, i + 8) - sample (2, i)) / 8.0;
+        EXPECT_GT (slope, previous - 1.0e-4);
         previous = slope;
     }
-    EXPECT_NEAR((sample(2, 8) - sample(2, 0)) / 8.0, 0.0022, 0.0003);
-    EXPECT_NEAR(previous, 0.0053, 0.0003);
-    EXPECT_NEAR((sample(2, 255) - sample(2, 224)) / 31.0, 0.0038, 0.0001);
+    EXPECT_NEAR ((sample (2, 8) - sample (2, 0)) / 8.0, 0.0022, 0.0003);
+    EXPECT_NEAR (previous, 0.0053, 0.0003);
+    EXPECT_NEAR ((sample (2, 255) - sample (2, 224)) / 31.0, 0.0038, 0.0001);
 
     for (int i = 256; i < waveformLength; ++i)
     {
-        SCOPED_TRACE(where(2, i) + " (falling line)");
-        EXPECT_NEAR(sample(2, i), -1.957004 + 0.00382933 * i, 0.00005);
+        SCOPED_TRACE (where (2, i) + " (falling line)");
+        EXPECT_NEAR (sample (2, i), -1.957004 + 0.00382933 * i, 0.00005);
     }
 }
 
-TEST(WaveformData, CyclesCloseNearZeroAndSawsHoldSixteenBitValues)
+TEST (WaveformData, CyclesCloseNearZeroAndSawsHoldSixteenBitValues)
 {
     for (int type = 1; type <= waveformCount; ++type)
     {
-        SCOPED_TRACE(where(type, 0) + " and its last sample");
-        EXPECT_NEAR(sample(type, 0), 0.0, 0.002);
-        EXPECT_NEAR(sample(type, waveformLength - 1), 0.0, 0.031);
-        EXPECT_TRUE(std::all_of(waveformTables[type - 1], waveformTables[type - 1] + waveformLength,
-                                [](float v) { return std::isfinite(v) && std::abs(v) <= 1.0f; }));
+        SCOPED_TRACE (where (type, 0) + " and its last sample");
+        EXPECT_NEAR (sample (type, 0), 0.0, 0.002);
+        EXPECT_NEAR (sample (type, waveformLength - 1), 0.0, 0.031);
+        EXPECT_TRUE (std::all_of (waveformTables[type - 1], waveformTables[type - 1] + waveformLength,
+                                  [] (float v) { return std::isfinite (v) && std::abs (v) <= 1.0f; }));
     }
     for (int type = 1; type <= 2; ++type)
         for (int i = 0; i < waveformLength; ++i)
         {
-            SCOPED_TRACE(where(type, i));
-            const double steps = sample(type, i) * 32768.0;
-            EXPECT_EQ(steps, std::round(steps));
+            SCOPED_TRACE (where (type, i));
+            const double steps = sample (type, i) * 32768.0;
+            EXPECT_EQ (steps, std::round (steps));
         }
 }
 
-TEST(WaveformData, NoiseformIsMostlyBelowZeroWithItsStatedMean)
+TEST (WaveformData, NoiseformIsMostlyBelowZeroWithItsStatedMean)
 {
     double sum = 0.0;
     int below = 0;
     for (int i = 0; i < waveformLength; ++i)
     {
-        sum += sample(8, i);
-        below += sample(8, i) < 0.0 ? 1 : 0;
+        sum += sample (8, i);
+        below += sample (8, i) < 0.0 ? 1 : 0;
     }
-    EXPECT_TRUE(printsAs(sum / waveformLength, -0.179, 3)) << sum / waveformLength;
-    EXPECT_GT(below, waveformLength / 2);
+    EXPECT_TRUE (printsAs (sum / waveformLength, -0.179, 3)) << sum / waveformLength;
+    EXPECT_GT (below, waveformLength / 2);
 }
 } // namespace

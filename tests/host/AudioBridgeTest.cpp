@@ -84,9 +84,12 @@ TEST (AudioBridge, EventsOfOtherTypesAndNullEventsAreSkipped)
     sysex.type = vst::kVstSysExType;
     sysex.byteSize = 16;
 
-    struct { vst::int32 numEvents; vst::intptr reserved; vst::VstEvent* events[3]; } list {
-        3, 0, { &sysex, nullptr, reinterpret_cast<vst::VstEvent*> (&note) }
-    };
+    struct
+    {
+        vst::int32 numEvents;
+        vst::intptr reserved;
+        vst::VstEvent* events[3];
+    } list { 3, 0, { &sysex, nullptr, reinterpret_cast<vst::VstEvent*> (&note) } };
     EXPECT_EQ (instance.dispatch (vst::effProcessEvents, 0, 0, &list), 1);
     reference.noteOn (60);
     EXPECT_EQ (instance.render (blockFrames), reference.render (blockFrames));
@@ -106,8 +109,7 @@ TEST (AudioBridge, SuspendDropsPendingEvents)
 
 TEST (AudioBridge, SampleRateZeroMeans44100)
 {
-    const auto renderAt = [] (float rate)
-    {
+    const auto renderAt = [] (float rate) {
         Instance instance;
         instance.dispatch (vst::effSetSampleRate, 0, 0, nullptr, rate);
         instance.dispatch (vst::effMainsChanged, 0, 1);

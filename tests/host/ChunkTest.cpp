@@ -124,7 +124,8 @@ TEST (StateChunk, UnreadableChunksChangeNothing)
 TEST (StateChunk, ValuesAreReadAndClampedByTheirClass)
 {
     Instance instance;
-    instance.setChunk (makeChunk (stateText ("6=\"1.5\" 18=\"-2\" 4=\"24\" 0=\" 0.25\" 1=\"abc\"", "foo1_settings_01")));
+    instance.setChunk (
+        makeChunk (stateText ("6=\"1.5\" 18=\"-2\" 4=\"24\" 0=\" 0.25\" 1=\"abc\"", "foo1_settings_01")));
     EXPECT_EQ (instance.effect->getParameter (instance.effect, 6), 0.999f);
     EXPECT_EQ (instance.effect->getParameter (instance.effect, 18), -1.0f);
     EXPECT_EQ (instance.effect->getParameter (instance.effect, 4), 24.0f);
@@ -140,7 +141,8 @@ TEST (StateChunk, ValuesAreReadAndClampedByTheirClass)
 TEST (StateChunk, NonFiniteTextNeverEntersThePatch)
 {
     Instance instance;
-    instance.setChunk (makeChunk (stateText ("0=\"nan\" 3=\"inf\" 4=\"1e999\" 6=\"-1e999\" 30=\"NaN\" 18=\"-inf\" 31=\"1e39\"")));
+    instance.setChunk (
+        makeChunk (stateText ("0=\"nan\" 3=\"inf\" 4=\"1e999\" 6=\"-1e999\" 30=\"NaN\" 18=\"-inf\" 31=\"1e39\"")));
     expectAllFinite (instance);
     EXPECT_EQ (instance.effect->getParameter (instance.effect, 0), 0.001f);
 

@@ -58,7 +58,8 @@ bool windowManagerIsRunning (::Display* display)
     unsigned long count = 0, remaining = 0;
     unsigned char* data = nullptr;
     const bool found = XGetWindowProperty (display, DefaultRootWindow (display), check, 0, 1, False, AnyPropertyType,
-                                           &type, &format, &count, &remaining, &data) == Success
+                                           &type, &format, &count, &remaining, &data)
+                           == Success
                        && count > 0;
     if (data != nullptr)
         XFree (data);
@@ -76,8 +77,8 @@ std::string artefactDirectory()
     return dir;
 }
 
-vst::intptr timedHostCallback (vst::AEffect* effect, vst::int32 opcode, vst::int32 index, vst::intptr value,
-                               void*, float opt)
+vst::intptr timedHostCallback (vst::AEffect* effect, vst::int32 opcode, vst::int32 index, vst::intptr value, void*,
+                               float opt)
 {
     auto& log = editorHostLog();
     log.requests.push_back ({ opcode, index, value, opt, nowMs() });

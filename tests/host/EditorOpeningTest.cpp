@@ -51,8 +51,7 @@ TEST (EditorOpening, MissingMadeUpOrUnsuitableParentsShowNothing)
     ASSERT_NE (host.display, nullptr);
     EditorInstance instance;
     ASSERT_NE (instance.effect, nullptr);
-    const auto viewableTopLevels = [&host]
-    {
+    const auto viewableTopLevels = [&host] {
         int count = 0;
         for (auto window : host.topLevelWindows())
             count += host.geometryOf (window).viewable ? 1 : 0;
@@ -64,8 +63,15 @@ TEST (EditorOpening, MissingMadeUpOrUnsuitableParentsShowNothing)
     host.destroyWindow (gone);
     const auto inputOnly = host.createInputOnlyWindow();
 
-    const struct { const char* what; XWindow window; } parents[] = {
-        { "null", 0 }, { "made-up id", 0x7ffff0f1 }, { "destroyed window", gone }, { "input-only window", inputOnly },
+    const struct
+    {
+        const char* what;
+        XWindow window;
+    } parents[] = {
+        { "null", 0 },
+        { "made-up id", 0x7ffff0f1 },
+        { "destroyed window", gone },
+        { "input-only window", inputOnly },
     };
     for (const auto& parent : parents)
     {

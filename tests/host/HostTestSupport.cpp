@@ -24,7 +24,8 @@ HostLog& hostLog()
     return log;
 }
 
-vst::intptr hostCallback (vst::AEffect* effect, vst::int32 opcode, vst::int32 index, vst::intptr value, void*, float opt)
+vst::intptr hostCallback (vst::AEffect* effect, vst::int32 opcode, vst::int32 index, vst::intptr value, void*,
+                          float opt)
 {
     auto& log = hostLog();
     log.requests.push_back ({ effect, opcode, index, value, opt });

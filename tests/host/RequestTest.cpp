@@ -21,18 +21,33 @@ TEST (HostRequests, IdentityAndFixedAnswers)
     EXPECT_EQ (instance.text (vst::effGetVendorString), "Brelloux");
     EXPECT_EQ (instance.dispatch (vst::effGetEffectName, 0, 0, nullptr), 0);
 
-    const struct { vst::int32 opcode; vst::intptr answer; } fixed[] = {
-        { vst::effOpen, 0 },                     { vst::effIdentify, 0x4E764566 },
-        { vst::effGetVendorVersion, 1000 },      { vst::effGetVstVersion, 2300 },
-        { vst::effGetPlugCategory, 2 },          { vst::effKeysRequired, 1 },
-        { vst::effGetCurrentMidiProgram, -1 },   { vst::effGetNumProgramCategories, 1 },
-        { vst::effConnectInput, 1 },             { vst::effConnectOutput, 1 },
-        { vst::effGetTailSize, 0 },              { vst::effGetVu, 0 },
-        { vst::effEditGetRect, 0 },              { vst::effEditOpen, 0 },
-        { vst::effEditClose, 0 },                { vst::effEditIdle, 0 },
-        { vst::effString2Parameter, 0 },         { vst::effSetBypass, 0 },
-        { vst::effBeginLoadProgram, 0 },         { 77, 0 },
-        { 1000, 0 },                             { -1, 0 },
+    const struct
+    {
+        vst::int32 opcode;
+        vst::intptr answer;
+    } fixed[] = {
+        { vst::effOpen, 0 },
+        { vst::effIdentify, 0x4E764566 },
+        { vst::effGetVendorVersion, 1000 },
+        { vst::effGetVstVersion, 2300 },
+        { vst::effGetPlugCategory, 2 },
+        { vst::effKeysRequired, 1 },
+        { vst::effGetCurrentMidiProgram, -1 },
+        { vst::effGetNumProgramCategories, 1 },
+        { vst::effConnectInput, 1 },
+        { vst::effConnectOutput, 1 },
+        { vst::effGetTailSize, 0 },
+        { vst::effGetVu, 0 },
+        { vst::effEditGetRect, 0 },
+        { vst::effEditOpen, 0 },
+        { vst::effEditClose, 0 },
+        { vst::effEditIdle, 0 },
+        { vst::effString2Parameter, 0 },
+        { vst::effSetBypass, 0 },
+        { vst::effBeginLoadProgram, 0 },
+        { 77, 0 },
+        { 1000, 0 },
+        { -1, 0 },
     };
     for (const auto& request : fixed)
     {
@@ -50,10 +65,14 @@ TEST (HostRequests, IdentityAndFixedAnswers)
 TEST (HostRequests, CapabilitiesAreComparedExactly)
 {
     Instance instance;
-    const struct { const char* name; vst::intptr answer; } capabilities[] = {
-        { "receiveVstEvents", 1 },    { "receiveVstMidiEvents", 1 }, { "sendVstEvents", -1 },
-        { "sendVstMidiEvent", -1 },   { "receiveVstTimeInfo", 1 },   { "conformsToWindowRules", 1 },
-        { "ReceiveVstEvents", 0 },    { "receiveVstEvent", 0 },      { "", 0 },
+    const struct
+    {
+        const char* name;
+        vst::intptr answer;
+    } capabilities[] = {
+        { "receiveVstEvents", 1 },  { "receiveVstMidiEvents", 1 }, { "sendVstEvents", -1 },
+        { "sendVstMidiEvent", -1 }, { "receiveVstTimeInfo", 1 },   { "conformsToWindowRules", 1 },
+        { "ReceiveVstEvents", 0 },  { "receiveVstEvent", 0 },      { "", 0 },
         { "sizeWindow", 0 },
     };
     for (const auto& capability : capabilities)
@@ -96,8 +115,8 @@ TEST (HostRequests, ProgramsAreForwardedToTheModel)
     EXPECT_EQ (instance.dispatch (vst::effGetProgram), 4);
     EXPECT_EQ (instance.text (vst::effGetProgramName), "Bell Lead");
 
-    for (vst::intptr outside : { (vst::intptr) 12, (vst::intptr) -1, (vst::intptr) INT_MAX,
-                               std::numeric_limits<vst::intptr>::max() })
+    for (vst::intptr outside :
+         { (vst::intptr) 12, (vst::intptr) -1, (vst::intptr) INT_MAX, std::numeric_limits<vst::intptr>::max() })
     {
         SCOPED_TRACE (outside);
         instance.dispatch (vst::effSetProgram, 0, outside);
@@ -125,10 +144,10 @@ TEST (HostRequests, HostileIndicesAndNullPointersTouchNothing)
     EXPECT_EQ (instance.allValues(), before);
 
     // Every request that writes text or a pointer, given none.
-    for (vst::int32 opcode : { vst::effGetProgramName, vst::effGetParamLabel, vst::effGetParamDisplay,
-                               vst::effGetParamName, vst::effGetChunk, vst::effGetEffectName,
-                               vst::effGetVendorString, vst::effGetProductString, vst::effSetProgramName,
-                               vst::effGetSpeakerArrangement, vst::effEditGetRect, vst::effEditOpen })
+    for (vst::int32 opcode :
+         { vst::effGetProgramName, vst::effGetParamLabel, vst::effGetParamDisplay, vst::effGetParamName,
+           vst::effGetChunk, vst::effGetEffectName, vst::effGetVendorString, vst::effGetProductString,
+           vst::effSetProgramName, vst::effGetSpeakerArrangement, vst::effEditGetRect, vst::effEditOpen })
     {
         SCOPED_TRACE (opcode);
         EXPECT_EQ (instance.dispatch (opcode, 0, 0, nullptr), 0);

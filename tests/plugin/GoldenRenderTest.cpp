@@ -29,13 +29,13 @@ namespace quane
 namespace
 {
 constexpr int sampleRates[] = { 44100, 48000, 96000 };
-constexpr int phraseLength = 44100;      // samples, at every rate: the events end before 23100
-constexpr int referenceBlockSize = 301;  // odd, so chunks and blocks never line up
+constexpr int phraseLength = 44100;     // samples, at every rate: the events end before 23100
+constexpr int referenceBlockSize = 301; // odd, so chunks and blocks never line up
 constexpr int digestBlockSize = 64;
 
 struct TimedEvent
 {
-    int at;  // sample position from the start of the phrase
+    int at; // sample position from the start of the phrase
     juce::MidiMessage message;
 };
 
@@ -158,7 +158,7 @@ void writeWav (const std::filesystem::path& path, const std::vector<float>& inte
     putLittleEndian (header, 36 + dataBytes, 4);
     header += "WAVEfmt ";
     putLittleEndian (header, 16, 4);
-    putLittleEndian (header, 3, 2);  // IEEE float
+    putLittleEndian (header, 3, 2); // IEEE float
     putLittleEndian (header, 2, 2);
     putLittleEndian (header, sampleRate, 4);
     putLittleEndian (header, sampleRate * 2 * 4, 4);
@@ -238,8 +238,8 @@ void expectMatchesReference (const std::vector<float>& rendered, const std::file
             firstMismatch = mismatches++ == 0 ? i : firstMismatch;
         worst = std::max (worst, std::fabs ((double) rendered[i] - (double) reference[i]));
     }
-    EXPECT_EQ (mismatches, 0u) << "first at frame " << firstMismatch / 2 << (firstMismatch % 2 == 0 ? " left" : " right")
-                               << ", largest difference " << worst;
+    EXPECT_EQ (mismatches, 0u) << "first at frame " << firstMismatch / 2
+                               << (firstMismatch % 2 == 0 ? " left" : " right") << ", largest difference " << worst;
 }
 
 TEST (GoldenRender, EveryFactoryProgramMatchesItsReferenceAtEveryRate)

@@ -36,13 +36,14 @@ double lfo2RateHeard (const std::vector<float>& left, double sampleRate)
 
     if (risingChunks.size() < 3)
         return 0.0;
-    const double chunksPerPeriod = (double) (risingChunks.back() - risingChunks.front()) / (double) (risingChunks.size() - 1);
+    const double chunksPerPeriod = (double) (risingChunks.back() - risingChunks.front())
+                                   / (double) (risingChunks.size() - 1);
     return sampleRate / (16.0 * chunksPerPeriod);
 }
 
 TEST (Lfo2Rate, FollowsTheHostsRateSetAfterTheProgramLoad)
 {
-    constexpr float speed = 0.8f;  // 10 Hz
+    constexpr float speed = 0.8f; // 10 Hz
     for (int sampleRate : { 44100, 48000, 96000 })
     {
         SCOPED_TRACE (std::to_string (sampleRate) + " Hz");
@@ -53,13 +54,13 @@ TEST (Lfo2Rate, FollowsTheHostsRateSetAfterTheProgramLoad)
         model.beginPlayback (sampleRate, 512);
         model.setParameterValue (patch::lfo2Speed, speed);
         model.setParameterValue (patch::volume, 0.5f);
-        model.setParameterValue (patch::lfo2Shape, 3.0f);        // square
-        model.setParameterValue (patch::lfo2Destination, 6.0f);  // volume
+        model.setParameterValue (patch::lfo2Shape, 3.0f);       // square
+        model.setParameterValue (patch::lfo2Destination, 6.0f); // volume
         model.setParameterValue (patch::lfo2Depth, 1.0f);
-        model.setParameterValue (patch::lfo2Speed, speed);        // a repeat: ignored
+        model.setParameterValue (patch::lfo2Speed, speed); // a repeat: ignored
 
         juce::MidiBuffer midi;
-        midi.addEvent (juce::MidiMessage::noteOn (1, 93, (juce::uint8) 100), 0);  // sounds at 880 Hz
+        midi.addEvent (juce::MidiMessage::noteOn (1, 93, (juce::uint8) 100), 0); // sounds at 880 Hz
         const auto block = test::renderThroughModel (model, 2 * sampleRate, midi);
         const std::vector<float> left (block.begin(), block.begin() + 2 * sampleRate);
 

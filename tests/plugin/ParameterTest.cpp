@@ -25,10 +25,13 @@ TEST (Parameters, NamesAndCount)
 TEST (Parameters, SetStoresByClampingClass)
 {
     MyPlugJuceFilter model;
-    const struct { int index; float sent, stored; } cases[] = {
-        { 0, 0.0f, 0.001f }, { 0, 1.0f, 0.999f }, { 0, 0.5f, 0.5f },
-        { 18, -3.0f, -1.0f }, { 18, 0.0f, 0.0f }, { 29, 1.5f, 1.0f },
-        { 4, 12.0f, 12.0f }, { 3, 7.0f, 7.0f }, { 9, 0.2f, 0.2f }, { 30, 12.0f, 12.0f },
+    const struct
+    {
+        int index;
+        float sent, stored;
+    } cases[] = {
+        { 0, 0.0f, 0.001f }, { 0, 1.0f, 0.999f }, { 0, 0.5f, 0.5f }, { 18, -3.0f, -1.0f }, { 18, 0.0f, 0.0f },
+        { 29, 1.5f, 1.0f },  { 4, 12.0f, 12.0f }, { 3, 7.0f, 7.0f }, { 9, 0.2f, 0.2f },    { 30, 12.0f, 12.0f },
     };
     for (const auto& c : cases)
     {

@@ -17,9 +17,9 @@ namespace
 TEST (Programs, NamesInOrder)
 {
     MyPlugJuceFilter model;
-    const char* expected[] = { "Chordy", "Basic", "Siddish", "Pulse Lead", "Bell Lead", "Pluck Me",
-                               "Chordy Again", "Rezzy Bass", "Simple Saw", "Pluck Again", "Bell Lead Again",
-                               "Sawish Power Chord" };
+    const char* expected[] = { "Chordy",     "Basic",       "Siddish",         "Pulse Lead",
+                               "Bell Lead",  "Pluck Me",    "Chordy Again",    "Rezzy Bass",
+                               "Simple Saw", "Pluck Again", "Bell Lead Again", "Sawish Power Chord" };
     ASSERT_EQ (model.programCount(), 12);
     for (int i = 0; i < 12; ++i)
         EXPECT_EQ (model.programName (i), expected[i]) << i;
@@ -34,10 +34,11 @@ TEST (Programs, FreshModelHoldsProgramZero)
     MyPlugJuceFilter model;
     EXPECT_EQ (model.currentProgramIndex(), 0);
     EXPECT_EQ (model.parameterValue (0), 0.5625f);
-    const float expected[] = { 0.5625f, 0.999f, 0, 2, 0, 0.999f, 0.02954f, 0.001f, 0.39062f, 0.60156f,
-                               0.001f, 0.12915f, 0.96875f, 0.0791f, 0.001f, 0.21972f, 0.001f, 0.61035f, 0.28125f, 0.001f,
-                               0.0039f, 0.001f, 0.001f, 0.40625f, 0.15625f, 0.25f, 0.001f, 0, 0, 0,
-                               8, 5, 4, 2, 2, 1, 1, 1, 1 };
+    const float expected[] = { 0.5625f,  0.999f,   0,        2,        0,        0.999f,  0.02954f, 0.001f,
+                               0.39062f, 0.60156f, 0.001f,   0.12915f, 0.96875f, 0.0791f, 0.001f,   0.21972f,
+                               0.001f,   0.61035f, 0.28125f, 0.001f,   0.0039f,  0.001f,  0.001f,   0.40625f,
+                               0.15625f, 0.25f,    0.001f,   0,        0,        0,       8,        5,
+                               4,        2,        2,        1,        1,        1,       1 };
     for (int i = 0; i < patch::valueCount; ++i)
         EXPECT_EQ (model.parameterValue (i), expected[i]) << i;
 }

@@ -33,13 +33,13 @@ void randomPatch (SynthEngine& engine, std::mt19937& random)
     {
         float value = unit (random);
         if (index >= patch::firstSelector)
-            value = (float) (int) (random() % 12) - 1.0f;  // -1..10
+            value = (float) (int) (random() % 12) - 1.0f; // -1..10
         else if (index == patch::octave)
             value = (float) (random() % 4) + (random() % 8 == 0 ? 0.4166667f : 0.0f);
         else if (index == patch::bendRange)
             value = (float) (random() % 13);
         else if (index == patch::detune && random() % 2 == 0)
-            value = random() % 2 == 0 ? 45.0f : -25.0f;  // increments far beyond the table, or tiny
+            value = random() % 2 == 0 ? 45.0f : -25.0f; // increments far beyond the table, or tiny
         else if (random() % 40 == 0)
             value = hostile[random() % std::size (hostile)];
         engine.setPatchValue (index, value);

@@ -41,14 +41,23 @@ TEST (ToolErrors, BadInputsGiveTheirMessagesAndExitCodes)
     const BadRun badRuns[] = {
         { "unknown option", { "--loud" }, 1, "unknown option \"--loud\"" },
         { "missing value", { "--program" }, 1, "--program needs a value" },
-        { "unknown program name", { "--program", "Wobble Bass" }, 1, "unknown program \"Wobble Bass\"; the module has 0 \"Chordy\"" },
+        { "unknown program name",
+          { "--program", "Wobble Bass" },
+          1,
+          "unknown program \"Wobble Bass\"; the module has 0 \"Chordy\"" },
         { "program number out of range", { "--program", "12" }, 1, "unknown program \"12\"" },
-        { "unknown parameter", { "--set", "Wobble=0.5" }, 1, "unknown parameter \"Wobble\"; the module has 0 \"Phase\"" },
+        { "unknown parameter",
+          { "--set", "Wobble=0.5" },
+          1,
+          "unknown parameter \"Wobble\"; the module has 0 \"Phase\"" },
         { "setting without a value", { "--set", "Cutoff" }, 1, "--set needs NAME=VALUE" },
         { "setting with a bad number", { "--set", "Cutoff=loud" }, 1, "needs a number" },
         { "block size of zero", { "--block", "0" }, 1, "--block must lie between" },
         { "unsupported sample format", { "--bits", "16" }, 1, "--bits must be 32" },
-        { "program with a preset", { "--program", "1", "--load", scratch.path ("x.fxp") }, 1, "--load replaces the whole patch" },
+        { "program with a preset",
+          { "--program", "1", "--load", scratch.path ("x.fxp") },
+          1,
+          "--load replaces the whole patch" },
         { "missing module", { "--module", scratch.path ("nowhere/Kolv.so") }, 2, "cannot load the module" },
         { "file that is no module", { "--module", scratch.path ("fake.so") }, 2, "cannot load the module" },
         { "missing MIDI file", { "--midi", scratch.path ("missing.mid") }, 3, "cannot read the MIDI file" },
@@ -66,8 +75,9 @@ TEST (ToolErrors, HelpListsEveryOption)
 {
     const auto run = runTool ({ "--help" });
     EXPECT_EQ (run.exitCode, 0);
-    for (const auto* option : { "--midi", "--program", "--all-programs", "--set", "--rate", "--block", "--tail", "--out", "--bits",
-                                "--png", "--editor-png", "--load", "--save", "--module", "--quiet", "--help", "Exit status" })
+    for (const auto* option :
+         { "--midi", "--program", "--all-programs", "--set", "--rate", "--block", "--tail", "--out", "--bits", "--png",
+           "--editor-png", "--load", "--save", "--module", "--quiet", "--help", "Exit status" })
         EXPECT_TRUE (run.output.contains (option)) << option;
 }
 } // namespace quane::test

@@ -72,8 +72,9 @@ TEST (MidiFiles, NotesOfAllTracksLandWhereTheTempoMapPutsThem)
     // A plain saw with the shortest envelope times, so every note starts from silence. The module
     // holds a note that starts p samples into a block for p of its internal half-sample steps, so
     // a note sounds up to half a block early: small blocks keep that below a millisecond.
-    const auto run = runTool ({ "--midi", midi.getFullPathName(), "--rate", "48000", "--block", "64", "--program", "Simple Saw", "--tail", "0.5",
-                                "--set", "Amp Attack=0.001", "--set", "Amp Release=0.001", "--out", scratch.path ("notes.wav") });
+    const auto run = runTool ({ "--midi", midi.getFullPathName(), "--rate", "48000", "--block", "64", "--program",
+                                "Simple Saw", "--tail", "0.5", "--set", "Amp Attack=0.001", "--set",
+                                "Amp Release=0.001", "--out", scratch.path ("notes.wav") });
     ASSERT_EQ (run.exitCode, 0) << run.output;
     const auto audio = readWav (scratch.file ("notes.wav"));
 
@@ -89,6 +90,7 @@ TEST (MidiFiles, NotesOfAllTracksLandWhereTheTempoMapPutsThem)
         EXPECT_LE (onsets[i], expected + (int) (0.005 * sampleRate));
     }
     // The render stops the tail after the last note-off (beat 10 + 60 ticks).
-    EXPECT_EQ (audio.getNumSamples(), juce::roundToInt ((6.6 + 60.0 / ticksPerQuarter * 0.3) * sampleRate) + (int) (0.5 * sampleRate));
+    EXPECT_EQ (audio.getNumSamples(),
+               juce::roundToInt ((6.6 + 60.0 / ticksPerQuarter * 0.3) * sampleRate) + (int) (0.5 * sampleRate));
 }
 } // namespace quane::test

@@ -39,7 +39,8 @@ juce::MemoryBlock fileBytes (const juce::File& file)
 /** The 39 patch values stored in a preset's chunk, as the exact float bits of their text. */
 std::vector<juce::uint32> patchValueBits (const juce::MemoryBlock& preset, size_t chunkOffset)
 {
-    const juce::MemoryBlock chunk (static_cast<const char*> (preset.getData()) + chunkOffset, preset.getSize() - chunkOffset);
+    const juce::MemoryBlock chunk (static_cast<const char*> (preset.getData()) + chunkOffset,
+                                   preset.getSize() - chunkOffset);
     const auto textLength = juce::ByteOrder::littleEndianInt (static_cast<const char*> (chunk.getData()) + 4);
     const auto element = juce::XmlDocument::parse (textAt (chunk, 8, textLength));
     std::vector<juce::uint32> bits;
@@ -57,8 +58,9 @@ std::vector<juce::uint32> patchValueBits (const juce::MemoryBlock& preset, size_
 TEST (Presets, ProgramFileLayoutAndRoundTripIntoAFreshInstance)
 {
     ScratchFolder scratch;
-    const auto saved = runTool ({ "--program", "Bell Lead", "--set", "Cutoff=0.3", "--set", "LFO2 Depth=-0.25", "--set", "Octave=1",
-                                  "--save", scratch.path ("edited.fxp"), "--out", scratch.path ("edited.wav") });
+    const auto saved = runTool ({ "--program", "Bell Lead", "--set", "Cutoff=0.3", "--set", "LFO2 Depth=-0.25", "--set",
+                                  "Octave=1", "--save", scratch.path ("edited.fxp"), "--out",
+                                  scratch.path ("edited.wav") });
     ASSERT_EQ (saved.exitCode, 0) << saved.output;
 
     const auto preset = fileBytes (scratch.file ("edited.fxp"));
@@ -84,7 +86,8 @@ TEST (Presets, ProgramFileLayoutAndRoundTripIntoAFreshInstance)
     EXPECT_EQ (savedValues[3], floatBits (1.0f));
 
     // A fresh instance that loads the file plays the same and saves the same 39 values.
-    const auto loaded = runTool ({ "--load", scratch.path ("edited.fxp"), "--save", scratch.path ("again.fxp"), "--out", scratch.path ("loaded.wav") });
+    const auto loaded = runTool ({ "--load", scratch.path ("edited.fxp"), "--save", scratch.path ("again.fxp"), "--out",
+                                   scratch.path ("loaded.wav") });
     ASSERT_EQ (loaded.exitCode, 0) << loaded.output;
     const auto original = readWav (scratch.file ("edited.wav"));
     EXPECT_TRUE (identical (original, readWav (scratch.file ("loaded.wav"))));
@@ -100,7 +103,8 @@ TEST (Presets, ProgramFileLayoutAndRoundTripIntoAFreshInstance)
 TEST (Presets, BankFileLayoutAndRoundTrip)
 {
     ScratchFolder scratch;
-    const auto saved = runTool ({ "--program", "Rezzy Bass", "--set", "Resonance=0.7", "--save", scratch.path ("bank.fxb"), "--out", scratch.path ("bank.wav") });
+    const auto saved = runTool ({ "--program", "Rezzy Bass", "--set", "Resonance=0.7", "--save",
+                                  scratch.path ("bank.fxb"), "--out", scratch.path ("bank.wav") });
     ASSERT_EQ (saved.exitCode, 0) << saved.output;
 
     const auto bank = fileBytes (scratch.file ("bank.fxb"));
@@ -116,7 +120,8 @@ TEST (Presets, BankFileLayoutAndRoundTrip)
     EXPECT_EQ (bigEndianAt (bank, 156), bank.getSize() - 160);
     EXPECT_EQ (patchValueBits (bank, 160)[7], floatBits (0.7f));
 
-    const auto loaded = runTool ({ "--load", scratch.path ("bank.fxb"), "--save", scratch.path ("again.fxb"), "--out", scratch.path ("loaded.wav") });
+    const auto loaded = runTool ({ "--load", scratch.path ("bank.fxb"), "--save", scratch.path ("again.fxb"), "--out",
+                                   scratch.path ("loaded.wav") });
     ASSERT_EQ (loaded.exitCode, 0) << loaded.output;
     EXPECT_TRUE (identical (readWav (scratch.file ("bank.wav")), readWav (scratch.file ("loaded.wav"))));
     EXPECT_EQ (patchValueBits (fileBytes (scratch.file ("again.fxb")), 160), patchValueBits (bank, 160));

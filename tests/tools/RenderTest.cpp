@@ -11,9 +11,9 @@ namespace quane::test
 {
 namespace
 {
-const char* const programStems[] = { "00-chordy",        "01-basic",          "02-siddish",     "03-pulse-lead",
-                                     "04-bell-lead",     "05-pluck-me",       "06-chordy-again", "07-rezzy-bass",
-                                     "08-simple-saw",    "09-pluck-again",    "10-bell-lead-again", "11-sawish-power-chord" };
+const char* const programStems[] = { "00-chordy",     "01-basic",       "02-siddish",         "03-pulse-lead",
+                                     "04-bell-lead",  "05-pluck-me",    "06-chordy-again",    "07-rezzy-bass",
+                                     "08-simple-saw", "09-pluck-again", "10-bell-lead-again", "11-sawish-power-chord" };
 
 /** Three notes, a bend and the mod wheel, all within the first 46 samples at 44.1 kHz
     (960 ticks per quarter at 120 BPM: one tick is 23 samples). The notes are held to the end:
@@ -41,7 +41,8 @@ TEST (RenderTool, DemoIsAudibleForEveryProgram)
     {
         SCOPED_TRACE (programStems[program]);
         double sampleRate = 0.0;
-        const auto audio = readWav (scratch.file ("renders").getChildFile (juce::String (programStems[program]) + ".wav"), &sampleRate);
+        const auto audio = readWav (
+            scratch.file ("renders").getChildFile (juce::String (programStems[program]) + ".wav"), &sampleRate);
         ASSERT_EQ (audio.getNumChannels(), 2);
         EXPECT_EQ (sampleRate, 44100.0);
         EXPECT_GT (audio.getNumSamples(), 8 * 44100); // the phrase lasts about 9.4 s, plus the tail
@@ -77,13 +78,16 @@ TEST (RenderTool, BlockSizeDoesNotChangeTheOutputWhenEventsFallInTheFirstBlock)
         for (const auto* block : { "64", "100", "4096" })
         {
             const auto wav = scratch.file (juce::String ("block-") + block + ".wav");
-            const auto run = runTool ({ "--midi", midi.getFullPathName(), "--program", program, "--block", block, "--tail", "1.5", "--out", wav.getFullPathName() });
+            const auto run = runTool ({ "--midi", midi.getFullPathName(), "--program", program, "--block", block,
+                                        "--tail", "1.5", "--out", wav.getFullPathName() });
             ASSERT_EQ (run.exitCode, 0) << run.output;
             renders.add (readWav (wav));
         }
         ASSERT_GT (renders[0].getMagnitude (0, renders[0].getNumSamples()), 0.001f) << "the short notes are silent";
-        EXPECT_TRUE (identical (renders[0], renders[1])) << "64 and 100 differ by RMS " << rmsDifference (renders[0], renders[1]);
-        EXPECT_TRUE (identical (renders[0], renders[2])) << "64 and 4096 differ by RMS " << rmsDifference (renders[0], renders[2]);
+        EXPECT_TRUE (identical (renders[0], renders[1]))
+            << "64 and 100 differ by RMS " << rmsDifference (renders[0], renders[1]);
+        EXPECT_TRUE (identical (renders[0], renders[2]))
+            << "64 and 4096 differ by RMS " << rmsDifference (renders[0], renders[2]);
     }
 }
 
@@ -121,7 +125,8 @@ TEST (RenderTool, SetChangesTheSoundByFullNameHostNameOrIndex)
 TEST (RenderTool, WritesTwentyFourBitFilesAtTheChosenRate)
 {
     ScratchFolder scratch;
-    const auto run = runTool ({ "--rate", "48000", "--bits", "24", "--tail", "0.5", "--out", scratch.path ("render.wav"), "--quiet" });
+    const auto run = runTool (
+        { "--rate", "48000", "--bits", "24", "--tail", "0.5", "--out", scratch.path ("render.wav"), "--quiet" });
     ASSERT_EQ (run.exitCode, 0) << run.output;
     EXPECT_TRUE (run.output.isEmpty()) << run.output;
 
@@ -136,7 +141,8 @@ TEST (RenderTool, WritesTwentyFourBitFilesAtTheChosenRate)
 TEST (RenderTool, SummaryAndPicture)
 {
     ScratchFolder scratch;
-    const auto run = runTool ({ "--program", "3", "--out", scratch.path ("lead.wav"), "--png", scratch.path ("lead.png") });
+    const auto run = runTool (
+        { "--program", "3", "--out", scratch.path ("lead.wav"), "--png", scratch.path ("lead.png") });
     ASSERT_EQ (run.exitCode, 0) << run.output;
 
     // "03 Pulse Lead   11.42 s  peak L -1.4 R -1.4 dBFS  RMS L ... dBFS  250.0x real time  -> .../lead.wav"

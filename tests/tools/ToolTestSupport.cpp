@@ -61,7 +61,9 @@ bool identical (const juce::AudioBuffer<float>& a, const juce::AudioBuffer<float
     if (a.getNumChannels() != b.getNumChannels() || a.getNumSamples() != b.getNumSamples())
         return false;
     for (int channel = 0; channel < a.getNumChannels(); ++channel)
-        if (std::memcmp (a.getReadPointer (channel), b.getReadPointer (channel), sizeof (float) * (size_t) a.getNumSamples()) != 0)
+        if (std::memcmp (a.getReadPointer (channel), b.getReadPointer (channel),
+                         sizeof (float) * (size_t) a.getNumSamples())
+            != 0)
             return false;
     return true;
 }
@@ -79,7 +81,8 @@ double rmsDifference (const juce::AudioBuffer<float>& a, const juce::AudioBuffer
     return std::sqrt (sum / juce::jmax (1, a.getNumChannels() * a.getNumSamples()));
 }
 
-void writeMidiFile (const juce::File& file, int ticksPerQuarterNote, const juce::Array<juce::MidiMessageSequence>& tracks)
+void writeMidiFile (const juce::File& file, int ticksPerQuarterNote,
+                    const juce::Array<juce::MidiMessageSequence>& tracks)
 {
     juce::MidiFile midi;
     midi.setTicksPerQuarterNote (ticksPerQuarterNote);

@@ -40,5 +40,6 @@ bool identical (const juce::AudioBuffer<float>& a, const juce::AudioBuffer<float
 double rmsDifference (const juce::AudioBuffer<float>& a, const juce::AudioBuffer<float>& b);
 
 /** Writes a type-1 MIDI file with these tracks (timestamps in ticks). */
-void writeMidiFile (const juce::File& file, int ticksPerQuarterNote, const juce::Array<juce::MidiMessageSequence>& tracks);
+void writeMidiFile (const juce::File& file, int ticksPerQuarterNote,
+                    const juce::Array<juce::MidiMessageSequence>& tracks);
 } // namespace quane::test

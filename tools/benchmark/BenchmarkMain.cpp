@@ -53,7 +53,7 @@ Options parse (const juce::StringArray& arguments)
 
 /** The configurations every module is measured in; the first is the one modules are compared by. */
 const Setting settings[] = {
-    { "10 voices", 10, 512, 44100.0 }, { "5 voices", 5, 512, 44100.0 },  { "1 voice", 1, 512, 44100.0 },
+    { "10 voices", 10, 512, 44100.0 }, { "5 voices", 5, 512, 44100.0 }, { "1 voice", 1, 512, 44100.0 },
     { "idle", 0, 512, 44100.0 },       { "block 32", 10, 32, 44100.0 }, { "block 4096", 10, 4096, 44100.0 },
     { "96 kHz", 10, 512, 96000.0 },
 };
@@ -134,7 +134,7 @@ int run (const juce::StringArray& arguments)
         const auto theirs = results.front().realTimeFactor;
         const auto slowest = std::min_element (tenVoices.begin(), tenVoices.end());
         const auto label = results.front().programName.isEmpty() ? juce::String ("(its own program)")
-                                                                  : results.front().programName;
+                                                                 : results.front().programName;
 
         std::printf ("\n");
         printHeader (juce::File (path).getFileName().toRawUTF8());
