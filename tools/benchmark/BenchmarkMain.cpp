@@ -5,8 +5,9 @@
 // Usage: quane-benchmark [--seconds S] [--module PATH] [OTHER_MODULE.so ...]
 // Every instance is driven as a host drives it: effOpen, rate, block size, resume, note-ons
 // through effProcessEvents, then processReplacing. The factor is seconds of audio per second of
-// this thread's processor time; each figure is the best of five runs, measured in the same run
-// for every module, so the columns compare on the same machine and load.
+// this thread's processor time; each figure is the best of five runs. The runs go in rounds,
+// each round measuring every figure of every module once, so a spell of load on the machine
+// costs one run of many figures rather than all runs of one, and every module shares it.
 #include "tools/benchmark/Measurement.h"
 #include "tools/vsthost/HostedEffect.h"
 #include "tools/vsthost/ModuleLocation.h"
@@ -17,6 +18,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <iostream>
+#include <memory>
+#include <vector>
 
 namespace quane::benchmark
 {
@@ -85,62 +88,81 @@ void printInstructions (const juce::String& label, const std::vector<Result>& re
     std::printf ("\n");
 }
 
+/** What one row of the table plays: a module with one of its programs (-1 for its own). */
+struct Subject
+{
+    const vsthost::LoadedModule* module;
+    int program;
+};
+
+constexpr int rounds = 5;
+
+/** The best run of every setting for every subject, the runs taken in rounds. */
+std::vector<std::vector<Result>> measureInRounds (const std::vector<Subject>& subjects, double seconds)
+{
+    std::vector<std::vector<Result>> best (subjects.size(), std::vector<Result> (std::size (settings)));
+    for (int round = 0; round < rounds; ++round)
+        for (size_t row = 0; row < subjects.size(); ++row)
+            for (size_t column = 0; column < std::size (settings); ++column)
+            {
+                auto result = measure (*subjects[row].module, subjects[row].program, settings[column], seconds);
+                if (result.realTimeFactor > best[row][column].realTimeFactor)
+                    best[row][column] = std::move (result);
+            }
+    return best;
+}
+
 int run (const juce::StringArray& arguments)
 {
     const auto options = parse (arguments);
     const vsthost::LoadedModule module (options.module);
+    std::vector<std::unique_ptr<vsthost::LoadedModule>> others;
+    for (const auto& path : options.others)
+        others.push_back (std::make_unique<vsthost::LoadedModule> (path));
+
+    std::vector<Subject> subjects;
+    const int programs = vsthost::HostedEffect (module, 44100.0, 512, "quane-benchmark").getNumPrograms();
+    for (int program = 0; program < programs; ++program)
+        subjects.push_back ({ &module, program });
+    for (const auto& other : others)
+        subjects.push_back ({ other.get(), -1 });
 
     std::printf ("Real-time factors (seconds of audio per second of processor time), %.0f s of audio per "
-                 "figure,\nheld notes at velocity 100, best of five; instructions per output sample where "
-                 "the processor counts them.\n\n",
-                 options.seconds);
-    printHeader ("Quane program");
+                 "figure,\nheld notes at velocity 100, best of %d runs taken in rounds over all figures; "
+                 "instructions\nper output sample where the processor counts them.\n\n",
+                 options.seconds, rounds);
 
     // A first run warms the processor, caches and allocator up; it is not reported.
     measure (module, 0, settings[0], options.seconds);
+    const auto results = measureInRounds (subjects, options.seconds);
 
-    std::vector<Result> firstProgram;
+    printHeader ("Quane program");
     std::vector<double> tenVoices;
-    bool countsInstructions = false;
-    const int programs = vsthost::HostedEffect (module, 44100.0, 512, "quane-benchmark").getNumPrograms();
     for (int program = 0; program < programs; ++program)
     {
-        std::vector<Result> results;
-        juce::String name;
-        for (const auto& setting : settings)
-        {
-            results.push_back (measure (module, program, setting, options.seconds));
-            name = results.back().programName;
-            countsInstructions = countsInstructions || results.back().instructionsPerSample > 0.0;
-        }
-        printRow (juce::String (program).paddedLeft ('0', 2) + " " + name, results);
-        tenVoices.push_back (results.front().realTimeFactor);
-        if (program == 0)
-            firstProgram = results;
+        const auto& row = results[(size_t) program];
+        printRow (juce::String (program).paddedLeft ('0', 2) + " " + row.front().programName, row);
+        tenVoices.push_back (row.front().realTimeFactor);
     }
-    if (countsInstructions)
+    const auto& firstProgram = results.front();
+    if (std::any_of (firstProgram.begin(), firstProgram.end(),
+                     [] (const Result& r) { return r.instructionsPerSample > 0.0; }))
         printInstructions ("00", firstProgram);
 
-    for (const auto& path : options.others)
+    for (size_t o = 0; o < others.size(); ++o)
     {
-        const vsthost::LoadedModule other (path);
-        std::vector<Result> results;
-        for (const auto& setting : settings)
-            results.push_back (measure (other, -1, setting, options.seconds));
-
-        // Program 0 measured again beside it, so that the comparison shares the machine's state.
-        const auto ours = std::max (firstProgram.front().realTimeFactor,
-                                    measure (module, 0, settings[0], options.seconds).realTimeFactor);
-        const auto theirs = results.front().realTimeFactor;
+        const auto& row = results[(size_t) programs + o];
+        const auto ours = tenVoices.front();
+        const auto theirs = row.front().realTimeFactor;
         const auto slowest = std::min_element (tenVoices.begin(), tenVoices.end());
-        const auto label = results.front().programName.isEmpty() ? juce::String ("(its own program)")
-                                                                 : results.front().programName;
+        const auto label = row.front().programName.isEmpty() ? juce::String ("(its own program)")
+                                                             : row.front().programName;
 
         std::printf ("\n");
-        printHeader (juce::File (path).getFileName().toRawUTF8());
-        printRow (label, results);
-        if (countsInstructions)
-            printInstructions (label, results);
+        printHeader (juce::File (options.others[(int) o]).getFileName().toRawUTF8());
+        printRow (label, row);
+        if (std::any_of (row.begin(), row.end(), [] (const Result& r) { return r.instructionsPerSample > 0.0; }))
+            printInstructions (label, row);
         std::printf ("Quane against it, %s: program 00 %.1f times its real-time factor, the slowest program "
                      "(%02d) %.1f times\n",
                      settings[0].label, ours / theirs, (int) (slowest - tenVoices.begin()), *slowest / theirs);

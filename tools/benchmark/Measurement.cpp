@@ -73,7 +73,9 @@ private:
     int descriptor = -1;
 };
 
-Result measureOnce (const vsthost::LoadedModule& module, int program, const Setting& setting, double seconds)
+} // namespace
+
+Result measure (const vsthost::LoadedModule& module, int program, const Setting& setting, double seconds)
 {
     vsthost::HostedEffect effect (module, setting.sampleRate, setting.blockSize, "quane-benchmark");
     if (program >= 0)
@@ -115,18 +117,5 @@ Result measureOnce (const vsthost::LoadedModule& module, int program, const Sett
 
     const double samples = (double) blocks * setting.blockSize;
     return { samples / setting.sampleRate / processorSeconds, instructions / samples, effect.getCurrentProgramName() };
-}
-} // namespace
-
-Result measure (const vsthost::LoadedModule& module, int program, const Setting& setting, double seconds)
-{
-    Result best;
-    for (int run = 0; run < 5; ++run)
-    {
-        const auto result = measureOnce (module, program, setting, seconds);
-        if (result.realTimeFactor > best.realTimeFactor)
-            best = result;
-    }
-    return best;
 }
 } // namespace quane::benchmark

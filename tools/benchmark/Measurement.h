@@ -23,7 +23,7 @@ struct Result
     juce::String programName;
 };
 
-/** Best of five runs, each a fresh instance: one second to settle, then at least seconds of
-    audio and a quarter of a second of processor time. program -1 keeps the module's own. */
+/** One run on a fresh instance: one second to settle, then at least seconds of audio and a
+    quarter of a second of processor time. program -1 keeps the module's own. */
 Result measure (const vsthost::LoadedModule& module, int program, const Setting& setting, double seconds);
 } // namespace quane::benchmark
