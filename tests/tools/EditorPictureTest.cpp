@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 #include <juce_graphics/juce_graphics.h>
+#include <cstdlib>
 #include <set>
+#include <string>
 
 namespace quane::test
 {
@@ -27,5 +29,19 @@ TEST (EditorPicture, CapturesThePaintedEditorAtItsSize)
         for (int x = 0; x < picture.getWidth(); x += 4)
             colours.insert (picture.getPixelAt (x, y).getARGB());
     EXPECT_GT (colours.size(), 100u);
+}
+
+TEST (EditorPicture, WithoutADisplayTheToolStartsItsOwnAndEndsWell)
+{
+    const char* const suiteDisplay = std::getenv ("DISPLAY");
+    const std::string display = suiteDisplay != nullptr ? suiteDisplay : "";
+    unsetenv ("DISPLAY");
+    ScratchFolder scratch;
+    const auto run = runTool ({ "--editor-png", scratch.path ("editor.png") });
+    if (! display.empty())
+        setenv ("DISPLAY", display.c_str(), 1);
+
+    EXPECT_EQ (run.exitCode, 0) << run.output;
+    EXPECT_TRUE (scratch.file ("editor.png").existsAsFile());
 }
 } // namespace quane::test

@@ -9,7 +9,6 @@
 
 #include <iostream>
 #include <juce_events/juce_events.h>
-#include <optional>
 #include <unistd.h>
 
 namespace quane::render
@@ -138,9 +137,8 @@ int run (const juce::StringArray& arguments)
         fail (ToolError::Kind::usage, "take the editor picture in a run of its own, without --all-programs");
 
     // Before the module loads: its GUI library reads DISPLAY when it first connects.
-    std::optional<PrivateDisplay> display;
     if (options.editorPngFile != juce::File())
-        display.emplace();
+        startPrivateDisplayIfNone();
 
     const auto performance = options.midiFile != juce::File() ? loadMidiFile (options.midiFile, options.sampleRate)
                                                               : demoPhrase (options.sampleRate);

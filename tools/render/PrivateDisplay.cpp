@@ -8,6 +8,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <poll.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -41,7 +42,7 @@ juce::String readDisplayNumber (int fd)
 }
 } // namespace
 
-PrivateDisplay::PrivateDisplay()
+void startPrivateDisplayIfNone()
 {
     if (const auto* display = std::getenv ("DISPLAY"); display != nullptr && *display != '\0')
         return;
@@ -50,9 +51,14 @@ PrivateDisplay::PrivateDisplay()
     if (pipe (pipeEnds) != 0)
         fail (ToolError::Kind::editor, "no X display: DISPLAY is unset and no pipe could be made to start Xvfb");
 
-    serverProcess = fork();
+    const auto tool = getpid();
+    const auto serverProcess = fork();
     if (serverProcess == 0)
     {
+        // The server goes when the tool goes, however it ends.
+        prctl (PR_SET_PDEATHSIG, SIGTERM);
+        if (getppid() != tool)
+            _exit (127);
         close (pipeEnds[0]);
         const auto fd = juce::String (pipeEnds[1]);
         execlp ("Xvfb", "Xvfb", "-displayfd", fd.toRawUTF8(), "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
@@ -77,13 +83,5 @@ PrivateDisplay::PrivateDisplay()
     }
 
     setenv ("DISPLAY", (":" + number).toRawUTF8(), 1);
-}
-
-PrivateDisplay::~PrivateDisplay()
-{
-    if (serverProcess <= 0)
-        return;
-    kill (serverProcess, SIGTERM);
-    waitpid (serverProcess, nullptr, 0);
 }
 } // namespace quane::render
