@@ -13,11 +13,8 @@
 #include "tools/vsthost/ModuleLocation.h"
 #include "tools/vsthost/ToolError.h"
 
-#include <juce_events/juce_events.h>
-
 #include <algorithm>
 #include <cstdio>
-#include <iostream>
 #include <memory>
 #include <vector>
 
@@ -174,19 +171,5 @@ int run (const juce::StringArray& arguments)
 
 int main (int argc, char* argv[])
 {
-    juce::ScopedJuceInitialiser_GUI libraryInitialiser;
-
-    juce::StringArray arguments;
-    for (int i = 1; i < argc; ++i)
-        arguments.add (juce::String::fromUTF8 (argv[i]));
-
-    try
-    {
-        return quane::benchmark::run (arguments);
-    }
-    catch (const quane::vsthost::ToolError& error)
-    {
-        std::cerr << "quane-benchmark: " << error.message << std::endl;
-        return (int) error.kind;
-    }
+    return quane::vsthost::runToolMain ("quane-benchmark", argc, argv, quane::benchmark::run);
 }

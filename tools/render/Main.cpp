@@ -8,7 +8,6 @@
 #include "RenderPicture.h"
 
 #include <iostream>
-#include <juce_events/juce_events.h>
 #include <unistd.h>
 
 namespace quane::render
@@ -155,20 +154,5 @@ int run (const juce::StringArray& arguments)
 
 int main (int argc, char* argv[])
 {
-    // The tool's own copy of the GUI library draws the pictures; the module brings its own.
-    juce::ScopedJuceInitialiser_GUI libraryInitialiser;
-
-    juce::StringArray arguments;
-    for (int i = 1; i < argc; ++i)
-        arguments.add (juce::String::fromUTF8 (argv[i]));
-
-    try
-    {
-        return quane::render::run (arguments);
-    }
-    catch (const quane::vsthost::ToolError& error)
-    {
-        std::cerr << "quane-render: " << error.message << std::endl;
-        return (int) error.kind;
-    }
+    return quane::vsthost::runToolMain ("quane-render", argc, argv, quane::render::run);
 }

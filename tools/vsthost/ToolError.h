@@ -25,4 +25,9 @@ struct ToolError
 };
 
 [[noreturn]] void fail (ToolError::Kind kind, const juce::String& message);
+
+/** A command-line tool's main: starts the GUI library (the tool's own copy; a module brings its
+    own), gives run the arguments after the program's name, and turns a ToolError into its
+    message on stderr, after the tool's name, and its kind as the exit status. */
+int runToolMain (const char* toolName, int argc, char* argv[], int (*run) (const juce::StringArray& arguments));
 } // namespace quane::vsthost
