@@ -8,7 +8,7 @@
 # Installs into <work-dir>/<arch>; sources are fetched once into <work-dir>/src.
 set -euo pipefail
 
-source_dir="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+source_dir="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 work_dir="$1"
 arch="$2"
 prefix="$work_dir/$arch"
