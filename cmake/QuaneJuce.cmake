@@ -57,7 +57,7 @@ foreach(module IN LISTS QUANE_JUCE_MODULES)
 endforeach()
 
 if(WIN32)
-    include(QuaneJuceWindows)
+    include(${PROJECT_SOURCE_DIR}/windows/QuaneJuceWindows.cmake)
     return()
 endif()
 

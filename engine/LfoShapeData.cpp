@@ -1,6 +1,6 @@
 // Quane - polyphonic wavetable synthesiser
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Written by tools/waveforms/design_tables.py; do not edit.
+// Written by generators/waveforms/design_tables.py; do not edit.
 // LFO shapes: one 256-sample cycle per shape type.
 
 #include "WaveformData.h"

@@ -1,6 +1,6 @@
 // Quane - polyphonic wavetable synthesiser
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Written by tools/waveforms/design_tables.py; do not edit.
+// Written by generators/waveforms/design_tables.py; do not edit.
 // Oscillator waveforms: one 512-sample cycle per wave type.
 
 #include "WaveformData.h"

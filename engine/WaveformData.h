@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Constant cycle data: the oscillator waveforms and the LFO shapes.
 //
-// The rows are written by tools/waveforms/design_tables.py into WaveformData.cpp and
+// The rows are written by generators/waveforms/design_tables.py into WaveformData.cpp and
 // LfoShapeData.cpp; change the designs there and re-run it rather than editing the numbers.
 // Waveforms run from -1 to 1 around zero and close their cycle without a large step; types 1
 // and 2 hold whole 16-bit sample values (multiples of 1/32768).

@@ -21,9 +21,10 @@ vst::intptr dispatchEntry (vst::AEffect* effect, vst::int32 opcode, vst::int32 i
     if (object == nullptr)
         return 0;
 
+    // effClose ends the instance: its destructor stops what runs and deletes the editor, then
+    // the model. The AEffect must not be used afterwards.
     if (opcode == vst::effClose)
     {
-        object->dispatcher (opcode, index, value, ptr, opt);
         delete object;
         return 1;
     }

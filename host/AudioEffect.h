@@ -11,7 +11,7 @@ namespace quane
     block size the host last set, and the AEffect record handed to the host.
 
     The AEffect's entry functions recover this object from the record and forward to the virtual
-    operations below; the dispatcher entry deletes the object after it has handled effClose.
+    operations below; the dispatcher entry answers effClose by deleting the object.
     Derived classes finish filling the record (flags, channel counts, ID) in their constructor. */
 class AudioEffect
 {

@@ -103,8 +103,6 @@ public:
     void editorClosing (AudioFilterEditor* editor);
 
     const PluginDescription& getDescription() const noexcept { return description; }
-    FilterNativeCallbacks* getHostCallbacks() const noexcept { return hostCallbacks; }
-    AudioFilterEditor* getActiveEditor() const noexcept { return activeEditor; }
 
     /** Held around every processAudioBlock, the editor's full refresh and active-editor changes.
         Re-entrant, and the only lock the audio path takes. */

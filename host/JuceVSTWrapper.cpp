@@ -8,6 +8,19 @@
 
 namespace quane
 {
+namespace
+{
+/** The ID for a model that gives none: h = h * 31 + c over the UTF-16 codes of both names. */
+vst::int32 hashedUniqueId (const juce::String& effectName, const juce::String& vendorName)
+{
+    juce::uint32 hash = 0;
+    for (const auto& text : { effectName, vendorName })
+        for (auto utf16 = text.toUTF16(); *utf16 != 0; ++utf16)
+            hash = hash * 31u + (juce::uint32) *utf16;
+    return (vst::int32) hash;
+}
+} // namespace
+
 JuceVSTWrapper::JuceVSTWrapper (vst::AudioMasterCallback hostCallback, std::unique_ptr<AudioFilterBase> model)
     : AudioEffectX (hostCallback, model->programCount(), model->parameterCount()), filter (std::move (model))
 {
@@ -45,15 +58,6 @@ JuceVSTWrapper::~JuceVSTWrapper()
     deleteEditor();
     filter.reset();
     noteInstanceDeleted();
-}
-
-vst::int32 JuceVSTWrapper::hashedUniqueId (const juce::String& effectName, const juce::String& vendorName)
-{
-    juce::uint32 hash = 0;
-    for (const auto& text : { effectName, vendorName })
-        for (auto utf16 = text.toUTF16(); *utf16 != 0; ++utf16)
-            hash = hash * 31u + (juce::uint32) *utf16;
-    return (vst::int32) hash;
 }
 
 // Indices go to the model as they come: it ignores anything outside its patch, and the editor's

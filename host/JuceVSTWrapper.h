@@ -33,9 +33,6 @@ public:
     bool queryTransportPosition (TransportPosition& position) override;
     void reportParameterChange (int index, float value) override;
 
-    /** The ID for a model that gives none: h = h * 31 + c over the UTF-16 codes of both names. */
-    static vst::int32 hashedUniqueId (const juce::String& effectName, const juce::String& vendorName);
-
 private:
     vst::intptr basicRequest (vst::int32 opcode, vst::int32 index, vst::intptr value, void* ptr, float opt) override;
     vst::intptr extendedRequest (vst::int32 opcode, vst::int32 index, vst::intptr value, void* ptr, float opt) override;

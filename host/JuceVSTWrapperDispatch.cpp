@@ -20,23 +20,23 @@ constexpr int chunkTimerPeriodMs = 250;
 vst::intptr JuceVSTWrapper::dispatcher (vst::int32 opcode, vst::int32 index, vst::intptr value, void* ptr, float opt)
 {
     // Serve JUCE's queue from the host's ordinary requests on the message thread, so timers and
-    // change messages run in hosts that show no editor. The audio-path request and effClose,
-    // after which the instance is gone, stay out of it.
-    if (opcode != vst::effProcessEvents && opcode != vst::effClose)
+    // change messages run in hosts that show no editor. The audio-path request stays out of it.
+    if (opcode != vst::effProcessEvents)
         giveMessagesTime (opcode == vst::effEditIdle || opcode == vst::effIdle);
 
+    // The editor's requests come first; everything else goes to the basic and extended tables.
     switch (opcode)
     {
         case vst::effEditGetRect: return editorGetRect (ptr);
         case vst::effEditOpen:
             if (auto answer = editorOpen (ptr))
                 return answer;
-            break;
+            // Without an editor the request goes on to the tables, which answer it with 0.
+            return AudioEffectX::dispatcher (opcode, index, value, ptr, opt);
         case vst::effEditClose: return editorClose();
         case vst::effEditIdle: return editorIdle();
-        default: break;
+        default: return AudioEffectX::dispatcher (opcode, index, value, ptr, opt);
     }
-    return AudioEffectX::dispatcher (opcode, index, value, ptr, opt);
 }
 
 vst::intptr JuceVSTWrapper::basicRequest (vst::int32 opcode, vst::int32 index, vst::intptr value, void* ptr, float opt)
@@ -47,11 +47,6 @@ vst::intptr JuceVSTWrapper::basicRequest (vst::int32 opcode, vst::int32 index, v
             startTimer (chunkTimerPeriodMs);
             shutDownJuceAtProcessExit(); // the timer thread now exists
             return 0;
-
-        case vst::effClose:
-            stopTimer();
-            deleteEditor();
-            return 1;
 
         case vst::effSetProgram:
             if (value < numPrograms)
@@ -93,7 +88,9 @@ vst::intptr JuceVSTWrapper::basicRequest (vst::int32 opcode, vst::int32 index, v
         case vst::effGetChunk: return getChunk (static_cast<void**> (ptr));
         case vst::effSetChunk: return setChunk (ptr, value);
 
-        default: return 0; // effGetVu, the old editor requests and everything above the table
+        // effClose never arrives here: the entry deletes the instance (see AudioEffect.cpp). The rest
+        // are effGetVu, the old editor requests and everything above the table.
+        default: return 0;
     }
 }
 

@@ -4,7 +4,7 @@
 # Builds Kolv.dll for 32-bit (i686) and 64-bit (x86_64) Windows with MinGW-w64, from the same sources
 # and CMake project as Kolv.so, together with the Wine test host. Installs what is missing first.
 # Usage: tools/build-windows.sh [build-root]      (default: build-windows/ in the source folder)
-# Leaves <build-root>/i686/plugin/Kolv.dll and <build-root>/x86_64/plugin/Kolv.dll.
+# Leaves <build-root>/i686/module/Kolv.dll and <build-root>/x86_64/module/Kolv.dll.
 set -euo pipefail
 
 source_dir="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -15,13 +15,13 @@ root="$(cd "$root" && pwd)"
 "$source_dir/tools/setup-windows.sh"
 
 for arch in i686 x86_64; do
-    "$source_dir/tools/windows/build-third-party.sh" "$root/third-party" "$arch"
+    "$source_dir/windows/build-third-party.sh" "$root/third-party" "$arch"
     cmake -S "$source_dir" -B "$root/$arch" -DCMAKE_BUILD_TYPE=Release \
-        -DCMAKE_TOOLCHAIN_FILE="$source_dir/cmake/toolchains/mingw-w64-$arch.cmake" \
+        -DCMAKE_TOOLCHAIN_FILE="$source_dir/windows/toolchains/mingw-w64-$arch.cmake" \
         -DQUANE_WINDOWS_THIRD_PARTY="$root/third-party/$arch" >/dev/null
     cmake --build "$root/$arch" -j"$(nproc)"
 done
 
 for arch in i686 x86_64; do
-    echo "$root/$arch/plugin/Kolv.dll ($(stat -c %s "$root/$arch/plugin/Kolv.dll") bytes)"
+    echo "$root/$arch/module/Kolv.dll ($(stat -c %s "$root/$arch/module/Kolv.dll") bytes)"
 done

@@ -23,4 +23,4 @@ fi
 
 cmake -S "$source_dir" -B "$build_dir" -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build_dir" -j"$(nproc)" --target quane-benchmark >/dev/null
-"$build_dir/tools/benchmark/quane-benchmark" "$@" "$peer"
+"$build_dir/devtools/benchmark/quane-benchmark" "$@" "$peer"

@@ -16,7 +16,7 @@ cmake -S "$source_dir" -B "$build_dir" -DCMAKE_BUILD_TYPE=Release >/dev/null
 # quane-render depends on the module, so this builds Kolv.so too.
 cmake --build "$build_dir" -j"$(nproc)" --target quane-render
 
-render="$build_dir/tools/render/quane-render"
+render="$build_dir/apps/render/quane-render"
 mkdir -p "$out_dir"
 
 echo
@@ -39,4 +39,4 @@ echo "  $(ls "$out_dir"/[0-9]*.png | wc -l) pictures of them (NN-program-name.pn
 if [ -f "$out_dir/editor.png" ]; then
     echo "  the editor screenshot (editor.png)"
 fi
-echo "Install the module into a host: see \"Installing into a Linux host\" in README.md ($build_dir/plugin/Kolv.so)."
+echo "Install the module into a host: see \"Installing into a Linux host\" in README.md ($build_dir/module/Kolv.so)."

@@ -14,4 +14,4 @@ cmake -S "$source_dir" -B "$build_dir" -DCMAKE_BUILD_TYPE=Release >/dev/null
 # quane-play depends on the module, so this builds Kolv.so too.
 cmake --build "$build_dir" -j"$(nproc)" --target quane-play >&2
 
-exec "$build_dir/tools/play/quane-play" "$@"
+exec "$build_dir/apps/play/quane-play" "$@"

@@ -16,7 +16,7 @@ build_dir="${2:-$source_dir/build}"
 cmake -S "$source_dir" -B "$build_dir" -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build_dir" -j"$(nproc)" --target quane-stress
 
-stress="$build_dir/tools/stress/quane-stress"
+stress="$build_dir/devtools/stress/quane-stress"
 "$stress" soak "$seconds"
 "$stress" instances 1000
 "$stress" reloads 100

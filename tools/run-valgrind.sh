@@ -24,4 +24,4 @@ fi
 
 valgrind --tool=memcheck --error-exitcode=1 --leak-check=full --errors-for-leak-kinds=definite \
     --show-leak-kinds=definite --track-origins=yes \
-    "$build_dir/tools/stress/quane-stress" session
+    "$build_dir/devtools/stress/quane-stress" session

@@ -71,8 +71,8 @@ for arch in x86_64 i686; do
     artefacts="$root/artefacts/$arch"
     mkdir -p "$artefacts"
     rm -f "$artefacts"/*
-    echo "== Windows $arch: $root/$arch/plugin/Kolv.dll under Wine"
-    QUANE_MODULE_PATH="$(windows_path "$root/$arch/plugin/Kolv.dll")" \
+    echo "== Windows $arch: $root/$arch/module/Kolv.dll under Wine"
+    QUANE_MODULE_PATH="$(windows_path "$root/$arch/module/Kolv.dll")" \
         QUANE_ARTEFACTS="$(windows_path "$artefacts")" \
         timeout 600 wine "$root/$arch/tests/windows/kolv_host_tests.exe" \
         ${filter[@]+"${filter[@]}"} || status=1

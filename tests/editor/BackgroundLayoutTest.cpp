@@ -17,7 +17,7 @@ namespace
 {
 std::string layoutScript()
 {
-    std::ifstream file (QUANE_SOURCE_DIR "/tools/background/layout.py");
+    std::ifstream file (QUANE_SOURCE_DIR "/generators/background/layout.py");
     std::stringstream text;
     text << file.rdbuf();
     return text.str();

@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The player's audio callback driving the built module: notes from every source in, sound out,
 // the held-note count, and not one allocation on the audio path, watched through malloc().
-#include "tools/play/EffectPlayer.h"
+#include "apps/play/EffectPlayer.h"
 
 #include <gtest/gtest.h>
 
@@ -83,8 +83,8 @@ void queue (juce::MidiMessageCollector& collector, const juce::MidiMessage& mess
 
 TEST (AudioCallback, PlaysEverySourceWithoutAllocatingAndCountsHeldNotes)
 {
-    vsthost::LoadedModule module (QUANE_MODULE_PATH);
-    vsthost::HostedEffect effect (module, 44100.0, 512, "test");
+    hostkit::LoadedModule module (QUANE_MODULE_PATH);
+    hostkit::HostedEffect effect (module, 44100.0, 512, "test");
     play::EffectPlayer player (effect);
     FixedDevice device;
     player.audioDeviceAboutToStart (&device);

@@ -1,0 +1,58 @@
+// Quane - polyphonic wavetable synthesiser
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The audio device's callback: collected MIDI into effProcessEvents, then processReplacing.
+#pragma once
+
+#include "hostkit/HostedEffect.h"
+#include "hostkit/VstEventList.h"
+
+#include <array>
+#include <atomic>
+#include <juce_audio_devices/juce_audio_devices.h>
+
+namespace quane::play
+{
+/** Plays a hosted effect on an audio device. Every MIDI source (ALSA inputs, the JACK port, the
+    on-screen keyboard and controls) feeds the collector; each device block takes the messages
+    due in it, passes them to the effect at their sample positions and lets it render.
+
+    The device's start and stop reach the effect as a host passes them: suspend, sample rate,
+    block size, resume. The audio callback allocates nothing and takes no lock of its own. */
+class EffectPlayer : public juce::AudioIODeviceCallback
+{
+public:
+    explicit EffectPlayer (hostkit::HostedEffect& effect);
+
+    juce::MidiMessageCollector& getCollector() noexcept { return collector; }
+
+    /** The highest sample magnitude per channel since the last call, which starts a new period. */
+    std::array<float, 2> takePeakLevels() noexcept;
+
+    /** Notes held now, from every source together. */
+    int getHeldNoteCount() const noexcept { return heldNoteCount.load(); }
+
+    /** Messages dropped because a block held more than the event list has room for. */
+    int getDroppedEventCount() const noexcept { return droppedEvents.load(); }
+
+    void audioDeviceAboutToStart (juce::AudioIODevice* device) override;
+    void audioDeviceStopped() override;
+    void audioDeviceIOCallbackWithContext (const float* const* inputs, int numInputs, float* const* outputs,
+                                           int numOutputs, int numSamples,
+                                           const juce::AudioIODeviceCallbackContext& context) override;
+
+private:
+    void renderPiece (int start, int numSamples);
+    void trackNotes (const juce::MidiMessageMetadata& event) noexcept;
+
+    hostkit::HostedEffect& effect;
+    juce::MidiMessageCollector collector;
+    juce::MidiBuffer blockMessages;
+    hostkit::VstEventList events;
+    juce::AudioBuffer<float> effectOutputs;
+    juce::int64 samplesPlayed = 0;
+
+    std::array<bool, 16 * 128> noteHeld {};
+    std::atomic<int> heldNoteCount { 0 }, droppedEvents { 0 };
+    std::array<std::atomic<float>, 2> peakLevels {};
+};
+} // namespace quane::play

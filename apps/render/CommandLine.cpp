@@ -1,0 +1,152 @@
+// Quane - polyphonic wavetable synthesiser
+// SPDX-License-Identifier: GPL-3.0-or-later
+// quane-render's command line: options, their values and the help text.
+#include "RenderOptions.h"
+
+#include "hostkit/ModuleLocation.h"
+
+namespace quane::render
+{
+namespace
+{
+double parseNumber (const juce::String& option, const juce::String& text)
+{
+    const auto trimmed = text.trim();
+    char* end = nullptr;
+    const auto value = std::strtod (trimmed.toRawUTF8(), &end);
+    if (trimmed.isEmpty() || end == nullptr || *end != '\0' || ! std::isfinite (value))
+        fail (ToolError::Kind::usage, option + " needs a number, not \"" + text + "\"");
+    return value;
+}
+
+ParameterSetting parseSetting (const juce::String& text)
+{
+    const auto equals = text.lastIndexOfChar ('=');
+    if (equals <= 0)
+        fail (ToolError::Kind::usage, "--set needs NAME=VALUE, not \"" + text + "\"");
+    return { text.substring (0, equals).trim(),
+             (float) parseNumber ("--set " + text.substring (0, equals).trim(), text.substring (equals + 1)) };
+}
+
+juce::File fileArgument (const juce::String& text)
+{
+    return juce::File::getCurrentWorkingDirectory().getChildFile (text);
+}
+} // namespace
+
+RenderOptions parseCommandLine (const juce::StringArray& arguments)
+{
+    RenderOptions options;
+    options.modulePath = hostkit::defaultModulePath (QUANE_DEFAULT_MODULE_PATH);
+
+    for (int i = 0; i < arguments.size(); ++i)
+    {
+        const auto option = arguments[i];
+        const auto value = [&]() -> juce::String {
+            if (i + 1 >= arguments.size())
+                fail (ToolError::Kind::usage, option + " needs a value (see --help)");
+            return arguments[++i];
+        };
+
+        if (option == "--help" || option == "-h")
+            options.showHelp = true;
+        else if (option == "--module")
+            options.modulePath = fileArgument (value()).getFullPathName();
+        else if (option == "--midi")
+            options.midiFile = fileArgument (value());
+        else if (option == "--program")
+            options.program = value();
+        else if (option == "--all-programs")
+            options.allPrograms = true;
+        else if (option == "--set")
+            options.settings.add (parseSetting (value()));
+        else if (option == "--rate")
+            options.sampleRate = parseNumber (option, value());
+        else if (option == "--block")
+            options.blockSize = (int) parseNumber (option, value());
+        else if (option == "--tail")
+            options.tailSeconds = parseNumber (option, value());
+        else if (option == "--out")
+            options.wavFile = fileArgument (value());
+        else if (option == "--bits")
+            options.bitsPerSample = (int) parseNumber (option, value());
+        else if (option == "--png")
+            options.pngFile = fileArgument (value());
+        else if (option == "--editor-png")
+            options.editorPngFile = fileArgument (value());
+        else if (option == "--load")
+            options.loadFile = fileArgument (value());
+        else if (option == "--save")
+            options.saveFile = fileArgument (value());
+        else if (option == "--quiet" || option == "-q")
+            options.quiet = true;
+        else
+            fail (ToolError::Kind::usage, "unknown option \"" + option + "\" (see --help)");
+    }
+
+    if (options.sampleRate < 8000.0 || options.sampleRate > 384000.0)
+        fail (ToolError::Kind::usage, "--rate must lie between 8000 and 384000 Hz");
+    if (options.blockSize < 1 || options.blockSize > 65536)
+        fail (ToolError::Kind::usage, "--block must lie between 1 and 65536 samples");
+    if (options.tailSeconds < 0.0 || options.tailSeconds > 600.0)
+        fail (ToolError::Kind::usage, "--tail must lie between 0 and 600 seconds");
+    if (options.bitsPerSample != 32 && options.bitsPerSample != 24)
+        fail (ToolError::Kind::usage, "--bits must be 32 (float) or 24");
+    if (options.allPrograms && options.program.isNotEmpty())
+        fail (ToolError::Kind::usage, "--program and --all-programs exclude each other");
+    if (options.loadFile != juce::File() && (options.allPrograms || options.program.isNotEmpty()))
+        fail (ToolError::Kind::usage, "--load replaces the whole patch: use it without --program or --all-programs");
+    if (options.saveFile != juce::File() && options.allPrograms)
+        fail (ToolError::Kind::usage, "--save stores one instance's state: use it without --all-programs");
+    for (const auto* file : { &options.loadFile, &options.saveFile })
+        if (*file != juce::File() && ! file->hasFileExtension ("fxp;fxb"))
+            fail (ToolError::Kind::usage,
+                  "preset files end in .fxp (one program) or .fxb (bank): " + file->getFullPathName());
+
+    return options;
+}
+
+juce::String helpText()
+{
+    return R"(quane-render: plays the Quane module (Kolv.so) through its VST 2.x entry, as a music host does.
+
+Usage: quane-render [options]
+
+Sound
+  --midi FILE.mid        play a standard MIDI file (all tracks merged, tempo map honoured);
+                         without it the embedded demo phrase plays (about 10 s: a chord with its
+                         release tail, then a lead line with pitch bend and mod wheel over a bass)
+  --program N|NAME       factory program by number (0-11) or name, e.g. "Pulse Lead" or pulse-lead
+  --all-programs         render once per factory program, each in a fresh instance; --out and
+                         --png then name folders, and every file is called NN-program-name,
+                         e.g. out/03-pulse-lead.wav and out/03-pulse-lead.png
+  --set NAME=VALUE       set a parameter to a raw value (as hosts send them) after the program or
+                         preset; NAME is the full parameter name ("Amp Release"), the 8-character
+                         host name ("Amp Rele") or the index (0-29), case-insensitive; repeatable
+  --load FILE.fxp|.fxb   restore a program or bank file (opaque chunk) into the instance
+  --save FILE.fxp|.fxb   store the instance's state after --program/--load/--set
+
+Rendering
+  --rate HZ              sample rate (default 44100)
+  --block N              host block size in samples (default 512)
+  --tail SECONDS         time rendered after the last MIDI event (default 2)
+
+Output
+  --out FILE.wav         write the render (32-bit float WAV unless --bits 24)
+  --bits 32|24           sample format of the WAV file
+  --png FILE.png         picture of the render: stereo waveform and spectrogram
+  --editor-png FILE.png  open the module's editor in a window of its own and save a screenshot;
+                         with no DISPLAY a private Xvfb is started when Xvfb is installed
+  --module PATH          the module to load (default: the installed or built Kolv.so)
+  --quiet                no summary lines and no progress bar
+  --help                 this text
+
+Each render prints one line: program, length, peak and RMS per channel in dBFS and the real-time
+factor. A progress bar appears on stderr for renders over a second when stderr is a terminal.
+
+Exit status: 0 done; 1 bad command line (option, program or parameter name, value); 2 module
+missing, unloadable or not a VST 2.x effect; 3 MIDI or preset file unreadable or invalid; 4 an
+output file cannot be written; 5 the module shows no editor or its window could not be captured.
+)";
+}
+} // namespace quane::render

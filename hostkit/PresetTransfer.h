@@ -1,0 +1,17 @@
+// Quane - polyphonic wavetable synthesiser
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Program and bank files in and out of a hosted instance.
+#pragma once
+
+#include "HostedEffect.h"
+
+namespace quane::hostkit
+{
+/** Restores a .fxp or .fxb file (by its content, not its name) into the instance.
+    Throws ToolError (input) when the file is unreadable, not a chunk preset, or for another module. */
+void loadPreset (HostedEffect& effect, const juce::File& file);
+
+/** Writes the instance's state as a program file (.fxp: the current program's chunk, index 1)
+    or a bank file (.fxb: the bank chunk, index 0), chosen by the file's extension. */
+void savePreset (HostedEffect& effect, const juce::File& file);
+} // namespace quane::hostkit
