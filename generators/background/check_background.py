@@ -10,7 +10,7 @@ from pathlib import Path
 
 ASSETS = Path(__file__).resolve().parents[2] / "editor/assets"
 # Each picture and its pixels per picture unit.
-PICTURES = {"background.jpg": 1, "background-2x.jpg": 2, "background-3x.jpg": 3}
+PICTURES = {"background.jpg": 1, "background_2x.jpg": 2, "background_3x.jpg": 3}
 SIZE = (541, 341)
 SOI, SOF0, SOS, APP0, APP2 = 0xD8, 0xC0, 0xDA, 0xE0, 0xE2
 # Every other start-of-frame marker: progressive, lossless, arithmetic or hierarchical coding.

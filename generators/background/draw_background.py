@@ -40,7 +40,7 @@ def font(name, size):
 
 
 def asset_path(scale):
-    return REPO / "editor/assets" / ("background.jpg" if scale == 1 else "background-%dx.jpg" % scale)
+    return REPO / "editor/assets" / ("background.jpg" if scale == 1 else "background_%dx.jpg" % scale)
 
 
 def texture(rng):
