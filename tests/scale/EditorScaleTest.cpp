@@ -320,10 +320,20 @@ TEST_F (EditorScale, ADragMovesTheSameParameterByTheSameAmountAtEveryFactor)
     {
         SCOPED_TRACE (testing::Message() << factor * 100 << " %");
         setDisplayDpi (96 * factor);
-        ASSERT_NE (openEditor (panelWidth * factor, panelHeight * factor), 0u);
+        const auto editor = openEditor (panelWidth * factor, panelHeight * factor);
+        ASSERT_NE (editor, 0u);
         instance.effect->setParameter (instance.effect, 7, 0.5f);
         instance.idleFor (100);
         editorHostLog().clear();
+
+        // Hovering shows the parameter's name and value in a bubble right of the slider.
+        const auto before = grabWindow (host.display, editor);
+        pointerTo (parent, sliderX * factor, 50 * factor);
+        instance.idleFor (200);
+        const auto hovered = grabWindow (host.display, editor);
+        EXPECT_GT (hovered.meanDifference (before, 353 * factor, 20 * factor, 60 * factor, 60 * factor), 10.0)
+            << "no bubble beside the hovered slider";
+
         drag (sliderX * factor, 40 * factor, 25 * factor);
         const auto automates = editorHostLog().of (vst::audioMasterAutomate);
         ASSERT_FALSE (automates.empty());
