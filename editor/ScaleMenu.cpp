@@ -23,7 +23,8 @@ void showScaleMenu (juce::Component& panel, std::optional<float> currentChoice,
     menu.addSeparator();
     menu.addItem (followDisplayId, "Follow the display", true, ! currentChoice);
 
-    const auto options = juce::PopupMenu::Options().withTargetComponent (&panel).withMousePosition();
+    const auto options = juce::PopupMenu::Options().withTargetComponent (&panel).withMousePosition().withDeletionCheck (
+        panel);
     menu.showMenuAsync (options, [safePanel = juce::Component::SafePointer<juce::Component> (&panel),
                                   onPick = std::move (onPick), onClosed = std::move (onClosed)] (int result) {
         if (safePanel == nullptr)
