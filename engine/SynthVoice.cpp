@@ -155,18 +155,8 @@ void SynthVoice::updateControls() noexcept
 
 void SynthVoice::prepareChunk() noexcept
 {
-    prepareChunkControls();
-    prepareChunkPitch();
-}
-
-void SynthVoice::prepareChunkControls() noexcept
-{
     updateModulation();
     updateControls();
-}
-
-void SynthVoice::prepareChunkPitch() noexcept
-{
     updatePitch();
 }
 

@@ -41,17 +41,12 @@ public:
     void refresh (int patchIndex) override;
     void renderChunk (float* first, float* second) override;
 
-    /** The steps of renderChunk for a renderer that runs several voices side by side: it calls
-        prepareChunk on an active voice (modulation and the chunk's control values), advances the
-        oscillator, filter and amplitude envelope below over the 32 internal values exactly as
-        renderValues does, adds the output, then calls finishChunk. */
+    /** The steps of renderChunk for a renderer that runs several voices side by side: it runs
+        the modulation and the chunk's control values of an active voice (prepareChunk, or the
+        same formulas in lanes with the state below), advances the oscillator, filter and
+        amplitude envelope over the 32 internal values exactly as renderValues does, adds the
+        output, then calls finishChunk. */
     void prepareChunk() noexcept;
-
-    /** prepareChunk in two parts that do not depend on each other: a renderer of many voices calls
-        the first for all of them and then the second, so that the voices' powers of two and
-        divisions run side by side. */
-    void prepareChunkControls() noexcept;
-    void prepareChunkPitch() noexcept;
     void renderValues (float* first, float* second) noexcept;
     void finishChunk() noexcept { active = ampEnvelope->stage != EnvelopeStage::idle; }
 
