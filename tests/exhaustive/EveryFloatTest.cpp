@@ -61,8 +61,8 @@ std::string firstMismatchOverEveryFloat (Check check)
 
 std::string describe (const char* what, float x, float got, float wanted)
 {
-    return std::string (what) + ": input bits " + std::to_string (bitsOf (x)) + " gave bits " + std::to_string (bitsOf (got))
-           + ", the definition " + std::to_string (bitsOf (wanted));
+    return std::string (what) + ": input bits " + std::to_string (bitsOf (x)) + " gave bits "
+           + std::to_string (bitsOf (got)) + ", the definition " + std::to_string (bitsOf (wanted));
 }
 
 TEST (EveryFloat, PowerOfTwoIsTheLibraryPowerRoundedToFloatInEveryKernel)
