@@ -16,7 +16,11 @@
 #include <cstring>
 #include <utility>
 
+// The contents have internal linkage (an unnamed namespace): every kernel's source compiles the same
+// templates for its own instruction set, and the linker must keep each source's own copy.
 namespace quane::lanes
+{
+namespace
 {
 template <int width>
 struct Registers;
@@ -421,4 +425,5 @@ inline Floats<width> everyOther (Floats<width> x, Floats<width> y) noexcept
 {
     return everyOther<width, odd> (x, y, std::make_integer_sequence<int, width>());
 }
+} // namespace
 } // namespace quane::lanes

@@ -19,6 +19,8 @@
 
 namespace quane::lanes
 {
+namespace
+{
 /** Where each lane reads: the segment's offset in floats from the table's start (4 floats per
     segment, unsigned so that no sign extension is needed) and the fraction. */
 template <int width>
@@ -391,4 +393,5 @@ inline void render (VoiceLanes& lanes) noexcept
         firstLane += 4;
     }
 }
+} // namespace
 } // namespace quane::lanes
