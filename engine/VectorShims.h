@@ -145,6 +145,13 @@ inline void store (T* destination, V v) noexcept
     std::memcpy (destination, &v, sizeof v);
 }
 
+/** Stores value into the lanes whose mask is set; the others keep what they hold. */
+template <typename V, typename T, typename Mask>
+inline void storeWhere (T* destination, Mask mask, V value) noexcept
+{
+    store (destination, select (mask, value, load<V> (destination)));
+}
+
 /** Round to the nearest integer, ties to even, as lrintf does in the default rounding mode. */
 template <int width>
 inline Ints<width> roundToInt (Floats<width> x) noexcept
@@ -294,41 +301,43 @@ inline Floats<width> lower (Floats<width> x, float hi) noexcept
         return (F) _mm512_min_ps (_mm512_set1_ps (hi), (__m512) x.r);
 }
 
-/** The segments {a, b, c, sample} at the given offsets (in floats from the table's start), one
-    16-byte load per lane of the first blocks x 4 lanes (blocks 0: the first two lanes), transposed
-    into the vectors of a, b, c and sample. Later lanes hold anything. */
-template <int width, int blocks>
-inline void loadSegments (const float* table, const std::uint32_t (&offset)[width], Floats<width> (&abcs)[4]) noexcept
+/** Four vectors from groups of four floats: block (q, c) = at (q + 4 c), for q = 0..3 and the first
+    blocks 128-bit blocks c of a vector (blocks 0: the first two floats of each group, q = 0..1,
+    in a vector of 4), transposed so that element 4 c + i of vector r is element r of block
+    (i, c). So with at (k) the four floats of lane k, vector r holds field r of every lane in lane
+    order; with at (q + 4 c) four lanes' values at time 4 c + q, vector r holds lane r's values
+    in time order. Later elements hold anything. The blocks after the first come in by loads that
+    fill a block (insert, masked broadcast), which need the load unit rather than a shuffle. */
+template <int width, int blocks, typename At>
+inline void transposeBlocks (At at, Floats<width> (&columns)[4]) noexcept
 {
     using F = typename Floats<width>::Register;
-    auto at = [&] (int k) { return _mm_loadu_ps (table + offset[k]); };
 
     if constexpr (width == 4 && blocks == 0)
     {
-        // Two lanes in use: a0 a1 b0 b1 and c0 c1 s0 s1, the upper halves moved down for b and s.
+        // Two groups: a0 a1 b0 b1 and c0 c1 d0 d1, the upper halves moved down for b and d.
         const __m128 r0 = at (0), r1 = at (1);
-        const __m128 ab = _mm_unpacklo_ps (r0, r1), cs = _mm_unpackhi_ps (r0, r1);
-        abcs[0] = (F) ab;
-        abcs[1] = (F) _mm_movehl_ps (ab, ab);
-        abcs[2] = (F) cs;
-        abcs[3] = (F) _mm_movehl_ps (cs, cs);
+        const __m128 ab = _mm_unpacklo_ps (r0, r1), cd = _mm_unpackhi_ps (r0, r1);
+        columns[0] = (F) ab;
+        columns[1] = (F) _mm_movehl_ps (ab, ab);
+        columns[2] = (F) cd;
+        columns[3] = (F) _mm_movehl_ps (cd, cd);
         return;
     }
     else if constexpr (width == 4)
     {
         __m128 r0 = at (0), r1 = at (1), r2 = at (2), r3 = at (3);
         _MM_TRANSPOSE4_PS (r0, r1, r2, r3);
-        abcs[0] = (F) r0;
-        abcs[1] = (F) r1;
-        abcs[2] = (F) r2;
-        abcs[3] = (F) r3;
+        columns[0] = (F) r0;
+        columns[1] = (F) r1;
+        columns[2] = (F) r2;
+        columns[3] = (F) r3;
         return;
     }
     else
     {
-        // Row q holds the segments of lanes q, q + 4, ... in its 128-bit blocks; the same 4 x 4
-        // transpose in every block then gives a, b, c and sample in lane order. The blocks are
-        // filled by masked broadcasts, which need the load unit rather than a shuffle.
+        // Row q holds the groups q, q + 4, ... in its 128-bit blocks; the same 4 x 4 transpose
+        // in every block then gives the columns.
         F rows[4];
         for (int q = 0; q < 4; ++q)
         {
@@ -375,11 +384,40 @@ inline void loadSegments (const float* table, const std::uint32_t (&offset)[widt
 
         const F t0 = lo (rows[0], rows[1]), t1 = hi (rows[0], rows[1]);
         const F t2 = lo (rows[2], rows[3]), t3 = hi (rows[2], rows[3]);
-        abcs[0] = lo64 (t0, t2);
-        abcs[1] = hi64 (t0, t2);
-        abcs[2] = lo64 (t1, t3);
-        abcs[3] = hi64 (t1, t3);
+        columns[0] = lo64 (t0, t2);
+        columns[1] = hi64 (t0, t2);
+        columns[2] = lo64 (t1, t3);
+        columns[3] = hi64 (t1, t3);
     }
+}
+
+/** The segments {a, b, c, sample} at the given offsets (in floats from the table's start),
+    transposed into the vectors of a, b, c and sample. */
+template <int width, int blocks>
+inline void loadSegments (const float* table, const std::uint32_t (&offset)[width], Floats<width> (&abcs)[4]) noexcept
+{
+    transposeBlocks<width, blocks> ([&] (int k) { return _mm_loadu_ps (table + offset[k]); }, abcs);
+}
+
+/** The mask of the lanes whose bit is set, lane k taking bit k. */
+template <int width>
+inline Ints<width> laneMask (unsigned bits) noexcept
+{
+    std::int32_t laneBits[width];
+    for (int k = 0; k < width; ++k)
+        laneBits[k] = 1 << k;
+    return (Ints<width> ((std::int32_t) bits) & load<Ints<width>> (laneBits)) != 0;
+}
+
+/** Two floats into the first two lanes of a vector of 4 (the others 0), and back. */
+inline Floats<4> loadTwo (const float* source) noexcept
+{
+    return (Registers<4>::Floats) _mm_castsi128_ps (_mm_loadl_epi64 ((const __m128i*) source));
+}
+
+inline void storeTwo (float* destination, Floats<4> x) noexcept
+{
+    _mm_storel_epi64 ((__m128i*) destination, _mm_castps_si128 ((__m128) x.r));
 }
 
 template <int width, bool upperHalves, int... k>
