@@ -134,15 +134,16 @@ struct Floats
 template <typename V, typename T>
 inline V load (const T* source) noexcept
 {
-    V v;
-    std::memcpy (&v, source, sizeof v);
-    return v;
+    // An unaligned vector type that may alias anything: a plain vector load or store.
+    typedef typename V::Register Unaligned __attribute__ ((aligned (4), may_alias));
+    return V (*reinterpret_cast<const Unaligned*> (source));
 }
 
 template <typename V, typename T>
 inline void store (T* destination, V v) noexcept
 {
-    std::memcpy (destination, &v, sizeof v);
+    typedef typename V::Register Unaligned __attribute__ ((aligned (4), may_alias));
+    *reinterpret_cast<Unaligned*> (destination) = v.r;
 }
 
 /** Stores value into the lanes whose mask is set; the others keep what they hold. */

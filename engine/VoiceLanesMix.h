@@ -37,47 +37,55 @@ inline void mixApart (const VoiceLanes& lanes, float* left, float* right) noexce
     constexpr bool hasPair = width < voiceCount;
     constexpr int groupLanes = hasPair ? VoiceLanes::pairFirst : voiceCount;
     constexpr int blocks = width / 4;
+    static_assert (voiceCount % 2 == 0 && VoiceLanes::pairFirst % 2 == 0);
 
     const F saturation = lanes.saturation, spread = lanes.spread;
     for (int start = 0; start < chunkSize; start += width)
     {
-        F sums[2] = { load<F> (left + start), load<F> (right + start) };
+        // Each voice's even and odd values. Block k of a group of four lanes: their values at
+        // internal value 2 (start + k), or the one after.
+        F values[(voiceCount + 3) / 4 * 4][2];
         for (int quad = 0; 4 * quad < groupLanes; ++quad)
-        {
-            const unsigned bits = (lanes.active >> (4 * quad)) & 0xfu;
-            if (bits == 0)
-                continue;
-            // Block k: the four lanes' values at internal value 2 (start + k), or the one after.
-            F even[4], odd[4];
-            transposeBlocks<width, blocks> (
-                [&] (int k) { return _mm_loadu_ps (lanes.shaped[2 * (start + k)] + 4 * quad); }, even);
-            transposeBlocks<width, blocks> (
-                [&] (int k) { return _mm_loadu_ps (lanes.shaped[2 * (start + k) + 1] + 4 * quad); }, odd);
-            // Even voices lean left, odd voices right.
-#pragma GCC unroll 4
-            for (int k = 0; k < 4; ++k)
-                if ((bits >> k) & 1u)
-                    addVoice (sums[k % 2], sums[1 - k % 2], even[k], odd[k], saturation, lanes.volume[4 * quad + k],
-                              spread);
-        }
-
+            if (((lanes.active >> (4 * quad)) & 0xfu) != 0)
+            {
+                F even[4], odd[4];
+                transposeBlocks<width, blocks> (
+                    [&] (int k) { return _mm_loadu_ps (lanes.shaped[2 * (start + k)] + 4 * quad); }, even);
+                transposeBlocks<width, blocks> (
+                    [&] (int k) { return _mm_loadu_ps (lanes.shaped[2 * (start + k) + 1] + 4 * quad); }, odd);
+                for (int k = 0; k < 4; ++k)
+                {
+                    values[4 * quad + k][0] = even[k];
+                    values[4 * quad + k][1] = odd[k];
+                }
+            }
         if constexpr (hasPair)
             if ((lanes.active >> VoiceLanes::pairFirst) != 0)
             {
                 // Block k: both voices' values at internal values 2 (start + k) and the one after.
-                F values[4];
+                F pair[4];
                 transposeBlocks<width, blocks> (
-                    [&] (int k) { return _mm_loadu_ps (lanes.pairShaped[2 * (start + k)]); }, values);
-                static_assert (VoiceLanes::pairFirst % 2 == 0);
-#pragma GCC unroll 2
+                    [&] (int k) { return _mm_loadu_ps (lanes.pairShaped[2 * (start + k)]); }, pair);
                 for (int k = 0; k < 2; ++k)
-                    if ((lanes.active >> (VoiceLanes::pairFirst + k)) & 1u)
-                        addVoice (sums[k], sums[1 - k], values[k], values[2 + k], saturation,
-                                  lanes.volume[VoiceLanes::pairFirst + k], spread);
+                {
+                    values[VoiceLanes::pairFirst + k][0] = pair[k];
+                    values[VoiceLanes::pairFirst + k][1] = pair[2 + k];
+                }
             }
 
-        store (left + start, sums[0]);
-        store (right + start, sums[1]);
+        // In voice order; even voices lean left, odd voices right.
+        F sumLeft = load<F> (left + start), sumRight = load<F> (right + start);
+        for (int voice = 0; voice < voiceCount; voice += 2)
+        {
+            if (((lanes.active >> voice) & 1u) != 0)
+                addVoice (sumLeft, sumRight, values[voice][0], values[voice][1], saturation, lanes.volume[voice],
+                          spread);
+            if (((lanes.active >> (voice + 1)) & 1u) != 0)
+                addVoice (sumRight, sumLeft, values[voice + 1][0], values[voice + 1][1], saturation,
+                          lanes.volume[voice + 1], spread);
+        }
+        store (left + start, sumLeft);
+        store (right + start, sumRight);
     }
 }
 

@@ -122,14 +122,14 @@ struct GroupValues : FilterLanes<width>
     }
 };
 
-/** The pair, in the first two lanes of a vector of 4, its filter inputs computed before the loop. */
+/** The pair's filters, in the first two lanes of a vector of 4, with their inputs computed
+    before the loop. */
 struct PairValues : FilterLanes<4>
 {
-    float positions[valuesPerChunk][2];
-    float inputs[valuesPerChunk][2];
+    const float (*inputs)[2];
 
-    PairValues (const VoiceLanes& lanes, unsigned bits) noexcept
-        : FilterLanes<4> (lanes, VoiceLanes::pairFirst, laneMask<4> (bits))
+    PairValues (const VoiceLanes& lanes, unsigned bits, const float (&filterInputs)[valuesPerChunk][2]) noexcept
+        : FilterLanes<4> (lanes, VoiceLanes::pairFirst, laneMask<4> (bits)), inputs (filterInputs)
     {
     }
 
@@ -148,20 +148,21 @@ struct PairValues : FilterLanes<4>
     }
 };
 
-/** The pair's phases and filter inputs, read width lanes at a time. */
+/** The pair's phases and the inputs of its filters, read width lanes at a time. */
 template <int width>
-inline void preparePair (VoiceLanes& lanes, PairValues& pair) noexcept
+inline void preparePair (VoiceLanes& lanes, unsigned bits, float (&inputs)[valuesPerChunk][2]) noexcept
 {
+    float positions[valuesPerChunk][2];
     const auto phase = incrementsArePlain (loadTwo (lanes.increment + VoiceLanes::pairFirst))
-                           ? advancePairPhases<true> (lanes, pair.positions)
-                           : advancePairPhases<false> (lanes, pair.positions);
-    storeWhere (lanes.phase + VoiceLanes::pairFirst, pair.mask, phase);
-    pairFilterInputs<width> (lanes, pair.positions, pair.inputs);
+                           ? advancePairPhases<true> (lanes, positions)
+                           : advancePairPhases<false> (lanes, positions);
+    storeWhere (lanes.phase + VoiceLanes::pairFirst, laneMask<4> (bits), phase);
+    pairFilterInputs<width> (lanes, positions, inputs);
 }
 
 /** The values of a group, with the pair's filter steps (if given) in the same loop. */
-template <bool envelopeMoves, int width, int blocks, typename... Pair>
-inline void runValues (VoiceLanes& lanes, int firstLane, GroupValues<width, blocks>& group, Pair&... pair) noexcept
+template <bool envelopeMoves, typename Group, typename... Pair>
+inline void runValues (VoiceLanes& lanes, int firstLane, Group& group, Pair&... pair) noexcept
 {
     for (int n = 0; n < valuesPerChunk; ++n)
     {
@@ -170,38 +171,51 @@ inline void runValues (VoiceLanes& lanes, int firstLane, GroupValues<width, bloc
     }
 }
 
-template <int width, int blocks, typename... Pair>
-inline void renderGroup (VoiceLanes& lanes, int firstLane, unsigned bits, Pair&... pair) noexcept
+/** A group's values, and the pair's filter steps in the same loop when pair is given. */
+template <int width, int blocks>
+inline void renderGroup (VoiceLanes& lanes, int firstLane, unsigned bits, PairValues* pair) noexcept
 {
     const auto mask = laneMask<width> (bits);
     Readings<width, valuesPerChunk> readings;
     storeWhere (lanes.phase + firstLane, mask, advancePhases<width> (lanes, firstLane, readings));
 
     GroupValues<width, blocks> group (lanes, firstLane, mask, readings);
-    if (group.holding() && (pair.holding() && ...))
-        runValues<false> (lanes, firstLane, group, pair...);
+    if (pair == nullptr)
+    {
+        if (group.holding())
+            runValues<false> (lanes, firstLane, group);
+        else
+            runValues<true> (lanes, firstLane, group);
+    }
     else
-        runValues<true> (lanes, firstLane, group, pair...);
+    {
+        PairValues pairHere = *pair; // a local of the loop, which can then stay in registers
+        if (group.holding() && pairHere.holding())
+            runValues<false> (lanes, firstLane, group, pairHere);
+        else
+            runValues<true> (lanes, firstLane, group, pairHere);
+        *pair = pairHere;
+    }
     group.finish (lanes, firstLane);
 }
 
 /** A group of up to width lanes from firstLane, run in vectors no wider than its highest active
     lane needs; a group reads the tables only for its lanes up to that one, rounded up to a
     multiple of four, or two. */
-template <int width, typename... Pair>
-inline void renderNarrowest (VoiceLanes& lanes, int firstLane, unsigned bits, Pair&... pair) noexcept
+template <int width>
+inline void renderNarrowest (VoiceLanes& lanes, int firstLane, unsigned bits, PairValues* pair = nullptr) noexcept
 {
     const int highest = 31 - __builtin_clz (bits);
     if constexpr (width >= 16)
         if (highest >= 8)
-            return highest >= 12 ? renderGroup<16, 4> (lanes, firstLane, bits, pair...)
-                                 : renderGroup<16, 3> (lanes, firstLane, bits, pair...);
+            return highest >= 12 ? renderGroup<16, 4> (lanes, firstLane, bits, pair)
+                                 : renderGroup<16, 3> (lanes, firstLane, bits, pair);
     if constexpr (width >= 8)
         if (highest >= 4)
-            return renderGroup<8, 2> (lanes, firstLane, bits, pair...);
+            return renderGroup<8, 2> (lanes, firstLane, bits, pair);
     if (highest >= 2)
-        return renderGroup<4, 1> (lanes, firstLane, bits, pair...);
-    renderGroup<4, 0> (lanes, firstLane, bits, pair...);
+        return renderGroup<4, 1> (lanes, firstLane, bits, pair);
+    renderGroup<4, 0> (lanes, firstLane, bits, pair);
 }
 
 template <int width>
@@ -214,27 +228,20 @@ inline void render (VoiceLanes& lanes) noexcept
     {
         static_assert (voiceCount % width == 2, "the groups of width lanes leave two voices, the pair");
         const unsigned pairBits = lanes.active >> VoiceLanes::pairFirst;
-        if (pairBits == 0)
-        {
-            for (int firstLane = 0; firstLane < VoiceLanes::pairFirst; firstLane += width)
-                if (const unsigned bits = (lanes.active >> firstLane) & ((1u << width) - 1); bits != 0)
-                    renderNarrowest<width> (lanes, firstLane, bits);
-            return;
-        }
+        float pairInputs[valuesPerChunk][2];
+        if (pairBits != 0)
+            preparePair<width> (lanes, pairBits, pairInputs);
+        PairValues pair (lanes, pairBits, pairInputs);
 
-        PairValues pair (lanes, pairBits);
-        preparePair<width> (lanes, pair);
-        bool paired = false;
+        // The pair's filter steps go into the first group's loop.
+        PairValues* pairToRun = pairBits != 0 ? &pair : nullptr;
         for (int firstLane = 0; firstLane < VoiceLanes::pairFirst; firstLane += width)
             if (const unsigned bits = (lanes.active >> firstLane) & ((1u << width) - 1); bits != 0)
             {
-                if (paired)
-                    renderNarrowest<width> (lanes, firstLane, bits);
-                else
-                    renderNarrowest<width> (lanes, firstLane, bits, pair);
-                paired = true;
+                renderNarrowest<width> (lanes, firstLane, bits, pairToRun);
+                pairToRun = nullptr;
             }
-        if (! paired)
+        if (pairToRun != nullptr)
         {
             if (pair.holding())
                 for (int n = 0; n < valuesPerChunk; ++n)
@@ -243,7 +250,8 @@ inline void render (VoiceLanes& lanes) noexcept
                 for (int n = 0; n < valuesPerChunk; ++n)
                     pair.step<true> (lanes, n);
         }
-        pair.finish (lanes);
+        if (pairBits != 0)
+            pair.finish (lanes);
     }
 }
 } // namespace
