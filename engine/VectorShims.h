@@ -14,7 +14,6 @@
 
 #include <cstdint>
 #include <cstring>
-#include <utility>
 
 // The contents have internal linkage (an unnamed namespace): every kernel's source compiles the same
 // templates for its own instruction set, and the linker must keep each source's own copy.
@@ -31,7 +30,7 @@ struct Registers<4>
     typedef float Floats __attribute__ ((vector_size (16)));
     typedef std::int32_t Ints __attribute__ ((vector_size (16)));
     typedef double Doubles __attribute__ ((vector_size (32)));
-    typedef std::int32_t DoubleHalves __attribute__ ((vector_size (32)));
+    typedef std::int64_t DoubleBits __attribute__ ((vector_size (32)));
 };
 
 template <>
@@ -40,7 +39,7 @@ struct Registers<8>
     typedef float Floats __attribute__ ((vector_size (32)));
     typedef std::int32_t Ints __attribute__ ((vector_size (32)));
     typedef double Doubles __attribute__ ((vector_size (64)));
-    typedef std::int32_t DoubleHalves __attribute__ ((vector_size (64)));
+    typedef std::int64_t DoubleBits __attribute__ ((vector_size (64)));
 };
 
 template <>
@@ -49,7 +48,7 @@ struct Registers<16>
     typedef float Floats __attribute__ ((vector_size (64)));
     typedef std::int32_t Ints __attribute__ ((vector_size (64)));
     typedef double Doubles __attribute__ ((vector_size (128)));
-    typedef std::int32_t DoubleHalves __attribute__ ((vector_size (128)));
+    typedef std::int64_t DoubleBits __attribute__ ((vector_size (128)));
 };
 
 /** A value in every lane; unlike 0 + value it keeps the sign of -0. */
@@ -198,6 +197,13 @@ inline bool all (Ints<width> mask) noexcept
     return movemask<width> (mask) == (1u << width) - 1;
 }
 
+/** The bits of each lane's float. */
+template <int width>
+inline Ints<width> bitsOf (Floats<width> x) noexcept
+{
+    return (typename Ints<width>::Register) x.r;
+}
+
 template <int width>
 inline Floats<width> absolute (Floats<width> x) noexcept
 {
@@ -249,19 +255,13 @@ inline Floats<width> narrow (Doubles<width> x) noexcept
     return __builtin_convertvector(x.r, typename Floats<width>::Register);
 }
 
-template <int width, int... k>
-inline Ints<width> evenElements (typename Registers<width>::DoubleHalves x, std::integer_sequence<int, k...>) noexcept
-{
-    return (typename Ints<width>::Register) __builtin_shufflevector (x, x, (2 * k)...);
-}
-
 /** The 29 bits of each lane's significand that a conversion to float rounds away. */
 template <int width>
 inline Ints<width> bitsBelowFloatPrecision (Doubles<width> x) noexcept
 {
-    // The low half of each double comes first (little-endian).
-    using Halves = typename Registers<width>::DoubleHalves;
-    return evenElements<width> ((Halves) x.r, std::make_integer_sequence<int, width>()) & 0x1fffffff;
+    // The low half of each double's bits: a truncating conversion of the 64-bit integers.
+    using Bits = typename Registers<width>::DoubleBits;
+    return __builtin_convertvector((Bits) x.r, typename Ints<width>::Register) & 0x1fffffff;
 }
 
 /** 2^n as a float for whole n in -126..127, lane by lane. */
@@ -400,6 +400,28 @@ inline void loadSegments (const float* table, const std::uint32_t (&offset)[widt
     transposeBlocks<width, blocks> ([&] (int k) { return _mm_loadu_ps (table + offset[k]); }, abcs);
 }
 
+/** base[index], lane by lane. */
+template <int width>
+inline Floats<width> gather (const float* base, Ints<width> index) noexcept
+{
+#if defined(__AVX2__)
+    using F = typename Floats<width>::Register;
+    if constexpr (width == 4)
+        return (F) _mm_i32gather_ps (base, (__m128i) index.r, 4);
+    else if constexpr (width == 8)
+        return (F) _mm256_i32gather_ps (base, (__m256i) index.r, 4);
+    else
+        return (F) _mm512_i32gather_ps ((__m512i) index.r, base, 4);
+#else
+    std::int32_t at[width];
+    float values[width];
+    store (at, index);
+    for (int k = 0; k < width; ++k)
+        values[k] = base[at[k]];
+    return load<Floats<width>> (values);
+#endif
+}
+
 /** The mask of the lanes whose bit is set, lane k taking bit k. */
 template <int width>
 inline Ints<width> laneMask (unsigned bits) noexcept
@@ -419,50 +441,6 @@ inline Floats<4> loadTwo (const float* source) noexcept
 inline void storeTwo (float* destination, Floats<4> x) noexcept
 {
     _mm_storel_epi64 ((__m128i*) destination, _mm_castps_si128 ((__m128) x.r));
-}
-
-template <int width, bool upperHalves, int... k>
-inline Floats<width> zip (Floats<width> x, Floats<width> y, std::integer_sequence<int, k...>) noexcept
-{
-    return __builtin_shufflevector (x.r, y.r, ((k % 2 == 0 ? 0 : width) + k / 2 + (upperHalves ? width / 2 : 0))...);
-}
-
-/** Interleaves the first (or second) halves of two vectors: x0 y0 x1 y1 ... */
-template <int width, bool upperHalves>
-inline Floats<width> zip (Floats<width> x, Floats<width> y) noexcept
-{
-    return zip<width, upperHalves> (x, y, std::make_integer_sequence<int, width>());
-}
-
-/** Transposes width rows of width floats in place: after log2 (width) rounds of zipping row i
-    with row i + width / 2, row k holds what was column k. */
-template <int width>
-inline void transpose (Floats<width> (&rows)[width]) noexcept
-{
-    for (int round = 1; round < width; round *= 2)
-    {
-        Floats<width> zipped[width];
-        for (int i = 0; i < width / 2; ++i)
-        {
-            zipped[2 * i] = zip<width, false> (rows[i], rows[i + width / 2]);
-            zipped[2 * i + 1] = zip<width, true> (rows[i], rows[i + width / 2]);
-        }
-        for (int i = 0; i < width; ++i)
-            rows[i] = zipped[i];
-    }
-}
-
-template <int width, bool odd, int... k>
-inline Floats<width> everyOther (Floats<width> x, Floats<width> y, std::integer_sequence<int, k...>) noexcept
-{
-    return __builtin_shufflevector (x.r, y.r, (2 * k + (odd ? 1 : 0))...);
-}
-
-/** The even (or odd) elements of x followed by those of y. */
-template <int width, bool odd>
-inline Floats<width> everyOther (Floats<width> x, Floats<width> y) noexcept
-{
-    return everyOther<width, odd> (x, y, std::make_integer_sequence<int, width>());
 }
 } // namespace
 } // namespace quane::lanes

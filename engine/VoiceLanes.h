@@ -16,8 +16,8 @@ namespace quane
 /** The state of every voice of an engine, stored as structure of arrays: lane k of every field
     belongs to voice k. The renderer keeps the voices' state here from chunk to chunk and hands
     it back to a voice only when the voice itself is needed (a note, a refresh, a look from
-    outside). All lanes read one oscillator table: the voices of an engine always play the same
-    waveform.
+    outside). All lanes read one oscillator table and one table for each LFO: the voices of an
+    engine always play the same waveform and LFO shapes.
 
     A kernel advances the lanes whose bit is set in active exactly as the voices' own scalar steps
     would, and leaves every other lane's state as it was. Its results are the values after the
@@ -60,7 +60,7 @@ struct VoiceLanes
     float spread = 0.0f;
 
     // The chunk's control values come from the modulation envelopes and LFOs, the velocity and
-    // the note, with the patch and the routing that every voice shares.
+    // the note, with the patch, the routing and the LFO shapes that every voice shares.
     struct ModEnvelopes
     {
         alignas (64) std::int32_t stage[maxCount] {};
@@ -75,8 +75,13 @@ struct VoiceLanes
     {
         alignas (64) float phase[maxCount] {};
         alignas (64) float increment[maxCount] {};
-        const float* points[maxCount] {}; // each voice's own table: sample and difference pairs
+        const float* points = nullptr; // the same shape for every lane: sample and difference pairs
     } lfo1, lfo2;
+
+    // The pitch exponent each lane's increment was last computed from, where its bit is set in
+    // pitchKnown: a chunk with the same exponents keeps the increments, as a voice keeps its own.
+    alignas (64) float pitchExponent[maxCount] {};
+    std::uint32_t pitchKnown = 0;
 
     alignas (64) float velocity[maxCount] {};
     alignas (64) float frequencyHz[maxCount] {};

@@ -40,27 +40,16 @@ struct ModEnvelopeLanes
     }
 };
 
-/** One LFO step of a group of lanes, each reading its voice's own table; the lanes not in bits
-    read nothing and keep their phase. */
+/** One LFO step of a group of lanes; only the lanes of mask keep their new phase. */
 template <int width>
-inline Floats<width> stepLfos (VoiceLanes::Lfos& lfos, int firstLane, unsigned bits, Ints<width> mask) noexcept
+inline Floats<width> stepLfos (VoiceLanes::Lfos& lfos, int firstLane, Ints<width> mask) noexcept
 {
     using F = Floats<width>;
     F phase = load<F> (lfos.phase + firstLane);
     const F value = TableLfo::stepOf (phase, load<F> (lfos.increment + firstLane),
                                       [&] (Ints<width> i, F& sample, F& difference) {
-                                          std::int32_t index[width];
-                                          float samples[width] {}, differences[width] {};
-                                          store (index, i);
-                                          for (unsigned rest = bits; rest != 0; rest &= rest - 1)
-                                          {
-                                              const int k = __builtin_ctz (rest);
-                                              const float* point = lfos.points[firstLane + k] + 2 * index[k];
-                                              samples[k] = point[0];
-                                              differences[k] = point[1];
-                                          }
-                                          sample = load<F> (samples);
-                                          difference = load<F> (differences);
+                                          sample = gather (lfos.points, i + i);
+                                          difference = gather (lfos.points + 1, i + i);
                                       });
     storeWhere (lfos.phase + firstLane, mask, phase);
     return value;
@@ -77,23 +66,30 @@ inline void controlGroup (VoiceLanes& lanes, int firstLane, unsigned bits) noexc
     ModEnvelopeLanes<width> env1 (lanes.env1, firstLane), env2 (lanes.env2, firstLane);
     F slots[modulation::slotCount];
     modulation::routeModulation (
-        slots, lanes.destinations, patch, env1, env2,
-        [&] { return stepLfos<width> (lanes.lfo1, firstLane, bits, mask); },
-        [&] { return stepLfos<width> (lanes.lfo2, firstLane, bits, mask); }, load<F> (lanes.velocity + firstLane));
+        slots, lanes.destinations, patch, env1, env2, [&] { return stepLfos<width> (lanes.lfo1, firstLane, mask); },
+        [&] { return stepLfos<width> (lanes.lfo2, firstLane, mask); }, load<F> (lanes.velocity + firstLane));
     env1.storeTo (lanes.env1, firstLane, mask);
     env2.storeTo (lanes.env2, firstLane, mask);
 
     const auto values = modulation::controlValues (slots, patch);
     const F sampleRate = load<F> (lanes.sampleRate + firstLane);
-    const F frequencyHz = load<F> (lanes.frequencyHz + firstLane);
     storeWhere (lanes.secondOffset + firstLane, mask, values.secondOffset);
     storeWhere (lanes.secondLevel + firstLane, mask, values.secondLevel);
     storeWhere (lanes.lfo1.increment + firstLane, mask, modulation::lfoIncrement (values.lfo1Speed, sampleRate));
     storeWhere (lanes.cutoff + firstLane, mask, values.cutoff);
     storeWhere (lanes.feedback + firstLane, mask, values.feedback);
     storeWhere (lanes.volume + firstLane, mask, values.volume);
-    storeWhere (lanes.increment + firstLane, mask,
-                modulation::pitchIncrement (values.pitchExponent, sampleRate, frequencyHz));
+    // The pitch's power of two is costly: the increments stay while the exponents do.
+    const auto sameExponents = bitsOf (values.pitchExponent) == load<Ints<width>> (lanes.pitchExponent + firstLane);
+    const bool known = ((lanes.pitchKnown >> firstLane) & bits) == bits;
+    if (! known || ! all (sameExponents | ! mask))
+    {
+        storeWhere (
+            lanes.increment + firstLane, mask,
+            modulation::pitchIncrement (values.pitchExponent, sampleRate, load<F> (lanes.frequencyHz + firstLane)));
+        storeWhere (lanes.pitchExponent + firstLane, mask, values.pitchExponent);
+        lanes.pitchKnown |= bits << firstLane;
+    }
 }
 
 /** Groups of width lanes; narrower kernels take the pair in a vector of 4. */

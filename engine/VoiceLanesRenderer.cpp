@@ -7,13 +7,16 @@ namespace quane
 {
 namespace
 {
-/** The voice's waveform and routing in one number: voices of one kind can share the lanes. */
+/** The voice's waveform, LFO shapes and routing in one number: voices of one kind can share
+    the lanes. */
 std::uint32_t kindOf (const SynthVoice& voice) noexcept
 {
     auto kind = (std::uint32_t) voice.getOscillator().waveformRow();
+    kind |= (std::uint32_t) voice.getLfo1().shapeRow() << 4;
+    kind |= (std::uint32_t) voice.getLfo2().shapeRow() << 6;
     const auto& destinations = voice.getDestinations();
     for (size_t source = 0; source < destinations.size(); ++source)
-        kind |= (std::uint32_t) destinations[source] << (4 + 3 * source);
+        kind |= (std::uint32_t) destinations[source] << (8 + 3 * source);
     return kind;
 }
 } // namespace
@@ -60,7 +63,6 @@ void VoiceLanesRenderer::load (int k) noexcept
     auto loadLfo = [k] (VoiceLanes::Lfos& lanesOf, const TableLfo& lfo) {
         lanesOf.phase[k] = lfo.phase;
         lanesOf.increment[k] = lfo.increment;
-        lanesOf.points[k] = lfo.pointData();
     };
     loadLfo (lanes.lfo1, voice.getLfo1());
     loadLfo (lanes.lfo2, voice.getLfo2());
@@ -68,6 +70,7 @@ void VoiceLanesRenderer::load (int k) noexcept
     lanes.velocity[k] = voice.getVelocity();
     lanes.frequencyHz[k] = voice.getFrequencyHz();
     lanes.sampleRate[k] = voice.getSampleRate();
+    lanes.pitchKnown &= ~(1u << k); // a new note, or a new rate
     kind[(size_t) k] = kindOf (voice);
     inLanes[(size_t) k] = true;
 }
@@ -138,7 +141,7 @@ void VoiceLanesRenderer::renderChunk (float* left, float* right) noexcept
         if (! inLanes[(size_t) v])
             load (v);
 
-    // The lanes share one table and one routing. Sounding voices that were given different ones
+    // The lanes share the tables and the routing. Sounding voices that were given different ones
     // (the engine never does that) render one at a time.
     const int leader = __builtin_ctz (active);
     for (int v = leader + 1; v < voiceCount; ++v)
@@ -148,6 +151,8 @@ void VoiceLanesRenderer::renderChunk (float* left, float* right) noexcept
     const auto& leadingVoice = *voices[(size_t) leader];
     lanes.active = active;
     lanes.table = leadingVoice.getOscillator().segmentData();
+    lanes.lfo1.points = leadingVoice.getLfo1().pointData();
+    lanes.lfo2.points = leadingVoice.getLfo2().pointData();
     lanes.destinations = leadingVoice.getDestinations();
     lanes.saturation = patch[patch::saturation];
     lanes.spread = modulation::guardedSpread (patch[patch::spread]);
