@@ -71,11 +71,35 @@ struct Readings
     }
 };
 
+/** The pair's phases, in the first two lanes of a vector of 4, advanced value by value beside a
+    group's, noting both voices' positions. */
+struct PairPhases
+{
+    Floats<4> phase, increment;
+    float (&positions)[valuesPerChunk][2];
+
+    PairPhases (const VoiceLanes& lanes, float (&notedPositions)[valuesPerChunk][2]) noexcept
+        : phase (loadTwo (lanes.phase + VoiceLanes::pairFirst)),
+          increment (loadTwo (lanes.increment + VoiceLanes::pairFirst)),
+          positions (notedPositions)
+    {
+    }
+
+    bool plain() const noexcept { return incrementsArePlain (increment); }
+
+    template <bool plainIncrements>
+    void step (int n) noexcept
+    {
+        storeTwo (positions[n], phase);
+        phase = advancedPhase<plainIncrements> (phase, increment);
+    }
+};
+
 /** Advances the phases of a group of lanes over the chunk, noting where every value reads, and
-    returns the phases after it. */
-template <int width, bool plainIncrements>
-inline Floats<width> advancePhases (const VoiceLanes& lanes, int firstLane,
-                                    Readings<width, valuesPerChunk>& readings) noexcept
+    returns the phases after it; the pair's phases, if given, advance in the same loop. */
+template <int width, bool plainIncrements, typename... Pair>
+inline Floats<width> advancePhases (const VoiceLanes& lanes, int firstLane, Readings<width, valuesPerChunk>& readings,
+                                    Pair&... pair) noexcept
 {
     using F = Floats<width>;
     F phase = load<F> (lanes.phase + firstLane);
@@ -86,39 +110,36 @@ inline Floats<width> advancePhases (const VoiceLanes& lanes, int firstLane,
     {
         readings.note (n, phase, offset);
         phase = advancedPhase<plainIncrements> (phase, increment);
+        (pair.template step<plainIncrements> (n), ...);
     }
     return phase;
 }
 
-template <int width>
-inline Floats<width> advancePhases (const VoiceLanes& lanes, int firstLane,
-                                    Readings<width, valuesPerChunk>& readings) noexcept
+template <int width, typename... Pair>
+inline Floats<width> advancePhases (const VoiceLanes& lanes, int firstLane, Readings<width, valuesPerChunk>& readings,
+                                    Pair&... pair) noexcept
 {
-    if (incrementsArePlain (load<Floats<width>> (lanes.increment + firstLane)))
-        return advancePhases<width, true> (lanes, firstLane, readings);
-    return advancePhases<width, false> (lanes, firstLane, readings);
+    if (incrementsArePlain (load<Floats<width>> (lanes.increment + firstLane)) && (pair.plain() && ...))
+        return advancePhases<width, true> (lanes, firstLane, readings, pair...);
+    return advancePhases<width, false> (lanes, firstLane, readings, pair...);
 }
 
-/** The pair's positions, both voices' for each internal value, from their phases in the first
-    two lanes of a vector of 4; returns the phases after the chunk. */
-template <bool plainIncrements>
-inline Floats<4> advancePairPhases (const VoiceLanes& lanes, float (&positions)[valuesPerChunk][2]) noexcept
+/** The pair's phases alone, for a chunk in which no group sounds. */
+inline void advancePairPhases (PairPhases& pair) noexcept
 {
-    Floats<4> phase = loadTwo (lanes.phase + VoiceLanes::pairFirst);
-    const Floats<4> increment = loadTwo (lanes.increment + VoiceLanes::pairFirst);
-    for (auto& position : positions)
-    {
-        storeTwo (position, phase);
-        phase = advancedPhase<plainIncrements> (phase, increment);
-    }
-    return phase;
+    if (pair.plain())
+        for (int n = 0; n < valuesPerChunk; ++n)
+            pair.step<true> (n);
+    else
+        for (int n = 0; n < valuesPerChunk; ++n)
+            pair.step<false> (n);
 }
 
 /** The inputs of the pair's filters, cubicShape of the oscillator's values, computed width at
     a time: width / 2 internal values of both voices in each vector. */
 template <int width>
 inline void pairFilterInputs (const VoiceLanes& lanes, const float (&positions)[valuesPerChunk][2],
-                              float (&inputs)[valuesPerChunk][2]) noexcept
+                              float (*inputs)[2]) noexcept
 {
     using F = Floats<width>;
     constexpr int count = 2 * valuesPerChunk / width;

@@ -3,6 +3,8 @@
 // Renders a chunk of every sounding voice side by side in vector lanes, mixed in voice order.
 #include "engine/VoiceLanesRenderer.h"
 
+#include <algorithm>
+
 namespace quane
 {
 namespace
@@ -72,7 +74,7 @@ void VoiceLanesRenderer::load (int k) noexcept
     lanes.sampleRate[k] = voice.getSampleRate();
     lanes.pitchKnown &= ~(1u << k); // a new note, or a new rate
     kind[(size_t) k] = kindOf (voice);
-    inLanes[(size_t) k] = true;
+    inLanes |= 1u << k;
 }
 
 void VoiceLanesRenderer::store (int k) noexcept
@@ -105,9 +107,9 @@ void VoiceLanesRenderer::store (int k) noexcept
 
 SynthVoice& VoiceLanesRenderer::handBack (int voice) noexcept
 {
-    if (inLanes[(size_t) voice])
+    if (((inLanes >> voice) & 1u) != 0)
         store (voice);
-    inLanes[(size_t) voice] = false;
+    inLanes &= ~(1u << voice);
     return *voices[(size_t) voice];
 }
 
@@ -129,6 +131,19 @@ void VoiceLanesRenderer::renderOneAtATime (float* left, float* right) noexcept
     }
 }
 
+bool VoiceLanesRenderer::shareTheLanes (std::uint32_t active) const noexcept
+{
+    // The lanes share the tables and the routing. Sounding voices that were given different ones
+    // (the engine never does that) render one at a time.
+    if (allOfOneKind)
+        return true;
+    const int leader = __builtin_ctz (active);
+    for (int v = leader + 1; v < voiceCount; ++v)
+        if (((active >> v) & 1u) != 0 && kind[(size_t) v] != kind[(size_t) leader])
+            return false;
+    return true;
+}
+
 void VoiceLanesRenderer::renderChunk (float* left, float* right) noexcept
 {
     std::uint32_t active = 0;
@@ -137,17 +152,17 @@ void VoiceLanesRenderer::renderChunk (float* left, float* right) noexcept
     if (active == 0)
         return;
 
-    for (int v = 0; v < voiceCount; ++v)
-        if (! inLanes[(size_t) v])
-            load (v);
+    if (inLanes != everyLane)
+    {
+        for (int v = 0; v < voiceCount; ++v)
+            if (((inLanes >> v) & 1u) == 0)
+                load (v);
+        allOfOneKind = std::all_of (kind.begin(), kind.end(), [this] (auto k) { return k == kind[0]; });
+    }
+    if (! shareTheLanes (active))
+        return renderOneAtATime (left, right);
 
-    // The lanes share the tables and the routing. Sounding voices that were given different ones
-    // (the engine never does that) render one at a time.
     const int leader = __builtin_ctz (active);
-    for (int v = leader + 1; v < voiceCount; ++v)
-        if (((active >> v) & 1u) != 0 && kind[(size_t) v] != kind[(size_t) leader])
-            return renderOneAtATime (left, right);
-
     const auto& leadingVoice = *voices[(size_t) leader];
     lanes.active = active;
     lanes.table = leadingVoice.getOscillator().segmentData();

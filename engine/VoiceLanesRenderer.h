@@ -37,13 +37,18 @@ public:
 private:
     void load (int voice) noexcept;
     void store (int voice) noexcept;
+    bool shareTheLanes (std::uint32_t active) const noexcept;
     void renderOneAtATime (float* left, float* right) noexcept;
 
     std::array<SynthVoice*, voiceCount> voices;
     const PatchParams& patch;
     VoiceLanesKernel kernel;
-    std::array<bool, voiceCount> inLanes {};       // the lane holds the voice's state, not the voice
-    std::array<std::uint32_t, voiceCount> kind {}; // waveform and routing, which the lanes share
+    static constexpr std::uint32_t everyLane = (1u << voiceCount) - 1;
+    std::uint32_t inLanes = 0; // bit k: lane k holds voice k's state, not the voice
+
+    // Waveform, LFO shapes and routing, which the lanes share.
+    std::array<std::uint32_t, voiceCount> kind {};
+    bool allOfOneKind = false;
     VoiceLanes lanes {};
 };
 } // namespace quane

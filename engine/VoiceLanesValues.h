@@ -126,9 +126,9 @@ struct GroupValues : FilterLanes<width>
     before the loop. */
 struct PairValues : FilterLanes<4>
 {
-    const float (*inputs)[2];
+    float (*inputs)[2];
 
-    PairValues (const VoiceLanes& lanes, unsigned bits, const float (&filterInputs)[valuesPerChunk][2]) noexcept
+    PairValues (const VoiceLanes& lanes, unsigned bits, float (&filterInputs)[valuesPerChunk][2]) noexcept
         : FilterLanes<4> (lanes, VoiceLanes::pairFirst, laneMask<4> (bits)), inputs (filterInputs)
     {
     }
@@ -148,16 +148,12 @@ struct PairValues : FilterLanes<4>
     }
 };
 
-/** The pair's phases and the inputs of its filters, read width lanes at a time. */
+/** The inputs of the pair's filters from its positions, and its phases after the chunk. */
 template <int width>
-inline void preparePair (VoiceLanes& lanes, unsigned bits, float (&inputs)[valuesPerChunk][2]) noexcept
+inline void preparePair (VoiceLanes& lanes, const PairValues& pair, const PairPhases& phases) noexcept
 {
-    float positions[valuesPerChunk][2];
-    const auto phase = incrementsArePlain (loadTwo (lanes.increment + VoiceLanes::pairFirst))
-                           ? advancePairPhases<true> (lanes, positions)
-                           : advancePairPhases<false> (lanes, positions);
-    storeWhere (lanes.phase + VoiceLanes::pairFirst, laneMask<4> (bits), phase);
-    pairFilterInputs<width> (lanes, positions, inputs);
+    storeWhere (lanes.phase + VoiceLanes::pairFirst, pair.mask, phases.phase);
+    pairFilterInputs<width> (lanes, phases.positions, pair.inputs);
 }
 
 /** The values of a group, with the pair's filter steps (if given) in the same loop. */
@@ -171,13 +167,22 @@ inline void runValues (VoiceLanes& lanes, int firstLane, Group& group, Pair&... 
     }
 }
 
-/** A group's values, and the pair's filter steps in the same loop when pair is given. */
-template <int width, int blocks>
+/** A group's values; the pair's phases and filter steps, when pair is given, go into its loops,
+    read pairWidth lanes at a time. */
+template <int width, int blocks, int pairWidth>
 inline void renderGroup (VoiceLanes& lanes, int firstLane, unsigned bits, PairValues* pair) noexcept
 {
     const auto mask = laneMask<width> (bits);
     Readings<width, valuesPerChunk> readings;
-    storeWhere (lanes.phase + firstLane, mask, advancePhases<width> (lanes, firstLane, readings));
+    if (pair == nullptr)
+        storeWhere (lanes.phase + firstLane, mask, advancePhases<width> (lanes, firstLane, readings));
+    else
+    {
+        float positions[valuesPerChunk][2];
+        PairPhases pairPhases (lanes, positions);
+        storeWhere (lanes.phase + firstLane, mask, advancePhases<width> (lanes, firstLane, readings, pairPhases));
+        preparePair<pairWidth> (lanes, *pair, pairPhases);
+    }
 
     GroupValues<width, blocks> group (lanes, firstLane, mask, readings);
     if (pair == nullptr)
@@ -208,14 +213,14 @@ inline void renderNarrowest (VoiceLanes& lanes, int firstLane, unsigned bits, Pa
     const int highest = 31 - __builtin_clz (bits);
     if constexpr (width >= 16)
         if (highest >= 8)
-            return highest >= 12 ? renderGroup<16, 4> (lanes, firstLane, bits, pair)
-                                 : renderGroup<16, 3> (lanes, firstLane, bits, pair);
+            return highest >= 12 ? renderGroup<16, 4, width> (lanes, firstLane, bits, pair)
+                                 : renderGroup<16, 3, width> (lanes, firstLane, bits, pair);
     if constexpr (width >= 8)
         if (highest >= 4)
-            return renderGroup<8, 2> (lanes, firstLane, bits, pair);
+            return renderGroup<8, 2, width> (lanes, firstLane, bits, pair);
     if (highest >= 2)
-        return renderGroup<4, 1> (lanes, firstLane, bits, pair);
-    renderGroup<4, 0> (lanes, firstLane, bits, pair);
+        return renderGroup<4, 1, width> (lanes, firstLane, bits, pair);
+    renderGroup<4, 0, width> (lanes, firstLane, bits, pair);
 }
 
 template <int width>
@@ -229,11 +234,9 @@ inline void render (VoiceLanes& lanes) noexcept
         static_assert (voiceCount % width == 2, "the groups of width lanes leave two voices, the pair");
         const unsigned pairBits = lanes.active >> VoiceLanes::pairFirst;
         float pairInputs[valuesPerChunk][2];
-        if (pairBits != 0)
-            preparePair<width> (lanes, pairBits, pairInputs);
         PairValues pair (lanes, pairBits, pairInputs);
 
-        // The pair's filter steps go into the first group's loop.
+        // The pair's phases and filter steps go into the first group's loops.
         PairValues* pairToRun = pairBits != 0 ? &pair : nullptr;
         for (int firstLane = 0; firstLane < VoiceLanes::pairFirst; firstLane += width)
             if (const unsigned bits = (lanes.active >> firstLane) & ((1u << width) - 1); bits != 0)
@@ -243,6 +246,10 @@ inline void render (VoiceLanes& lanes) noexcept
             }
         if (pairToRun != nullptr)
         {
+            float positions[valuesPerChunk][2];
+            PairPhases pairPhases (lanes, positions);
+            advancePairPhases (pairPhases);
+            preparePair<width> (lanes, pair, pairPhases);
             if (pair.holding())
                 for (int n = 0; n < valuesPerChunk; ++n)
                     pair.step<false> (lanes, n);
