@@ -11,12 +11,15 @@ function(quane_add_juce_processors target)
     else()
         set(modules_dir /usr/share/juce/modules)
     endif()
-    add_library(${target} STATIC
-        ${modules_dir}/juce_gui_extra/juce_gui_extra.cpp
-        ${modules_dir}/juce_audio_processors/juce_audio_processors.cpp)
-    target_link_libraries(${target} PUBLIC quane_juce)
+    # juce_gui_extra, which the processors need, compiles the same for both kinds: once.
+    if(NOT TARGET quane_juce_gui_extra)
+        add_library(quane_juce_gui_extra STATIC ${modules_dir}/juce_gui_extra/juce_gui_extra.cpp)
+        target_link_libraries(quane_juce_gui_extra PUBLIC quane_juce)
+        target_compile_definitions(quane_juce_gui_extra PUBLIC JUCE_MODULE_AVAILABLE_juce_gui_extra=1)
+    endif()
+    add_library(${target} STATIC ${modules_dir}/juce_audio_processors/juce_audio_processors.cpp)
+    target_link_libraries(${target} PUBLIC quane_juce_gui_extra)
     target_compile_definitions(${target} PUBLIC
-        JUCE_MODULE_AVAILABLE_juce_gui_extra=1
         JUCE_MODULE_AVAILABLE_juce_audio_processors=1
         JUCE_PLUGINHOST_VST3=$<BOOL:${ARG_HOSTING}>
         JUCE_PLUGINHOST_LV2=0
