@@ -13,9 +13,7 @@ namespace quane
     the release); other edits are gestures of their own. A timer sends the model's change message
     for patch changes that host parameters made on the audio thread, so the panel follows them.
     The host's scale factor arrives in setScaleFactor; at factor 1 the editor is 540 x 340. */
-class QuaneProcessorEditor : public juce::AudioProcessorEditor,
-                             private juce::Slider::Listener,
-                             private juce::Timer
+class QuaneProcessorEditor : public juce::AudioProcessorEditor, private juce::Slider::Listener, private juce::Timer
 {
 public:
     explicit QuaneProcessorEditor (QuaneAudioProcessor& processor);

@@ -14,12 +14,18 @@ namespace quane::test
 std::string parameterIdentifier (int patchIndex)
 {
     static const char* const identifiers[] = {
-        "phase",         "phaserlevel",  "detune",        "octave",       "bendrange",       "saturation",
-        "cutoff",        "resonance",    "volume",        "spread",       "ampattack",       "ampdecay",
-        "ampsustain",    "amprelease",   "env1attack",    "env1decay",    "env1sustain",     "env1release",
-        "env1depth",     "env2attack",   "env2decay",     "env2sustain",  "env2release",     "env2depth",
-        "lfo1speed",     "lfo1depth",    "lfo2speed",     "lfo2depth",    "velocitydepth",   "modwheeldepth",
-        "oscwave",       "env1destination", "env2destination", "lfo1shape", "lfo1destination", "lfo2shape",
+        "phase",           "phaserlevel",         "detune",
+        "octave",          "bendrange",           "saturation",
+        "cutoff",          "resonance",           "volume",
+        "spread",          "ampattack",           "ampdecay",
+        "ampsustain",      "amprelease",          "env1attack",
+        "env1decay",       "env1sustain",         "env1release",
+        "env1depth",       "env2attack",          "env2decay",
+        "env2sustain",     "env2release",         "env2depth",
+        "lfo1speed",       "lfo1depth",           "lfo2speed",
+        "lfo2depth",       "velocitydepth",       "modwheeldepth",
+        "oscwave",         "env1destination",     "env2destination",
+        "lfo1shape",       "lfo1destination",     "lfo2shape",
         "lfo2destination", "velocitydestination", "modwheeldestination",
     };
     return identifiers[patchIndex];
@@ -77,8 +83,9 @@ std::string firstDifference (const std::vector<float>& rendered, const std::vect
         return "length " + std::to_string (rendered.size()) + " instead of " + std::to_string (reference.size());
     for (size_t i = 0; i < rendered.size(); ++i)
         if (std::memcmp (&rendered[i], &reference[i], sizeof (float)) != 0)
-            return "sample " + std::to_string (i % (rendered.size() / 2)) + (i < rendered.size() / 2 ? " left: " : " right: ")
-                   + std::to_string (rendered[i]) + " instead of " + std::to_string (reference[i]);
+            return "sample " + std::to_string (i % (rendered.size() / 2))
+                   + (i < rendered.size() / 2 ? " left: " : " right: ") + std::to_string (rendered[i]) + " instead of "
+                   + std::to_string (reference[i]);
     return {};
 }
 

@@ -83,7 +83,8 @@ TEST_P (FormatsTest, ProgramsAreTheFactoryPrograms)
         auto plugin = load();
         ASSERT_NE (plugin, nullptr);
         plugin->selectProgram (program);
-        const auto reference = kolvPhrase ([program] (Instance& kolv) { kolv.dispatch (vst::effSetProgram, 0, program); });
+        const auto reference = kolvPhrase (
+            [program] (Instance& kolv) { kolv.dispatch (vst::effSetProgram, 0, program); });
         EXPECT_EQ (firstDifference (renderPhrase (*plugin), reference), "");
     }
 }

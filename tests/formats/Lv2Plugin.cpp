@@ -72,7 +72,8 @@ struct StateProperty
     LV2_URID key = 0;
 };
 
-LV2_State_Status storeProperty (LV2_State_Handle handle, uint32_t key, const void* value, size_t size, uint32_t, uint32_t)
+LV2_State_Status storeProperty (LV2_State_Handle handle, uint32_t key, const void* value, size_t size, uint32_t,
+                                uint32_t)
 {
     auto& property = *static_cast<StateProperty*> (handle);
     property.key = key;
@@ -101,10 +102,14 @@ Lv2Plugin::Lv2Plugin (double sampleRate, int maximumBlockSize, bool connectEvent
     if (plugin == nullptr)
         return;
 
-    blockLengthOptions[0] = { LV2_OPTIONS_INSTANCE, 0, urid (LV2_BUF_SIZE__minBlockLength), sizeof (int32_t),
-                              urid (LV2_ATOM__Int), &minimumBlockLength };
-    blockLengthOptions[1] = { LV2_OPTIONS_INSTANCE, 0, urid (LV2_BUF_SIZE__maxBlockLength), sizeof (int32_t),
-                              urid (LV2_ATOM__Int), &maximumBlock };
+    blockLengthOptions[0] = {
+        LV2_OPTIONS_INSTANCE, 0, urid (LV2_BUF_SIZE__minBlockLength), sizeof (int32_t), urid (LV2_ATOM__Int),
+        &minimumBlockLength
+    };
+    blockLengthOptions[1] = {
+        LV2_OPTIONS_INSTANCE, 0, urid (LV2_BUF_SIZE__maxBlockLength), sizeof (int32_t), urid (LV2_ATOM__Int),
+        &maximumBlock
+    };
     blockLengthOptions[2] = { LV2_OPTIONS_INSTANCE, 0, 0, 0, 0, nullptr };
     mapFeature = { LV2_URID__map, &uridTable().feature };
     optionsFeature = { LV2_OPTIONS__options, blockLengthOptions };
@@ -129,8 +134,8 @@ Lv2Plugin::Lv2Plugin (double sampleRate, int maximumBlockSize, bool connectEvent
         if (lilv_port_is_a (plugin, port, audioPort))
             lilv_instance_connect_port (instance, index, nextOutput < outputs.size() ? outputs[nextOutput++] : nullptr);
         else if (lilv_port_is_a (plugin, port, atomPort))
-            lilv_instance_connect_port (instance, index,
-                                        isInput ? (connectEventInput ? eventInput.data() : nullptr) : eventOutput.data());
+            lilv_instance_connect_port (
+                instance, index, isInput ? (connectEventInput ? eventInput.data() : nullptr) : eventOutput.data());
         else
         {
             const std::string symbol = lilv_node_as_string (lilv_port_get_symbol (plugin, port));
@@ -158,7 +163,8 @@ void Lv2Plugin::run (const juce::MidiBuffer& midi, int frames)
 {
     LV2_Atom_Forge forge;
     lv2_atom_forge_init (&forge, &uridTable().feature);
-    lv2_atom_forge_set_buffer (&forge, reinterpret_cast<uint8_t*> (eventInput.data()), eventInput.size() * sizeof (uint64_t));
+    lv2_atom_forge_set_buffer (&forge, reinterpret_cast<uint8_t*> (eventInput.data()),
+                               eventInput.size() * sizeof (uint64_t));
     LV2_Atom_Forge_Frame sequence;
     lv2_atom_forge_sequence_head (&forge, &sequence, 0);
 
