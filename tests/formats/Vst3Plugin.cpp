@@ -25,11 +25,17 @@ Steinberg::Vst::IComponent* componentOf (juce::AudioPluginInstance& instance)
 }
 } // namespace
 
+juce::String Vst3Plugin::bundlePath()
+{
+    // Under Wine the path is a Windows one, handed over by the script that runs the test.
+    return juce::SystemStats::getEnvironmentVariable ("QUANE_VST3_PATH", QUANE_VST3_BUNDLE);
+}
+
 juce::OwnedArray<juce::PluginDescription> Vst3Plugin::scanBundle()
 {
     juce::VST3PluginFormat format;
     juce::OwnedArray<juce::PluginDescription> types;
-    format.findAllTypesForFile (types, QUANE_VST3_BUNDLE);
+    format.findAllTypesForFile (types, bundlePath());
     return types;
 }
 
@@ -38,7 +44,7 @@ Vst3Plugin::Vst3Plugin (double sampleRate, int maximumBlockSize)
     const auto types = scanBundle();
     if (types.isEmpty())
     {
-        loadError = "no plug-in found in " QUANE_VST3_BUNDLE;
+        loadError = "no plug-in found in " + bundlePath();
         return;
     }
     juce::VST3PluginFormat format;

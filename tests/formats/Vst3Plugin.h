@@ -30,6 +30,9 @@ public:
     /** The host parameter of a patch value, found by its name. */
     juce::AudioProcessorParameter* parameterOf (int patchIndex);
 
+    /** The bundle (on Windows its inner file), from QUANE_VST3_PATH when that is set. */
+    static juce::String bundlePath();
+
     /** The bundle's description as JUCE's scan reports it. */
     static juce::OwnedArray<juce::PluginDescription> scanBundle();
 

@@ -34,10 +34,19 @@ float roundTrip (const PatchParameter& parameter, float value)
 /** Gestures and changes as JUCE's clients hear them, in order: "+6", "6", "-6". */
 struct GestureLog : juce::AudioProcessorListener
 {
-    void audioProcessorParameterChanged (juce::AudioProcessor*, int index, float) override { add (std::to_string (index)); }
+    void audioProcessorParameterChanged (juce::AudioProcessor*, int index, float) override
+    {
+        add (std::to_string (index));
+    }
     void audioProcessorChanged (juce::AudioProcessor*, const ChangeDetails&) override {}
-    void audioProcessorParameterChangeGestureBegin (juce::AudioProcessor*, int index) override { add ("+" + std::to_string (index)); }
-    void audioProcessorParameterChangeGestureEnd (juce::AudioProcessor*, int index) override { add ("-" + std::to_string (index)); }
+    void audioProcessorParameterChangeGestureBegin (juce::AudioProcessor*, int index) override
+    {
+        add ("+" + std::to_string (index));
+    }
+    void audioProcessorParameterChangeGestureEnd (juce::AudioProcessor*, int index) override
+    {
+        add ("-" + std::to_string (index));
+    }
     void add (const std::string& entry) { events += (events.empty() ? "" : " ") + entry; }
     std::string events;
 };
@@ -63,12 +72,14 @@ TEST (PatchParameters, EveryValueOfProgramsRangesAndTheEditorMakesTheRoundTrip)
         {
             float value;
             std::memcpy (&value, &bits, sizeof (value));
-            ASSERT_TRUE (sameBits (roundTrip (processor.getPatchParameter (index), value), value)) << index << ": " << value;
+            ASSERT_TRUE (sameBits (roundTrip (processor.getPatchParameter (index), value), value))
+                << index << ": " << value;
         }
     };
     sweep (patch::cutoff, 0.0f, 1.0f);
     sweep (patch::spread, 0.5f, 1.0f);
-    for (int index : { (int) patch::octave, (int) patch::bendRange, (int) patch::oscWave, (int) patch::lfo1Destination })
+    for (int index :
+         { (int) patch::octave, (int) patch::bendRange, (int) patch::oscWave, (int) patch::lfo1Destination })
     {
         const auto& control = patch::rows[index].control;
         for (double value = control.minimum; value <= control.maximum; value += 1.0)
