@@ -3,6 +3,7 @@
 # JUCE's processor modules for the VST3 and LV2 plug-ins, compiled once beside the JUCE library
 # (quane_juce) with the same settings, so that JUCE's plug-in clients compile only their own sources.
 # quane_add_juce_processors(target [HOSTING]): HOSTING also compiles JUCE's VST3 host (test hosts).
+# JUCE's VST3 client is compiled from a copy with cmake/juce-7.0.5-plugin-client.patch applied.
 
 function(quane_add_juce_processors target)
     cmake_parse_arguments(PARSE_ARGV 1 ARG "HOSTING" "" "")
@@ -34,3 +35,24 @@ function(quane_add_juce_processors target)
         target_compile_options(${target} PRIVATE -Wa,-mbig-obj)
     endif()
 endfunction()
+
+# The VST3 client's source, from a patched copy of the plug-in client module made again whenever the
+# patch changes (on Windows the whole patched copy of the modules has it already).
+set(QUANE_PLUGIN_CLIENT_PATCH ${PROJECT_SOURCE_DIR}/cmake/juce-7.0.5-plugin-client.patch)
+if(NOT WIN32)
+    set(copy ${PROJECT_BINARY_DIR}/juce-plugin-client)
+    file(SHA256 ${QUANE_PLUGIN_CLIENT_PATCH} hash)
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${QUANE_PLUGIN_CLIENT_PATCH})
+    if(NOT EXISTS ${copy}/patched-${hash})
+        file(REMOVE_RECURSE ${copy})
+        file(COPY /usr/share/juce/modules/juce_audio_plugin_client DESTINATION ${copy})
+        execute_process(COMMAND patch -p1 --binary --quiet -i ${QUANE_PLUGIN_CLIENT_PATCH}
+                        WORKING_DIRECTORY ${copy} RESULT_VARIABLE result)
+        if(NOT result EQUAL 0)
+            message(FATAL_ERROR "${QUANE_PLUGIN_CLIENT_PATCH} does not apply to Debian's JUCE plug-in client.")
+        endif()
+        file(TOUCH ${copy}/patched-${hash})
+    endif()
+    set_property(TARGET juce_audio_plugin_client_VST3 PROPERTY INTERFACE_SOURCES
+                 ${copy}/juce_audio_plugin_client/juce_audio_plugin_client_VST3.cpp)
+endif()
