@@ -36,10 +36,13 @@ function(quane_add_juce_processors target)
     endif()
 endfunction()
 
-# The VST3 client's source, from a patched copy of the plug-in client module made again whenever the
-# patch changes (on Windows the whole patched copy of the modules has it already).
+# The plug-in client module from a copy with the patch applied, made again whenever the patch
+# changes (on Windows the patched copy of all modules has it already). JUCE's CMake gives every
+# format's target the files of every client; each compiles its own client alone here.
 set(QUANE_PLUGIN_CLIENT_PATCH ${PROJECT_SOURCE_DIR}/cmake/juce-7.0.5-plugin-client.patch)
-if(NOT WIN32)
+if(WIN32)
+    set(QUANE_PLUGIN_CLIENT_DIR ${QUANE_JUCE_COPY}/juce_audio_plugin_client)
+else()
     set(copy ${PROJECT_BINARY_DIR}/juce-plugin-client)
     file(SHA256 ${QUANE_PLUGIN_CLIENT_PATCH} hash)
     set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${QUANE_PLUGIN_CLIENT_PATCH})
@@ -53,6 +56,9 @@ if(NOT WIN32)
         endif()
         file(TOUCH ${copy}/patched-${hash})
     endif()
-    set_property(TARGET juce_audio_plugin_client_VST3 PROPERTY INTERFACE_SOURCES
-                 ${copy}/juce_audio_plugin_client/juce_audio_plugin_client_VST3.cpp)
+    set(QUANE_PLUGIN_CLIENT_DIR ${copy}/juce_audio_plugin_client)
 endif()
+foreach(format VST3 LV2)
+    set_property(TARGET juce_audio_plugin_client_${format} PROPERTY INTERFACE_SOURCES
+                 ${QUANE_PLUGIN_CLIENT_DIR}/juce_audio_plugin_client_${format}.cpp)
+endforeach()
