@@ -99,7 +99,11 @@ void QuaneAudioProcessor::setCurrentProgram (int index)
 {
     if (index < 0 || index >= model->programCount())
         return;
-    model->selectProgram (index);
+    // A VST3 host's automated program change arrives on the audio thread, where nothing may be posted.
+    if (juce::MessageManager::existsAndIsCurrentThread())
+        model->selectProgram (index);
+    else if (model->loadProgram (index))
+        unannouncedChange = true;
     announceAllParameters();
 }
 

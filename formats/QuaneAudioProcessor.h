@@ -16,7 +16,8 @@ namespace quane
 
     JUCE's clients call processBlock on the audio thread; it holds processLock around the model's
     processing entry, as the VST 2.x module does, and renders blocks of any length. Host
-    parameters (the 30 values and the 9 selectors, PatchParameter) arrive on the audio thread too:
+    parameters (the 30 values and the 9 selectors, PatchParameter) and a VST3 host's automated
+    program changes arrive on the audio thread too:
     the patch changes at once, and the change message, whose posting allocates, is sent from the
     message thread by the editor while one is open. Programs and the saved state (the model's
     own bytes, the VST 2.x chunk) arrive on a host thread. The model reaches the host through
@@ -55,7 +56,7 @@ public:
     MyPlugJuceFilter& getModel() noexcept { return *model; }
     PatchParameter& getPatchParameter (int patchIndex) const noexcept { return *patchParameters[(size_t) patchIndex]; }
 
-    /** True once after host parameters changed the patch without the change message. */
+    /** True once after the host changed the patch on its audio thread, without the change message. */
     bool takeUnannouncedChange() noexcept { return unannouncedChange.exchange (false); }
 
     /** Gestures the editor can tell (a slider's drag): changes inside one need no gesture of their own. */

@@ -109,13 +109,17 @@ int MyPlugJuceFilter::currentProgramIndex()
 
 void MyPlugJuceFilter::selectProgram (int number)
 {
-    {
-        const juce::ScopedLock lock (processLock);
-        if (! engine->loadProgram (number))
-            return;
-        currentProgram = number;
-    }
-    sendChangeMessage();
+    if (loadProgram (number))
+        sendChangeMessage();
+}
+
+bool MyPlugJuceFilter::loadProgram (int number)
+{
+    const juce::ScopedLock lock (processLock);
+    if (! engine->loadProgram (number))
+        return false;
+    currentProgram = number;
+    return true;
 }
 
 juce::String MyPlugJuceFilter::programName (int number)
