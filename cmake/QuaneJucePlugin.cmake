@@ -61,4 +61,7 @@ endif()
 foreach(format VST3 LV2)
     set_property(TARGET juce_audio_plugin_client_${format} PROPERTY INTERFACE_SOURCES
                  ${QUANE_PLUGIN_CLIENT_DIR}/juce_audio_plugin_client_${format}.cpp)
+    # The module's own headers from the copy too, never half from the copy, half from Debian's.
+    get_filename_component(client_parent ${QUANE_PLUGIN_CLIENT_DIR} DIRECTORY)
+    set_property(TARGET juce_audio_plugin_client_${format} PROPERTY INTERFACE_INCLUDE_DIRECTORIES ${client_parent})
 endforeach()
