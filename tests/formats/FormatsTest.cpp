@@ -150,12 +150,15 @@ TEST_P (FormatsTest, DamagedOrForeignStateLeavesTheSound)
     }
 }
 
-TEST_P (FormatsTest, HostileValuesAndRatesStayBounded)
+TEST_P (FormatsTest, HostileValuesRatesAndBlocksStayBounded)
 {
+    // At rates no host should give; the LV2 plug-in in blocks of 512 after the host announced at
+    // most 64 (JUCE's VST3 host cannot send more than it prepared: the plug-in state fuzz target
+    // gives the VST3 plug-in such blocks).
     for (const double rate : { 0.0, 1.0, 1.0e9 })
     {
         SCOPED_TRACE ("sample rate " + std::to_string (rate));
-        auto plugin = load (rate);
+        auto plugin = load (rate, GetParam() == Format::lv2 ? 64 : 512);
         if (plugin == nullptr)
             continue; // a plug-in may refuse to be made at such a rate; it must not crash
         for (int index = 0; index < patch::valueCount; index += 3)

@@ -37,6 +37,7 @@ namespace
 using namespace Steinberg;
 
 constexpr int blockSize = 512;
+constexpr int announcedBlockSize = 64; // every block is larger than the host announced
 constexpr double sampleRate = 44100.0;
 const int chord[][2] = { { 36, 127 }, { 60, 100 }, { 96, 1 } }; // note, velocity
 
@@ -179,7 +180,7 @@ Vst3Plugin::Vst3Plugin() : objects (std::make_unique<Objects>())
     objects->component->queryInterface (Vst::IAudioProcessor::iid, reinterpret_cast<void**> (&objects->processor));
     require (objects->processor != nullptr, "no VST3 audio processor");
 
-    Vst::ProcessSetup setup { Vst::kRealtime, Vst::kSample32, blockSize, sampleRate };
+    Vst::ProcessSetup setup { Vst::kRealtime, Vst::kSample32, announcedBlockSize, sampleRate };
     objects->processor->setupProcessing (setup);
     objects->component->activateBus (Vst::kAudio, Vst::kOutput, 0, true);
     objects->component->activateBus (Vst::kEvent, Vst::kInput, 0, true);
@@ -306,7 +307,7 @@ enum Lv2Port : uint32_t
 struct Lv2Plugin::Objects
 {
     LV2_Handle instance = nullptr;
-    int32_t minimumBlock = 0, maximumBlock = blockSize;
+    int32_t minimumBlock = 0, maximumBlock = announcedBlockSize;
     LV2_Options_Option options[3] {};
     LV2_Feature mapFeature {}, optionsFeature {}, boundedFeature {};
     const LV2_Feature* features[4] {};
@@ -318,8 +319,14 @@ struct Lv2Plugin::Objects
 Lv2Plugin::Lv2Plugin() : objects (std::make_unique<Objects>())
 {
     auto& o = *objects;
-    o.options[0] = { LV2_OPTIONS_INSTANCE, 0, urid (LV2_BUF_SIZE__minBlockLength), sizeof (int32_t), urid (LV2_ATOM__Int), &o.minimumBlock };
-    o.options[1] = { LV2_OPTIONS_INSTANCE, 0, urid (LV2_BUF_SIZE__maxBlockLength), sizeof (int32_t), urid (LV2_ATOM__Int), &o.maximumBlock };
+    o.options[0] = {
+        LV2_OPTIONS_INSTANCE, 0, urid (LV2_BUF_SIZE__minBlockLength), sizeof (int32_t), urid (LV2_ATOM__Int),
+        &o.minimumBlock
+    };
+    o.options[1] = {
+        LV2_OPTIONS_INSTANCE, 0, urid (LV2_BUF_SIZE__maxBlockLength), sizeof (int32_t), urid (LV2_ATOM__Int),
+        &o.maximumBlock
+    };
     o.mapFeature = { LV2_URID__map, &uridMap };
     o.optionsFeature = { LV2_OPTIONS__options, o.options };
     o.boundedFeature = { LV2_BUF_SIZE__boundedBlockLength, nullptr };
@@ -351,14 +358,16 @@ void Lv2Plugin::restore (const std::vector<std::uint8_t>& bytes)
     StoredText stored;
     stored.key = urid (QUANE_LV2_URI ":StateString");
     stored.text = juce::MemoryBlock (bytes.data(), bytes.size()).toBase64Encoding().toStdString();
-    const auto* state = static_cast<const LV2_State_Interface*> (lv2Descriptor()->extension_data (LV2_STATE__interface));
+    const auto* state = static_cast<const LV2_State_Interface*> (
+        lv2Descriptor()->extension_data (LV2_STATE__interface));
     state->restore (objects->instance, retrieveText, &stored, 0, objects->features);
 }
 
 std::vector<std::uint8_t> Lv2Plugin::save()
 {
     StoredText stored;
-    const auto* state = static_cast<const LV2_State_Interface*> (lv2Descriptor()->extension_data (LV2_STATE__interface));
+    const auto* state = static_cast<const LV2_State_Interface*> (
+        lv2Descriptor()->extension_data (LV2_STATE__interface));
     state->save (objects->instance, storeText, &stored, LV2_STATE_IS_POD, objects->features);
     return { stored.text.begin(), stored.text.end() };
 }

@@ -9,8 +9,9 @@
 
 namespace quane::fuzz
 {
-/** An instance of Quane.vst3 through its factory, set up and processing at 44.1 kHz in blocks of
-    512. Made and used on one thread; the module stays loaded for the process's life. */
+/** An instance of Quane.vst3 through its factory, set up for blocks of at most 64 at 44.1 kHz and
+    then given blocks of 512. Made and used on one thread; the module stays loaded for the
+    process's life. */
 class Vst3Plugin
 {
 public:
@@ -29,7 +30,8 @@ private:
     std::unique_ptr<Objects> objects;
 };
 
-/** An instance of Quane.lv2 through lv2_descriptor, with the features it requires. restore hands
+/** An instance of Quane.lv2 through lv2_descriptor, with the features it requires, told of blocks
+    of at most 64 and given 512. restore hands
     the bytes to the state interface base64-encoded, as JUCE's LV2 client stores them; save
     returns the text the plug-in stored. */
 class Lv2Plugin
