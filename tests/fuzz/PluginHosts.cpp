@@ -37,13 +37,13 @@ namespace
 using namespace Steinberg;
 
 constexpr int blockSize = 512;
-constexpr int announcedBlockSize = 64; // every block is larger than the host announced
+constexpr int announcedLv2BlockSize = 64; // the LV2 plug-in takes longer blocks than announced
 constexpr double sampleRate = 44100.0;
 const int chord[][2] = { { 36, 127 }, { 60, 100 }, { 96, 1 } }; // note, velocity
 
-bool isBounded (const float* left, const float* right)
+bool isBounded (const float* left, const float* right, int frames = blockSize)
 {
-    for (int i = 0; i < blockSize; ++i)
+    for (int i = 0; i < frames; ++i)
         if (! std::isfinite (left[i]) || ! std::isfinite (right[i]) || std::abs (left[i]) > outputBound
             || std::abs (right[i]) > outputBound)
             return false;
@@ -80,7 +80,8 @@ public:
     {
         const auto available = (int32) std::max<int64> (0, (int64) bytes.size() - position);
         const int32 n = std::max<int32> (0, std::min (count, available));
-        std::memcpy (buffer, bytes.data() + position, (size_t) n);
+        if (n > 0)
+            std::memcpy (buffer, bytes.data() + position, (size_t) n);
         position += n;
         if (done != nullptr)
             *done = n;
@@ -91,7 +92,8 @@ public:
         if (count < 0)
             return kInvalidArgument;
         bytes.resize (std::max<size_t> (bytes.size(), (size_t) (position + count)));
-        std::memcpy (bytes.data() + position, buffer, (size_t) count);
+        if (count > 0)
+            std::memcpy (bytes.data() + position, buffer, (size_t) count);
         position += count;
         if (done != nullptr)
             *done = count;
@@ -180,7 +182,7 @@ Vst3Plugin::Vst3Plugin() : objects (std::make_unique<Objects>())
     objects->component->queryInterface (Vst::IAudioProcessor::iid, reinterpret_cast<void**> (&objects->processor));
     require (objects->processor != nullptr, "no VST3 audio processor");
 
-    Vst::ProcessSetup setup { Vst::kRealtime, Vst::kSample32, announcedBlockSize, sampleRate };
+    Vst::ProcessSetup setup { Vst::kRealtime, Vst::kSample32, blockSize, sampleRate };
     objects->processor->setupProcessing (setup);
     objects->component->activateBus (Vst::kAudio, Vst::kOutput, 0, true);
     objects->component->activateBus (Vst::kEvent, Vst::kInput, 0, true);
@@ -221,21 +223,29 @@ bool Vst3Plugin::playChord()
         event.noteOn = { 0, (int16) note, 0.0f, (float) velocity / 127.0f, 0, -1 };
         events.addEvent (event);
     }
-    std::vector<float> left (blockSize), right (blockSize);
-    float* channels[] = { left.data(), right.data() };
-    Vst::AudioBusBuffers outputs;
-    outputs.numChannels = 2;
-    outputs.silenceFlags = 0;
-    outputs.channelBuffers32 = channels;
-    Vst::ProcessData data;
-    data.processMode = Vst::kRealtime;
-    data.symbolicSampleSize = Vst::kSample32;
-    data.numSamples = blockSize;
-    data.numOutputs = 1;
-    data.outputs = &outputs;
-    data.inputEvents = &events;
-    objects->processor->process (data);
-    return isBounded (left.data(), right.data());
+
+    // The chord in a block of the announced length, then a block twice as long as announced.
+    bool bounded = true;
+    for (const int frames : { blockSize, 2 * blockSize })
+    {
+        std::vector<float> left ((size_t) frames, 1.0e9f), right ((size_t) frames, 1.0e9f);
+        float* channels[] = { left.data(), right.data() };
+        Vst::AudioBusBuffers outputs;
+        outputs.numChannels = 2;
+        outputs.silenceFlags = 0;
+        outputs.channelBuffers32 = channels;
+        Vst::ProcessData data;
+        data.processMode = Vst::kRealtime;
+        data.symbolicSampleSize = Vst::kSample32;
+        data.numSamples = frames;
+        data.numOutputs = 1;
+        data.outputs = &outputs;
+        data.inputEvents = &events;
+        objects->processor->process (data);
+        bounded = bounded && isBounded (left.data(), right.data(), frames);
+        events.events.clear();
+    }
+    return bounded;
 }
 
 namespace
@@ -307,7 +317,7 @@ enum Lv2Port : uint32_t
 struct Lv2Plugin::Objects
 {
     LV2_Handle instance = nullptr;
-    int32_t minimumBlock = 0, maximumBlock = announcedBlockSize;
+    int32_t minimumBlock = 0, maximumBlock = announcedLv2BlockSize;
     LV2_Options_Option options[3] {};
     LV2_Feature mapFeature {}, optionsFeature {}, boundedFeature {};
     const LV2_Feature* features[4] {};
@@ -369,7 +379,10 @@ std::vector<std::uint8_t> Lv2Plugin::save()
     const auto* state = static_cast<const LV2_State_Interface*> (
         lv2Descriptor()->extension_data (LV2_STATE__interface));
     state->save (objects->instance, storeText, &stored, LV2_STATE_IS_POD, objects->features);
-    return { stored.text.begin(), stored.text.end() };
+    juce::MemoryBlock bytes;
+    bytes.fromBase64Encoding (juce::String (stored.text.c_str()));
+    const auto* first = static_cast<const std::uint8_t*> (bytes.getData());
+    return { first, first + bytes.getSize() };
 }
 
 bool Lv2Plugin::playChord()

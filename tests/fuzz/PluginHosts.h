@@ -9,9 +9,9 @@
 
 namespace quane::fuzz
 {
-/** An instance of Quane.vst3 through its factory, set up for blocks of at most 64 at 44.1 kHz and
-    then given blocks of 512. Made and used on one thread; the module stays loaded for the
-    process's life. */
+/** An instance of Quane.vst3 through its factory, set up for blocks of at most 512 at 44.1 kHz;
+    playChord also sends it a longer one. Made and used on one thread; the module stays loaded for
+    the process's life. */
 class Vst3Plugin
 {
 public:
@@ -22,7 +22,8 @@ public:
     void restore (const std::vector<std::uint8_t>& bytes);
     std::vector<std::uint8_t> save();
 
-    /** A chord in one block: true when every sample is finite and bounded. */
+    /** A chord in one block: true when every sample is finite and bounded (for the VST3 plug-in,
+        of the block after it too, twice as long as announced, which it must refuse and silence). */
     bool playChord();
 
 private:
@@ -33,7 +34,7 @@ private:
 /** An instance of Quane.lv2 through lv2_descriptor, with the features it requires, told of blocks
     of at most 64 and given 512. restore hands
     the bytes to the state interface base64-encoded, as JUCE's LV2 client stores them; save
-    returns the text the plug-in stored. */
+    decodes what it stored. */
 class Lv2Plugin
 {
 public:
