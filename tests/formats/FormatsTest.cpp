@@ -13,7 +13,6 @@ namespace quane::test
 {
 namespace
 {
-constexpr int phraseProgram = 0; // a new instance's sound
 constexpr int maximumBlock = 512;
 
 class FormatsTest : public ::testing::TestWithParam<Format>
