@@ -16,13 +16,13 @@ build_dir="${2:-$source_dir/build-clang}"
 
 CC=clang CXX=clang++ cmake -S "$source_dir" -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DQUANE_SANITIZE=address,undefined -DQUANE_FUZZ=ON -DQUANE_PLAYER=OFF >/dev/null
-cmake --build "$build_dir" -j"$(nproc)" --target quane-fuzz-state quane-fuzz-host
+cmake --build "$build_dir" -j"$(nproc)" --target quane-fuzz-state quane-fuzz-host quane-fuzz-plugin-state
 
 export ASAN_OPTIONS="${ASAN_OPTIONS:-abort_on_error=1}"
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
 
 status=0
-for target in state host; do
+for target in state host plugin-state; do
     corpus="$build_dir/fuzz/corpus/$target"
     findings="$build_dir/fuzz/findings"
     log="$build_dir/fuzz/$target.log"

@@ -1,9 +1,11 @@
 #!/usr/bin/env python3
 # Quane - polyphonic wavetable synthesiser
 # SPDX-License-Identifier: GPL-3.0-or-later
-"""Writes the fuzz targets' seed corpora (corpus/state, corpus/host) in their input formats.
+"""Writes the fuzz targets' seed corpora (corpus/state, corpus/host, corpus/plugin-state) in their
+input formats.
 
-The byte layouts are those described at the top of StateFuzzer.cpp and HostSurfaceFuzzer.cpp;
+The byte layouts are those described at the top of StateFuzzer.cpp, HostSurfaceFuzzer.cpp and
+PluginStateFuzzer.cpp;
 the edge-value tables here name only the entries the seeds use, at their positions in FuzzHost.cpp.
 """
 import pathlib
@@ -92,6 +94,15 @@ HOST_SEEDS = {
              + b"\6\0" + edgy_float("nan") + render(100) + b"\6\0" + edgy_float(1.0e9) + render(100),
 }
 
+# Mode byte (bit 0: LV2, bit 1: wrap in a chunk header, bit 2: JUCE's VST3 trailer), the trailer's
+# declared length, then the state.
+PLUGIN_STATE_SEEDS = {
+    "vst3-chunk": b"\0" + struct.pack("<I", 0) + chunk(state_xml(PLAIN_PATCH)),
+    "vst3-trailer-too-long": b"\6" + struct.pack("<I", 4000) + state_xml(PLAIN_PATCH),
+    "lv2-chunk": b"\1" + struct.pack("<I", 0) + chunk(state_xml(PLAIN_PATCH)),
+    "lv2-text": b"\3" + struct.pack("<I", 0) + state_xml(PLAIN_PATCH[:9] + [1.0e6] + PLAIN_PATCH[10:]),
+}
+
 
 def write(folder, seeds):
     (HERE / "corpus" / folder).mkdir(parents=True, exist_ok=True)
@@ -102,3 +113,4 @@ def write(folder, seeds):
 if __name__ == "__main__":
     write("state", STATE_SEEDS)
     write("host", HOST_SEEDS)
+    write("plugin-state", PLUGIN_STATE_SEEDS)

@@ -19,7 +19,8 @@ fi
 deb="$(ls "$work"/out/*.deb)"
 dpkg-deb -x "$deb" "$work/root"
 
-for file in usr/lib/vst/Kolv.so usr/bin/quane-render usr/bin/quane-play usr/share/doc/quane/copyright \
+for file in usr/lib/vst/Kolv.so usr/lib/lv2/Quane.lv2/libQuane.so usr/lib/lv2/Quane.lv2/manifest.ttl \
+            usr/lib/lv2/Quane.lv2/dsp.ttl usr/lib/vst3/Quane.vst3/Contents/x86_64-linux/Quane.so usr/bin/quane-render usr/bin/quane-play usr/share/doc/quane/copyright \
             usr/share/applications/quane-play.desktop usr/share/icons/hicolor/scalable/apps/quane-play.svg; do
     [ -s "$work/root/$file" ] || fail "$file is missing from the package"
 done
@@ -41,9 +42,11 @@ for library in libc6 libasound2 libx11-6 libfreetype6 libpng16-16 libstdc++6; do
 done
 [[ "$depends" != *jack* ]] || fail "Depends names JACK, which is loaded at run time: $depends"
 # The module stays free of the player's audio and MIDI libraries.
-if readelf -d "$work/root/usr/lib/vst/Kolv.so" | grep -E "NEEDED.*(asound|jack)"; then
-    fail "Kolv.so links ALSA or JACK"
-fi
+for plugin in usr/lib/vst/Kolv.so usr/lib/lv2/Quane.lv2/libQuane.so usr/lib/vst3/Quane.vst3/Contents/x86_64-linux/Quane.so; do
+    if readelf -d "$work/root/$plugin" | grep -E "NEEDED.*(asound|jack)"; then
+        fail "$plugin links ALSA or JACK"
+    fi
+done
 
 # The unpacked renderer plays the unpacked module.
 if ! "$work/root/usr/bin/quane-render" --module "$work/root/usr/lib/vst/Kolv.so" --program 3 --tail 0.5 \
