@@ -19,7 +19,7 @@ QuaneProcessorEditor::QuaneProcessorEditor (QuaneAudioProcessor& processor)
     panel.reset (model.obtainEditor());
     addAndMakeVisible (*panel);
     panel->setTopLeftPosition (0, 0);
-    setSize (panel->getWidth(), panel->getHeight());
+    childBoundsChanged (panel.get());
 
     if (auto* controls = dynamic_cast<MyPlugEditorComponent*> (panel.get()))
         for (int i = 0; i < layout::sliderCount; ++i)
@@ -39,9 +39,19 @@ QuaneProcessorEditor::~QuaneProcessorEditor()
 
 void QuaneProcessorEditor::setScaleFactor (float newScale)
 {
-    // The host's display scale (VST3 content scale, LV2 UI scale factor). JUCE scales the whole
-    // window; the panel itself stays 540 x 340 in its own coordinates.
-    AudioProcessorEditor::setScaleFactor (newScale);
+    // The host's display scale (VST3 content scale, LV2 UI scale factor) goes to the panel, which
+    // draws itself anew at that size; the user's own choice in the panel's menu still comes first.
+    panel->setHostScaleFactor (newScale);
+}
+
+void QuaneProcessorEditor::childBoundsChanged (juce::Component* child)
+{
+    // The panel scales by its own transform: the window follows the size it takes on screen.
+    if (child == panel.get())
+    {
+        const auto onScreen = panel->getBoundsInParent();
+        setSize (onScreen.getWidth(), onScreen.getHeight());
+    }
 }
 
 int QuaneProcessorEditor::sliderIndex (const juce::Slider* slider) const

@@ -12,7 +12,8 @@ namespace quane
     Message thread only. A slider's drag is one gesture for the host (begin at the press, end at
     the release); other edits are gestures of their own. A timer sends the model's change message
     for patch changes that host parameters made on the audio thread, so the panel follows them.
-    The host's scale factor arrives in setScaleFactor; at factor 1 the editor is 540 x 340. */
+    The host's scale factor arrives in setScaleFactor and goes to the panel; the window takes the
+    size the panel shows at (540 x 340 at 100 %). */
 class QuaneProcessorEditor : public juce::AudioProcessorEditor, private juce::Slider::Listener, private juce::Timer
 {
 public:
@@ -20,6 +21,7 @@ public:
     ~QuaneProcessorEditor() override;
 
     void setScaleFactor (float newScale) override;
+    void childBoundsChanged (juce::Component* child) override;
 
     AudioFilterEditor& getPanel() const noexcept { return *panel; }
 

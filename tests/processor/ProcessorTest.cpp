@@ -158,6 +158,23 @@ TEST (ProcessorEditor, ADragIsOneGestureAndASelectorPickAnother)
     processor.removeListener (&log);
 }
 
+TEST (ProcessorEditor, TakesTheSizeOfTheHostsScaleFactor)
+{
+    QuaneAudioProcessor processor;
+    QuaneProcessorEditor editor (processor);
+    editor.setScaleFactor (2.0f);
+    EXPECT_EQ (editor.getWidth(), 1080);
+    EXPECT_EQ (editor.getHeight(), 680);
+    editor.setScaleFactor (std::numeric_limits<float>::quiet_NaN()); // ignored
+    EXPECT_EQ (editor.getWidth(), 1080);
+    editor.setScaleFactor (1.5f);
+    EXPECT_EQ (editor.getWidth(), 810);
+    EXPECT_EQ (editor.getHeight(), 510);
+    editor.setScaleFactor (1.0f);
+    EXPECT_EQ (editor.getWidth(), 540);
+    EXPECT_EQ (editor.getHeight(), 340);
+}
+
 TEST (ProcessorEditor, FollowsParametersTheHostSetsOnItsAudioThread)
 {
     QuaneAudioProcessor processor;
