@@ -168,8 +168,7 @@ TEST (Manual, EveryPictureItShowsIsCommitted)
     const auto links = test::matchGroups (manual, R"re((?:\]\(|src=")([^")]+\.(?:png|svg)))re");
     EXPECT_GE (links.size(), 14u); // the editor, the modulation diagram and the twelve programs
     for (const auto& link : links)
-        EXPECT_TRUE (std::filesystem::is_regular_file (std::string (QUANE_SOURCE_DIR) + "/docs/" + link[0]))
-            << link[0];
+        EXPECT_TRUE (std::filesystem::is_regular_file (std::string (QUANE_SOURCE_DIR) + "/docs/" + link[0])) << link[0];
 }
 } // namespace
 } // namespace quane
