@@ -1,8 +1,9 @@
 # Quane - polyphonic wavetable synthesiser
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Run by cpack on the staged files: the package's Depends from what its ELF files link, through dpkg-shlibdeps.
-# CPack's own scan (CPACK_DEBIAN_PACKAGE_SHLIBDEPS) would also add ldconfig calls to the maintainer
-# scripts for any shared object under /usr/lib, and the plug-ins there are no libraries.
+# Run by cpack on the staged files: strips every ELF file as Debian does and finds the package's Depends from what they link.
+# CPack strips only what is installed as a target (not the files of a plug-in bundle), and its own
+# dependency scan (CPACK_DEBIAN_PACKAGE_SHLIBDEPS) would also add ldconfig calls to the maintainer
+# scripts for any shared object under /usr/lib: the plug-ins there are no libraries.
 
 file(GLOB_RECURSE staged LIST_DIRECTORIES false "${CPACK_TEMPORARY_DIRECTORY}/*")
 set(binaries)
@@ -10,6 +11,15 @@ foreach(file IN LISTS staged)
     file(READ "${file}" magic LIMIT 4 HEX)
     if(magic STREQUAL "7f454c46") # "\x7fELF"
         list(APPEND binaries "${file}")
+    endif()
+endforeach()
+
+find_program(QUANE_STRIP strip REQUIRED)
+foreach(binary IN LISTS binaries)
+    execute_process(COMMAND ${QUANE_STRIP} --remove-section=.comment --remove-section=.note --strip-unneeded
+                            "${binary}" RESULT_VARIABLE status ERROR_VARIABLE errors)
+    if(NOT status EQUAL 0)
+        message(FATAL_ERROR "strip failed on ${binary}:\n${errors}")
     endif()
 endforeach()
 
