@@ -26,6 +26,8 @@ packages=(
     python3 python3-numpy python3-pil
     # the formatting check
     clang-format
+    # the manual (HTML from Markdown), the manual pages from --help, the package check, reading them
+    pandoc help2man lintian man-db
 )
 
 missing=()
