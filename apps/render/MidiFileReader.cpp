@@ -4,6 +4,7 @@
 #include "MidiFileReader.h"
 
 #include "RenderOptions.h"
+#include "TickClock.h"
 
 #include <array>
 #include <cmath>
@@ -35,12 +36,6 @@ struct ChannelEvent
 {
     double time;
     juce::uint8 bytes[3];
-};
-
-/** A tempo or time-signature event; tempo 0 where there is none. */
-struct TempoPoint
-{
-    double tick, secondsPerQuarter;
 };
 
 juce::uint32 bigEndian32 (const juce::uint8* bytes)
@@ -98,13 +93,15 @@ private:
         const auto fileType = juce::ByteOrder::bigEndianShort (data + 8);
         numTracks = juce::ByteOrder::bigEndianShort (data + 10);
         timeFormat = (short) juce::ByteOrder::bigEndianShort (data + 12);
-        if (headerSize < 6 || headerSize > (size_t) (end - data) - 8)
+        if (headerSize > (size_t) (end - data) - 8)
             refuse ("its header has a wrong length");
         if (fileType > 2 || (fileType == 0 && numTracks != 1))
             refuse ("its type and track count do not match");
         if (timeFormat == 0 || (timeFormat < 0 && (timeFormat & 0xff) == 0))
             refuse ("its time division is 0");
-        data += 8 + headerSize;
+        // Its length is not looked at further: writers get it wrong, and the library's reader
+        // takes the tracks as starting after the six bytes every header has.
+        data += 14;
     }
 
     void readTrack (const juce::uint8* trackData, int size)
@@ -187,9 +184,9 @@ private:
         for (const auto& event : trackEvents)
         {
             if (event.kind == EventKind::tempo)
-                tempoChanges.push_back ({ event.tick, event.secondsPerQuarter });
+                tempoChanges.push_back ({ event.tick, event.secondsPerQuarter, true });
             else if (event.kind == EventKind::timeSignature)
-                timeSignatures.push_back ({ event.tick, 0.0 });
+                timeSignatures.push_back ({ event.tick, 0.0, false });
             if (event.kind != EventKind::channel)
                 continue;
 
@@ -221,65 +218,6 @@ private:
     std::vector<TempoPoint> tempoChanges, timeSignatures;
 };
 
-/** Seconds of a tick: the sum runs through every tempo and time-signature point before it, in
-    the library's order of operations, so each tick gets the library's seconds to the last bit. */
-class TickClock
-{
-public:
-    TickClock (short timeFormat, const std::vector<TempoPoint>& tempoChanges,
-               const std::vector<TempoPoint>& timeSignatures)
-        : format (timeFormat)
-    {
-        if (timeFormat < 0)
-            return;
-
-        // Equal ticks keep tempo changes (in track order) before time signatures; the last tempo wins.
-        std::vector<TempoPoint> points (tempoChanges);
-        points.insert (points.end(), timeSignatures.begin(), timeSignatures.end());
-        const auto tempoCount = tempoChanges.size();
-        std::vector<size_t> order (points.size());
-        for (size_t i = 0; i < order.size(); ++i)
-            order[i] = i;
-        std::stable_sort (order.begin(), order.end(),
-                          [&] (size_t a, size_t b) { return points[a].tick < points[b].tick; });
-
-        const auto tickLength = 1.0 / (timeFormat & 0x7fff);
-        Segment current { 0.0, 0.0, 0.5 * tickLength };
-        for (size_t i = 0; i < order.size();)
-        {
-            const auto tick = points[order[i]].tick;
-            current.seconds += (tick - current.tick) * current.secondsPerTick;
-            current.tick = tick;
-            for (; i < order.size() && points[order[i]].tick == tick; ++i)
-                if (order[i] < tempoCount)
-                    current.secondsPerTick = tickLength * points[order[i]].secondsPerQuarter;
-            segments.push_back (current);
-        }
-        first = { 0.0, 0.0, 0.5 * tickLength };
-    }
-
-    double secondsAt (double tick) const
-    {
-        if (format < 0)
-            return tick / (-(format >> 8) * (format & 0xff));
-
-        // The last point strictly before the tick.
-        const auto after = std::lower_bound (segments.begin(), segments.end(), tick,
-                                             [] (const Segment& segment, double t) { return segment.tick < t; });
-        const auto& segment = after == segments.begin() ? first : *std::prev (after);
-        return segment.seconds + (tick - segment.tick) * segment.secondsPerTick;
-    }
-
-private:
-    struct Segment
-    {
-        double tick, seconds, secondsPerTick;
-    };
-    short format;
-    Segment first {};
-    std::vector<Segment> segments;
-};
-
 // Tempo events are read in ticks, before the conversion to seconds, so that the transport can
 // report quarter-note positions through the same tempo changes.
 TempoMap MidiFileParser::transportTempoMap() const
@@ -306,7 +244,9 @@ TempoMap MidiFileParser::transportTempoMap() const
 
 Performance MidiFileParser::perform (double sampleRate, double maximumSeconds)
 {
-    const TickClock clock (timeFormat, tempoChanges, timeSignatures);
+    auto points = tempoChanges;
+    points.insert (points.end(), timeSignatures.begin(), timeSignatures.end());
+    const TickClock clock (timeFormat, std::move (points));
     for (auto& event : played)
         event.time = clock.secondsAt (event.time);
     // Between tracks, equal times keep track order.
