@@ -4,6 +4,7 @@
 #include "host/BlockMidiQueue.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace quane
 {
