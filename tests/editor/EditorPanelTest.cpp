@@ -28,7 +28,8 @@ TEST (EditorPanel, SizeNamesAndBounds)
     MyPlugEditorComponent editor (model);
     EXPECT_EQ (editor.getWidth(), 540);
     EXPECT_EQ (editor.getHeight(), 340);
-    EXPECT_EQ (editor.getNumChildComponents(), 39);
+    // The 39 controls, the value bubble and the tooltip window.
+    EXPECT_EQ (editor.getNumChildComponents(), 41);
 
     EXPECT_EQ (editor.getSlider (0).getBounds(), juce::Rectangle<int> (120, 10, 12, 80));
     EXPECT_EQ (editor.getSlider (18).getBounds(), juce::Rectangle<int> (268, 120, 12, 80));

@@ -77,7 +77,7 @@ std::string artefactDirectory()
     return dir;
 }
 
-vst::intptr timedHostCallback (vst::AEffect* effect, vst::int32 opcode, vst::int32 index, vst::intptr value, void*,
+vst::intptr timedHostCallback (vst::AEffect* effect, vst::int32 opcode, vst::int32 index, vst::intptr value, void* ptr,
                                float opt)
 {
     auto& log = editorHostLog();
@@ -93,6 +93,9 @@ vst::intptr timedHostCallback (vst::AEffect* effect, vst::int32 opcode, vst::int
                 log.nestedHostIdleCalls += (int) (log.of (vst::audioMasterIdle).size() - before);
             }
             return 0;
+        case vst::audioMasterCanDo:
+            return log.sizesWindows && ptr != nullptr && std::string (static_cast<const char*> (ptr)) == "sizeWindow";
+        case vst::audioMasterSizeWindow: return log.sizesWindows;
         default: return 0;
     }
 }

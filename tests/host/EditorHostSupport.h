@@ -40,6 +40,7 @@ struct EditorHostLog
     std::vector<TimedRequest> requests;
     bool idlesEditorFromHostIdle = false; // calls effEditIdle from inside audioMasterIdle
     int nestedHostIdleCalls = 0;
+    bool sizesWindows = false; // answers "sizeWindow" and audioMasterSizeWindow with 1
 
     std::vector<TimedRequest> of (vst::int32 opcode) const;
     void clear() { requests.clear(); }
