@@ -83,6 +83,8 @@ STATE_SEEDS = {
     "nested": b"\1" + b"<FOO1_SETTINGS_01><a><b><c/></b></a></FOO1_SETTINGS_01>",
     "doctype": b"\1" + b'<!DOCTYPE x [<!ENTITY e "&e;&e;">]><FOO1_SETTINGS_01 0="&e;"/>',
     "instruction-in-element": b"\1<O><??>>",
+    # More attributes and text than a state may hold (22 KB): the inputs grow from this length.
+    "many-attributes": b"\1" + state_xml(PLAIN_PATCH + [0.5] * 1961),
 }
 
 HOST_SEEDS = {
