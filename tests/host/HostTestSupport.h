@@ -59,6 +59,20 @@ LoadedModule& sharedModule();
 
 constexpr int numPatchValues = 39;
 
+/** An effProcessEvents list of MIDI messages (up to four bytes each) at their positions, made
+    once and sent as often as wanted. */
+class MidiEventList
+{
+public:
+    MidiEventList (const std::vector<std::vector<unsigned char>>& messages, const std::vector<int>& positions);
+
+    vst::VstEvents* list() { return reinterpret_cast<vst::VstEvents*> (listBytes.data()); }
+
+private:
+    std::vector<vst::VstMidiEvent> records;
+    std::vector<char> listBytes;
+};
+
 /** One plug-in instance made through VSTPluginMain, closed with effClose when it goes. */
 class Instance
 {
@@ -75,6 +89,7 @@ public:
     void resume() { dispatch (vst::effMainsChanged, 0, 1); }
 
     void sendMidi (const std::vector<std::vector<unsigned char>>& messages, const std::vector<int>& positions);
+    void sendMidi (MidiEventList& events);
     void noteOn (int note, int position = 0) { sendMidi ({ { 0x90, (unsigned char) note, 100 } }, { position }); }
 
     /** Renders interleaved-free: left then right, each frames long. */
