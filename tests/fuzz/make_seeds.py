@@ -160,6 +160,7 @@ PRESET_SEEDS = {
     "bank": preset_file(b"FBCh", PRESET_CHUNK, version=2),
     "parameter-list": b"CcnK" + struct.pack(">i", 52) + b"FxCk" + struct.pack(">iiii", 1, 0x11149876, 1, 0) + b"\0" * 32,
     "long-name": preset_file(b"FPCh", b"x", name=b"A name of exactly twenty-eig"),
+    "empty-chunk": preset_file(b"FBCh", b""),
 }
 
 
