@@ -21,8 +21,8 @@ namespace quane
 class BlockMidiQueue
 {
 public:
-    /** A MIDI cable carries about 1,000 events a second, a busy sequencer track some hundreds in a
-        block: 8,192 in one block is far above anything a keyboard or sequencer sends. */
+    /** A MIDI cable carries about 1,000 events a second, a keyboard a few in a block: 8,192 in
+        one block is far above anything a keyboard or sequencer sends. */
     static constexpr int maximumEvents = 8192;
 
     void reserve (juce::MidiBuffer& buffer);
