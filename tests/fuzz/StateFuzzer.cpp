@@ -4,7 +4,9 @@
 //
 // Input: one mode byte, then the chunk. Mode bit 0 wraps the rest in a valid header (magic and
 // its own length, terminator and spare byte), so the mutations reach the XML reader; without it
-// the bytes are the chunk as they stand. Bit 1 picks the bank (0) or program (1) request.
+// the bytes are the chunk as they stand. Bit 1 picks the bank (0) or program (1) request. Reading
+// the state may take at most 100 ms of processor time.
+#include "tests/fuzz/FuzzBounds.h"
 #include "tests/fuzz/FuzzHost.h"
 
 #include <cmath>
@@ -26,6 +28,9 @@ std::vector<std::uint8_t> withValidHeader (const std::vector<std::uint8_t>& text
 }
 
 constexpr int numPatchValues = 39;
+// A host's window waits for effSetChunk: any input, up to the megabyte the fuzzer is given, is
+// read or refused within this much processor time (sanitizers and coverage included).
+constexpr double maximumMilliseconds = 100.0;
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput (const std::uint8_t* data, size_t size)
@@ -36,7 +41,11 @@ extern "C" int LLVMFuzzerTestOneInput (const std::uint8_t* data, size_t size)
     const vst::int32 index = (mode >> 1) & 1;
 
     fuzz::FuzzInstance instance;
-    instance.setChunk ((mode & 1) != 0 ? withValidHeader (rest) : rest, index);
+    const auto chunk = (mode & 1) != 0 ? withValidHeader (rest) : rest;
+    const auto startMilliseconds = fuzz::threadMilliseconds();
+    instance.setChunk (chunk, index);
+    fuzz::require (fuzz::threadMilliseconds() - startMilliseconds <= maximumMilliseconds,
+                   "reading the state took more than 100 ms");
 
     // Whatever was read, the patch holds only finite values...
     for (int i = 0; i < numPatchValues; ++i)

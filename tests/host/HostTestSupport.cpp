@@ -3,6 +3,7 @@
 // A test host: drives the loaded module only through its entry and AEffect.
 #include "tests/host/HostTestSupport.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstring>
@@ -71,10 +72,10 @@ std::string Instance::text (vst::int32 opcode, vst::int32 index)
     return std::string (buffer, strnlen (buffer, sizeof (buffer)));
 }
 
-void Instance::sendMidi (const std::vector<std::vector<unsigned char>>& messages, const std::vector<int>& positions)
+MidiEventList::MidiEventList (const std::vector<std::vector<unsigned char>>& messages,
+                              const std::vector<int>& positions)
+    : records (messages.size()), listBytes (sizeof (vst::VstEvents) + messages.size() * sizeof (vst::VstEvent*))
 {
-    std::vector<vst::VstMidiEvent> records (messages.size());
-    std::vector<char> listBytes (sizeof (vst::VstEvents) + messages.size() * sizeof (vst::VstEvent*));
     auto* list = reinterpret_cast<vst::VstEvents*> (listBytes.data());
     list->numEvents = (vst::int32) messages.size();
     vst::VstEvent** slots = &list->events[0]; // as many entries as messages, not the declared two
@@ -89,7 +90,17 @@ void Instance::sendMidi (const std::vector<std::vector<unsigned char>>& messages
         std::memcpy (record.midiData, messages[i].data(), std::min<size_t> (4, messages[i].size()));
         slots[i] = reinterpret_cast<vst::VstEvent*> (&record);
     }
-    dispatch (vst::effProcessEvents, 0, 0, list);
+}
+
+void Instance::sendMidi (const std::vector<std::vector<unsigned char>>& messages, const std::vector<int>& positions)
+{
+    MidiEventList events (messages, positions);
+    sendMidi (events);
+}
+
+void Instance::sendMidi (MidiEventList& events)
+{
+    dispatch (vst::effProcessEvents, 0, 0, events.list());
 }
 
 std::vector<float> Instance::render (int frames, bool replacing, float initialValue)
@@ -159,5 +170,18 @@ double rms (const std::vector<float>& samples, size_t from, size_t to)
     for (size_t i = from; i < to; ++i)
         sum += (double) samples[i] * samples[i];
     return to > from ? std::sqrt (sum / (double) (to - from)) : 0.0;
+}
+
+double bestMilliseconds (int runs, const std::function<void()>& call)
+{
+    using Clock = std::chrono::steady_clock;
+    auto best = Clock::duration::max();
+    for (int run = 0; run < runs; ++run)
+    {
+        const auto start = Clock::now();
+        call();
+        best = std::min (best, Clock::now() - start);
+    }
+    return std::chrono::duration<double, std::milli> (best).count();
 }
 } // namespace quane::test

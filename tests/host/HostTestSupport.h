@@ -5,6 +5,7 @@
 
 #include "host/VstAbi.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -58,6 +59,20 @@ LoadedModule& sharedModule();
 
 constexpr int numPatchValues = 39;
 
+/** An effProcessEvents list of MIDI messages (up to four bytes each) at their positions, made
+    once and sent as often as wanted. */
+class MidiEventList
+{
+public:
+    MidiEventList (const std::vector<std::vector<unsigned char>>& messages, const std::vector<int>& positions);
+
+    vst::VstEvents* list() { return reinterpret_cast<vst::VstEvents*> (listBytes.data()); }
+
+private:
+    std::vector<vst::VstMidiEvent> records;
+    std::vector<char> listBytes;
+};
+
 /** One plug-in instance made through VSTPluginMain, closed with effClose when it goes. */
 class Instance
 {
@@ -74,6 +89,7 @@ public:
     void resume() { dispatch (vst::effMainsChanged, 0, 1); }
 
     void sendMidi (const std::vector<std::vector<unsigned char>>& messages, const std::vector<int>& positions);
+    void sendMidi (MidiEventList& events);
     void noteOn (int note, int position = 0) { sendMidi ({ { 0x90, (unsigned char) note, 100 } }, { position }); }
 
     /** Renders interleaved-free: left then right, each frames long. */
@@ -92,4 +108,7 @@ std::vector<unsigned char> makeChunk (const std::string& xml);
 std::vector<unsigned char> makeChunkDeclaring (const std::string& xml, unsigned int declaredLength);
 
 double rms (const std::vector<float>& samples, size_t from, size_t to);
+
+/** The shortest wall-clock time of several runs of the call, in milliseconds. */
+double bestMilliseconds (int runs, const std::function<void()>& call);
 } // namespace quane::test
