@@ -73,8 +73,11 @@ key_absent() {
     ! timeout 60 wine reg query "$1" "/reg:$2" >/dev/null 2>&1
 }
 
+# Setup's exit code for a refused folder is 2.
 installer_refuses() {
-    ! run_installer "$@"
+    local status=0
+    run_installer "$@" || status=$?
+    [ "$status" -eq 2 ]
 }
 
 renders_like_linux() {
@@ -117,9 +120,12 @@ else
     check "the installed 32-bit Kolv.dll renders as on Linux" renders_like_linux i686 "$vst2_32/Kolv.dll"
 fi
 
-echo "== a folder that cannot take the plug-in"
+echo "== folders that cannot take the plug-in"
 check "Setup refuses a folder inside a file" installer_refuses '/VST2DIR64=C:\windows\win.ini\VST'
-check "and leaves the installed plug-in as it was" cmp "$root/x86_64/module/Kolv.dll" "$vst2_64/Kolv.dll"
+# Drive R: is a folder that refuses new files, even to root.
+ln -s /proc "$WINEPREFIX/dosdevices/r:"
+check "Setup refuses a folder it cannot write to" installer_refuses '/VST2DIR32=R:\VST'
+check "and leaves the installed plug-ins as they were" cmp "$root/x86_64/module/Kolv.dll" "$vst2_64/Kolv.dll"
 
 echo "== upgrade into folders with spaces and non-ASCII letters"
 moved_64="$c/Program Files/Klänge & Effekte/VST 2 (64 bit)"

@@ -89,17 +89,23 @@ Function Report
     Pop $0
 FunctionEnd
 
-Section "64-bit VST 2.x plug-in (Kolv.dll)" SecVst2x64
+Section "VST 2.x, 64-bit" SecVst2x64
     !insertmacro InstallPlugin Vst2Folder64 $Vst2Folder64 Kolv.dll "${STAGE}\64-bit\Kolv.dll"
 SectionEnd
 
-Section "32-bit VST 2.x plug-in (Kolv.dll)" SecVst2x86
+Section "VST 2.x, 32-bit" SecVst2x86
     !insertmacro InstallPlugin Vst2Folder32 $Vst2Folder32 Kolv.dll "${STAGE}\32-bit\Kolv.dll"
 SectionEnd
 
-Section "64-bit VST3 plug-in (${PRODUCT}.vst3)" SecVst3
+Section "VST3, 64-bit" SecVst3
     !insertmacro InstallPlugin Vst3Folder "$COMMONFILES64\VST3" "${VST3_FILE}" "${STAGE}\${VST3_FILE}"
 SectionEnd
+
+!insertmacro MUI_FUNCTION_DESCRIPTION_BEGIN
+    !insertmacro MUI_DESCRIPTION_TEXT ${SecVst2x64} "Kolv.dll for 64-bit music programs that load VST 2.x plug-ins, in the folder you choose next."
+    !insertmacro MUI_DESCRIPTION_TEXT ${SecVst2x86} "Kolv.dll for 32-bit music programs that load VST 2.x plug-ins, in the folder you choose next."
+    !insertmacro MUI_DESCRIPTION_TEXT ${SecVst3} "${PRODUCT}.vst3 for 64-bit music programs that load VST3 plug-ins, in the VST3 folder of Common Files."
+!insertmacro MUI_FUNCTION_DESCRIPTION_END
 
 ; TOTAL (kB) grows by SECTION's size when it is selected.
 !macro AddSectionSize SECTION TOTAL
