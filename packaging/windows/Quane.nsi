@@ -51,6 +51,8 @@ VIAddVersionKey LegalCopyright "GPL-3.0-or-later"
     !define MUI_DIRECTORYPAGE_TEXT_TOP "Setup puts the ${BITS}-bit Kolv.dll into this folder. Choose the folder your ${BITS}-bit music programs scan for VST 2.x plug-ins (their preferences name it); Setup remembers it for the next update."
     !define MUI_DIRECTORYPAGE_TEXT_DESTINATION "${BITS}-bit VST 2.x plug-in folder"
     !define MUI_DIRECTORYPAGE_VARIABLE $Vst2Folder${BITS}
+    ; Next stays enabled, so that the leave function can say what is wrong with a folder.
+    !define MUI_DIRECTORYPAGE_VERIFYONLEAVE
     !define MUI_PAGE_CUSTOMFUNCTION_PRE SkipUnlessVst2Folder${BITS}
     !define MUI_PAGE_CUSTOMFUNCTION_LEAVE LeaveVst2Folder${BITS}
     !insertmacro MUI_PAGE_DIRECTORY
@@ -220,6 +222,10 @@ FunctionEnd
         !insertmacro TrimFolder $Vst2Folder${BITS}
         Push $Vst2Folder${BITS}
         Call CheckFolderOrQuit
+        GetInstDirError $0
+        ${If} $0 = 2
+            StrCpy $FolderProblem "The drive of $Vst2Folder${BITS} has not enough free space left."
+        ${EndIf}
         !insertmacro CheckVst2FoldersDiffer
         Call QuitOnFolderProblem
     FunctionEnd
