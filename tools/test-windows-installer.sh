@@ -4,8 +4,9 @@
 # Tests the Windows installer under Wine in a fresh prefix: silent install of each plug-in with the
 # built bytes and the uninstall entry in the 64-bit registry, the installed Kolv.dll rendering the
 # Linux module's samples in the Windows test host, an upgrade into folders with spaces and non-ASCII
-# letters that leaves one copy, a folder that cannot be used, and an uninstall that leaves nothing
-# of its own and the user's files alone.
+# letters that leaves one copy, folders that cannot be used, and an uninstall that leaves nothing
+# of its own and the user's files alone; where this machine runs 32-bit code itself, also the
+# 32-bit plug-in alone on 32-bit Windows.
 # Usage: tools/test-windows-installer.sh [linux-build-dir] [windows-build-root]
 #        (after tools/test-windows.sh has built both and written the Linux reference renders)
 set -euo pipefail
@@ -22,17 +23,29 @@ windows_path() {
 
 # Windows sees the folder names' letters through the locale's character set.
 export LC_ALL=C.UTF-8
-export WINEPREFIX="$root/installer-prefix"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="winedbg.exe=d;mscoree=d;mshtml=d"
-rm -rf "$WINEPREFIX"
 if [ -z "${DISPLAY:-}" ]; then
     source "$source_dir/tools/xvfb.sh"
     start_private_display
     trap stop_private_display EXIT
 fi
-timeout 300 wineboot --init
-timeout 120 wineserver --wait || true
+
+# A new Windows in PREFIX (of the kind WINEARCH says, 64-bit by default).
+fresh_prefix() {
+    export WINEPREFIX="$1"
+    rm -rf "$WINEPREFIX"
+    timeout 300 wineboot --init
+    timeout 120 wineserver --wait || true
+}
+
+emulated=false
+if [ -e /proc/sys/fs/binfmt_misc/qemu-i386 ] && grep -qx enabled /proc/sys/fs/binfmt_misc/qemu-i386; then
+    emulated=true
+    echo "32-bit code runs emulated here: the 32-bit Kolv.dll is checked by its bytes, not on 32-bit Windows" >&2
+fi
+
+fresh_prefix "$root/installer-prefix"
 
 c="$WINEPREFIX/drive_c"
 vst2_64="$c/Program Files/VSTPlugins"
@@ -114,9 +127,7 @@ check "the uninstall entry is in the 64-bit registry only" key_absent "$uninstal
 
 echo "== the installed plug-ins render the Linux module's samples"
 check "the installed 64-bit Kolv.dll renders as on Linux" renders_like_linux x86_64 "$vst2_64/Kolv.dll"
-if [ -e /proc/sys/fs/binfmt_misc/qemu-i386 ] && grep -qx enabled /proc/sys/fs/binfmt_misc/qemu-i386; then
-    echo "32-bit code runs emulated here: the installed 32-bit Kolv.dll is compared by its bytes only" >&2
-else
+if ! $emulated; then
     check "the installed 32-bit Kolv.dll renders as on Linux" renders_like_linux i686 "$vst2_32/Kolv.dll"
 fi
 
@@ -144,9 +155,13 @@ check "the same upgrade again succeeds" run_installer
 check "and finds the remembered folders" test -s "$moved_64/Kolv.dll" -a -s "$moved_32/Kolv.dll" -a ! -e "$vst2_64"
 check "one copy of each plug-in" test "$(find "$c" -iname Kolv.dll | wc -l)" = 2 -a "$(find "$c" -name Quane.vst3 -type f | wc -l)" = 1
 
+uninstall() {
+    timeout 300 wine "$c/Program Files/Brelloux/Quane/Uninstall.exe" /S
+    timeout 60 wineserver --wait || true
+}
+
 echo "== silent uninstall"
-timeout 300 wine "$program/Uninstall.exe" /S
-timeout 60 wineserver --wait || true
+uninstall
 check "no plug-in is left" test "$(find "$c" \( -iname Kolv.dll -o -iname 'Quane.vst3' \) | wc -l)" = 0
 check "the folders the install made are gone" test ! -e "$vst3" -a ! -e "$c/Program Files/Brelloux" -a ! -e "$moved_32"
 check "the user's folders and plug-in stay" test -d "$moved_64" -a -s "$vst2_32/Other.dll"
@@ -155,5 +170,21 @@ check "the product's keys are gone" key_absent 'HKLM\Software\Brelloux' 64
 
 timeout 60 wineserver --kill || true
 rm -rf "$WINEPREFIX"
+
+if ! $emulated; then
+    echo "== on 32-bit Windows"
+    WINEARCH=win32 fresh_prefix "$root/installer-prefix-32"
+    c="$WINEPREFIX/drive_c"
+    check "the silent install succeeds" run_installer
+    check "32-bit Kolv.dll is in C:\Program Files\VSTPlugins" cmp "$root/i686/module/Kolv.dll" "$c/Program Files/VSTPlugins/Kolv.dll"
+    check "and no 64-bit plug-in" test "$(find "$c" \( -iname Kolv.dll -o -iname 'Quane.vst3' \) | wc -l)" = 1
+    check "the uninstall entry names the product" test "$(reg_value "$uninstall_key" DisplayName 32)" = Quane
+    uninstall
+    check "the uninstall leaves no plug-in" test ! -e "$c/Program Files/VSTPlugins" -a ! -e "$c/Program Files/Brelloux"
+    check "nor the uninstall entry" key_absent "$uninstall_key" 32
+    timeout 60 wineserver --kill || true
+    rm -rf "$WINEPREFIX"
+fi
+
 echo "installer: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]
