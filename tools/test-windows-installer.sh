@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Quane - polyphonic wavetable synthesiser
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Tests the Windows installer under Wine in a fresh prefix: silent install of each plug-in with the
+# Tests the zip's contents and the Windows installer under Wine in a fresh prefix: silent install of each plug-in with the
 # built bytes and the uninstall entry in the 64-bit registry, the installed Kolv.dll rendering the
 # Linux module's samples in the Windows test host, an upgrade into folders with spaces and non-ASCII
 # letters that leaves one copy, folders that cannot be used, and an uninstall that leaves nothing
@@ -15,6 +15,7 @@ source_dir="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 linux_build="$(cd "${1:-$source_dir/build}" && pwd)"
 root="$(cd "${2:-$source_dir/build-windows}" && pwd)"
 installer="$(ls "$root"/dist/*-setup.exe)"
+zip="$(ls "$root"/dist/*-windows.zip)"
 
 windows_path() {
     local path="$1"
@@ -103,6 +104,17 @@ renders_like_linux() {
 no_leftover() {
     [ -z "$(find "$c" -name '*.new' -print -quit)" ]
 }
+
+in_zip_as_built() {
+    unzip -p "$zip" "$(basename "$zip" .zip)/$1" | cmp - "$2"
+}
+
+echo "== the zip"
+check "the zip holds the 64-bit Kolv.dll" in_zip_as_built 64-bit/Kolv.dll "$root/x86_64/module/Kolv.dll"
+check "the zip holds the 32-bit Kolv.dll" in_zip_as_built 32-bit/Kolv.dll "$root/i686/module/Kolv.dll"
+check "the zip holds Quane.vst3" in_zip_as_built "$vst3_file" "$root/x86_64/formats/Quane_artefacts/Release/VST3/$vst3_file"
+check "the zip holds the manual, the licence and the README" \
+    test "$(unzip -Z1 "$zip" | grep -cE '/(manual.html|LICENCE.txt|README.txt)$')" = 3
 
 # A plug-in of the user's in the 32-bit folder, which therefore exists before the install.
 mkdir -p "$vst2_32"

@@ -121,6 +121,10 @@ Function CheckFolder
             ClearErrors
             FileOpen $R2 "$R1\quane-setup-trial.tmp" w
             ${If} ${Errors}
+                ${GetRoot} $R1 $R2
+                ${If} $R1 == $R2
+                    StrCpy $R1 "$R1\" ; a drive reads with its backslash
+                ${EndIf}
                 StrCpy $FolderProblem "Windows does not let Setup write to $R1.$\n$\nChoose another folder, or start Setup again as an administrator."
             ${Else}
                 FileClose $R2
