@@ -48,8 +48,8 @@ packages=(
     xvfb xauth x11-utils xdotool imagemagick
     # 32-bit programs on kernels without 32-bit support
     qemu-user-static
-    # the Windows installer, the manual in it, and the zip
-    nsis pandoc zip
+    # the Windows installer, the manual in it, the zip and its test
+    nsis pandoc zip unzip
 )
 
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
