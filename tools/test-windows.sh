@@ -4,7 +4,8 @@
 # Builds Kolv.dll for 32- and 64-bit Windows (tools/build-windows.sh) and runs the Windows test host
 # against each under Wine (and the 64-bit Quane.vst3 in JUCE's VST3 host): identity and requests, audio and saved states against the Linux module's
 # (whose reference renders the Linux suite writes first), the editor in a Win32 window under Xvfb,
-# load/unload cycles, and the Win32 window calls of the editor hosting on host-like window chains.
+# load/unload cycles, and the Win32 window calls of the editor hosting on host-like window chains;
+# then the installer in a fresh prefix (tools/test-windows-installer.sh).
 # Editor pictures land in <build-root>/artefacts/<arch>/.
 # Usage: tools/test-windows.sh [linux-build-dir] [windows-build-root]
 #        (defaults: build/ and build-windows/ in the source folder)
@@ -92,4 +93,5 @@ for arch in x86_64 i686; do
     done
 done
 timeout 60 wineserver --kill || true
+"$source_dir/tools/test-windows-installer.sh" "$linux_build" "$root" || status=1
 exit "$status"
