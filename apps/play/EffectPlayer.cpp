@@ -51,6 +51,7 @@ void EffectPlayer::audioDeviceAboutToStart (juce::AudioIODevice* device)
     samplesPlayed = 0;
     noteHeld.fill (false);
     heldNoteCount = 0;
+    pedal.reset();
 }
 
 void EffectPlayer::audioDeviceStopped()
@@ -105,8 +106,8 @@ void EffectPlayer::renderPiece (int start, int numSamples)
         if (event.samplePosition >= start + numSamples)
             break;
         // A VST host passes channel messages only; system messages and sysex stay here.
-        if (isChannelMessage (event) && ! events.add (event.data, event.numBytes, event.samplePosition - start))
-            ++droppedEvents;
+        if (isChannelMessage (event))
+            droppedEvents += pedal.route (event.data, event.numBytes, event.samplePosition - start, events);
     }
 
     effectOutputs.clear();

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "MidiPortIntake.h"
+#include "SustainPedal.h"
 #include "hostkit/HostedEffect.h"
 #include "hostkit/VstEventList.h"
 
@@ -15,7 +16,8 @@ namespace quane::play
 {
 /** Plays a hosted effect on an audio device. Every MIDI source (ALSA inputs, the JACK port, the
     on-screen keyboard and controls) feeds the collector; each device block takes the messages
-    due in it, passes them to the effect at their sample positions and lets it render.
+    due in it, passes them through the sustain pedal to the effect at their sample positions and
+    lets it render.
 
     The device's start and stop reach the effect as a host passes them: suspend, sample rate,
     block size, resume. The audio callback allocates nothing and takes no lock of its own. */
@@ -56,6 +58,7 @@ private:
     juce::MidiMessageCollector collector;
     juce::MidiBuffer blockMessages;
     hostkit::VstEventList events;
+    SustainPedal pedal;
     juce::AudioBuffer<float> effectOutputs;
     juce::int64 samplesPlayed = 0;
 

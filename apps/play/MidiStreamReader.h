@@ -30,7 +30,7 @@ private:
     int take (uint8_t byte) noexcept;
 
     uint8_t message[3] {};
-    int length = 0;        // bytes of the current message held, status included
-    int expectedData = 0;  // data bytes the running status takes; 0 while skipping
+    int length = 0;       // bytes of the current message held, status included
+    int expectedData = 0; // data bytes the running status takes; 0 while skipping
 };
 } // namespace quane::play

@@ -93,6 +93,19 @@ TEST (HeadlessPlay, NotesFromTheJackPortSoundAtTheirPitchAndStopAfterRelease)
     }
 }
 
+TEST (HeadlessPlay, TheSustainPedalHoldsAReleasedNoteUntilItComesUp)
+{
+    HeadlessPlayer session ({ "--program", "Simple Saw" });
+    ASSERT_TRUE (session.isReady()) << session.diagnosis();
+
+    const auto audio = session.perform ({ noteAt (frameAt (0.2), 69, 100), controllerAt (frameAt (0.4), 64, 127),
+                                          noteAt (frameAt (0.6), 69, 0), controllerAt (frameAt (1.5), 64, 0) },
+                                        2.2);
+    ASSERT_EQ (audio.size(), 2u) << session.diagnosis();
+    expectPitch (audio[0], 0.9, 1.45, 220.0);
+    expectSilence (audio[0], 1.8, 2.2);
+}
+
 TEST (HeadlessPlay, AnotherProgramOnTheCommandLineIsHeard)
 {
     // "Chordy" does not transpose: the same A4 sounds an octave higher than with "Simple Saw".

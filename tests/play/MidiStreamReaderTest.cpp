@@ -27,9 +27,9 @@ std::vector<Bytes> messagesOf (const Bytes& stream, size_t pieceSize)
 
 TEST (MidiStreamReader, HonoursRunningStatusAndSkipsWhatIsNotAChannelMessage)
 {
-    Bytes stream { 0x90, 0x3c, 0x64, 0x3e, 0x50,  // a note, then one more by running status
-                   0x91, 0x40, 0xf8, 0x70,        // a clock tick inside a message
-                   0xf0 };                        // a system exclusive message of 5,000 bytes
+    Bytes stream { 0x90, 0x3c, 0x64, 0x3e, 0x50, // a note, then one more by running status
+                   0x91, 0x40, 0xf8, 0x70,       // a clock tick inside a message
+                   0xf0 };                       // a system exclusive message of 5,000 bytes
     stream.insert (stream.end(), 5000, 0x11);
     stream.insert (stream.end(), { 0xf7, 0x3c, 0x00, // data after it has no status to run on
                                    0xc2, 0x05, 0x06, // a program change, twice by running status
