@@ -68,7 +68,7 @@ void EffectPlayer::audioDeviceIOCallbackWithContext (const float* const*, int, f
     if (numSamples > 0)
         collector.removeNextBlockOfMessages (blockMessages, numSamples);
     for (const auto event : blockMessages)
-        trackNotes (event);
+        watch (event);
 
     // A device may deliver more than the block size it announced: render it in pieces.
     const auto pieceLength = effectOutputs.getNumSamples();
@@ -123,8 +123,11 @@ void EffectPlayer::renderPiece (int start, int numSamples)
     }
 }
 
-void EffectPlayer::trackNotes (const juce::MidiMessageMetadata& event) noexcept
+void EffectPlayer::watch (const juce::MidiMessageMetadata& event) noexcept
 {
+    // The program changes on the message thread, as a host's program menu changes it.
+    if (isChannelMessage (event) && event.numBytes == 2 && (event.data[0] & 0xf0) == 0xc0)
+        programChange = event.data[1] & 0x7f;
     if (! isChannelMessage (event) || event.numBytes < 3)
         return;
 

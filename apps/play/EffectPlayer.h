@@ -41,6 +41,9 @@ public:
     /** Notes held now, from every source together. */
     int getHeldNoteCount() const noexcept { return heldNoteCount.load(); }
 
+    /** The last MIDI program change (0..127, any channel) since the last call, else -1. */
+    int takeProgramChange() noexcept { return programChange.exchange (-1); }
+
     /** Messages dropped because a block held more than the event list has room for. */
     int getDroppedEventCount() const noexcept { return droppedEvents.load(); }
 
@@ -52,7 +55,7 @@ public:
 
 private:
     void renderPiece (int start, int numSamples);
-    void trackNotes (const juce::MidiMessageMetadata& event) noexcept;
+    void watch (const juce::MidiMessageMetadata& event) noexcept;
 
     hostkit::HostedEffect& effect;
     juce::MidiMessageCollector collector;
@@ -63,7 +66,7 @@ private:
     juce::int64 samplesPlayed = 0;
 
     std::array<bool, 16 * 128> noteHeld {};
-    std::atomic<int> heldNoteCount { 0 }, droppedEvents { 0 };
+    std::atomic<int> heldNoteCount { 0 }, droppedEvents { 0 }, programChange { -1 };
     std::array<std::atomic<float>, 2> peakLevels {};
 };
 } // namespace quane::play

@@ -41,6 +41,7 @@ private:
             return;
         // The module's messages run on the idle calls a host makes, with or without an editor.
         session->getEffect().dispatch (vst::effIdle);
+        session->followMidiRequests();
         if (! printsStatus)
             return;
 

@@ -100,6 +100,13 @@ void PlayerSession::selectProgram (int number)
         effect->setProgram (number);
 }
 
+void PlayerSession::followMidiRequests()
+{
+    // Program change 0..11 picks a factory program; numbers with no program do nothing.
+    if (const auto program = player->takeProgramChange(); program >= 0)
+        selectProgram (program);
+}
+
 void PlayerSession::loadPreset (const juce::File& file)
 {
     hostkit::loadPreset (*effect, file);

@@ -30,6 +30,10 @@ public:
     juce::StringArray getProgramNames();
     void selectProgram (int number);
 
+    /** Carries out what came in over MIDI for the message thread: a program change. Called
+        on a timer, with or without a window. */
+    void followMidiRequests();
+
     /** Throw ToolError with a message for the user when the file cannot be read or written. */
     void loadPreset (const juce::File& file);
     void savePreset (const juce::File& file);

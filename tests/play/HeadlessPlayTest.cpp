@@ -117,6 +117,21 @@ TEST (HeadlessPlay, AnotherProgramOnTheCommandLineIsHeard)
     expectPitch (audio[0], 0.45, 0.95, 440.0);
 }
 
+TEST (HeadlessPlay, AProgramChangeSwitchesTheSound)
+{
+    // From "Chordy" (0: A4 at 440 Hz) to "Simple Saw" (8: an octave down).
+    HeadlessPlayer session ({ "--program", "0" });
+    ASSERT_TRUE (session.isReady()) << session.diagnosis();
+
+    const auto audio = session.perform ({ noteAt (frameAt (0.2), 69, 100), noteAt (frameAt (0.8), 69, 0),
+                                          programChangeAt (frameAt (1.0), 8), noteAt (frameAt (1.4), 69, 100),
+                                          noteAt (frameAt (2.0), 69, 0) },
+                                        2.2);
+    ASSERT_EQ (audio.size(), 2u) << session.diagnosis();
+    expectPitch (audio[0], 0.4, 0.75, 440.0);
+    expectPitch (audio[0], 1.6, 1.95, 220.0);
+}
+
 TEST (HeadlessPlay, SettingsAreKeptAndAnUnreadableFileIsSetAside)
 {
     ScratchFolder home;
