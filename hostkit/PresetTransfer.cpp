@@ -21,7 +21,7 @@ juce::String hexId (juce::int32 id)
 }
 } // namespace
 
-void loadPreset (HostedEffect& effect, const juce::File& file)
+PresetFile loadPreset (HostedEffect& effect, const juce::File& file)
 {
     const auto bytes = readWholeFile (file, maximumPresetFileBytes, "preset file");
     const auto preset = decodePreset (bytes, file.getFullPathName());
@@ -34,6 +34,7 @@ void loadPreset (HostedEffect& effect, const juce::File& file)
         fail (ToolError::Kind::input, file.getFullPathName() + " holds an empty chunk");
 
     effect.setChunk (preset.chunk, ! preset.isBank);
+    return preset;
 }
 
 void savePreset (HostedEffect& effect, const juce::File& file)

@@ -41,7 +41,7 @@ PlayerSession::PlayerSession (const PlayOptions& options) : wantedMidiInputs (op
     if (options.program.isNotEmpty())
         effect->setProgram (hostkit::findProgram (*effect, options.program));
     if (options.loadFile != juce::File())
-        hostkit::loadPreset (*effect, options.loadFile);
+        loadPreset (options.loadFile);
 
     player = std::make_unique<EffectPlayer> (*effect);
     const auto savedDevices = settings.getDeviceState();
@@ -109,7 +109,13 @@ void PlayerSession::followMidiRequests()
 
 void PlayerSession::loadPreset (const juce::File& file)
 {
-    hostkit::loadPreset (*effect, file);
+    // The module answers nothing to effSetChunk: a state it refused leaves its own unchanged.
+    const juce::MemoryBlock before[] { effect->getChunk (false), effect->getChunk (true) };
+    const auto preset = hostkit::loadPreset (*effect, file);
+    const auto& previous = before[preset.isBank ? 0 : 1];
+    if (preset.chunk != previous && effect->getChunk (! preset.isBank) == previous)
+        fail (ToolError::Kind::input,
+              "the module did not take the sound in " + file.getFileName() + "; nothing was changed");
 }
 
 void PlayerSession::savePreset (const juce::File& file)

@@ -34,7 +34,8 @@ public:
         on a timer, with or without a window. */
     void followMidiRequests();
 
-    /** Throw ToolError with a message for the user when the file cannot be read or written. */
+    /** Throw ToolError with a message for the user when the file cannot be read or written;
+        loading also throws (input) when the module did not take the state the file holds. */
     void loadPreset (const juce::File& file);
     void savePreset (const juce::File& file);
 

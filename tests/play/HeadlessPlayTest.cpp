@@ -3,6 +3,9 @@
 // quane-play --headless on a private JACK server with the dummy driver: notes in through its
 // JACK MIDI port, its outputs recorded and measured; settings kept between runs; exit statuses.
 #include "PlayTestSupport.h"
+#include "hostkit/FileWriting.h"
+#include "hostkit/HostedEffect.h"
+#include "hostkit/PresetFile.h"
 
 #include <gtest/gtest.h>
 
@@ -194,6 +197,15 @@ TEST (HeadlessPlay, FailuresEndWithTheirExitStatus)
     EXPECT_EQ (exitOf ({ "--headless", "--no-such-option" }), 1);
     EXPECT_EQ (exitOf ({ "--headless", "--jack", "--program", "No Such Program" }), 1);
     EXPECT_EQ (exitOf ({ "--headless", "--module", home.file ("missing.so").getFullPathName() }), 2);
+
+    // A program file of this module whose state the module does not take is no loaded sound.
+    hostkit::PresetFile refused;
+    refused.uniqueId =
+        hostkit::HostedEffect (hostkit::LoadedModule (QUANE_MODULE_PATH), 44100.0, 512, "test").getEffect().uniqueID;
+    refused.programName = "Refused";
+    refused.chunk.append ("not a state", 11);
+    hostkit::writeBytes (home.file ("refused.fxp"), hostkit::encodePreset (refused));
+    EXPECT_EQ (exitOf ({ "--headless", "--load", home.file ("refused.fxp").getFullPathName() }), 3);
     EXPECT_EQ (exitOf ({ "--headless", "--jack" }), 6); // no JACK server of that name runs
     EXPECT_EQ (exitOf ({ "--help" }), 0);
 }
