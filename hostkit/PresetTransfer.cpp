@@ -37,7 +37,7 @@ PresetFile loadPreset (HostedEffect& effect, const juce::File& file)
     return preset;
 }
 
-void savePreset (HostedEffect& effect, const juce::File& file)
+void savePreset (HostedEffect& effect, const juce::File& file, const juce::String& programName)
 {
     const auto& aeffect = effect.getEffect();
     if ((aeffect.flags & vst::effFlagsProgramChunks) == 0)
@@ -50,7 +50,7 @@ void savePreset (HostedEffect& effect, const juce::File& file)
     // Hosts write the AEffect's version field here, not the vendor version of effGetVendorVersion.
     preset.moduleVersion = aeffect.version;
     preset.count = preset.isBank ? aeffect.numPrograms : aeffect.numParams;
-    preset.programName = effect.getCurrentProgramName();
+    preset.programName = programName.isNotEmpty() ? programName : effect.getCurrentProgramName();
     preset.chunk = effect.getChunk (! preset.isBank);
 
     if (preset.chunk.isEmpty())

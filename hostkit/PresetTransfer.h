@@ -14,6 +14,7 @@ namespace quane::hostkit
 PresetFile loadPreset (HostedEffect& effect, const juce::File& file);
 
 /** Writes the instance's state as a program file (.fxp: the current program's chunk, index 1)
-    or a bank file (.fxb: the bank chunk, index 0), chosen by the file's extension. */
-void savePreset (HostedEffect& effect, const juce::File& file);
+    or a bank file (.fxb: the bank chunk, index 0), chosen by the file's extension. A program
+    file holds the given name, else the current program's. */
+void savePreset (HostedEffect& effect, const juce::File& file, const juce::String& programName = {});
 } // namespace quane::hostkit

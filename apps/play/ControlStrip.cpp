@@ -26,19 +26,22 @@ ControlStrip::ControlStrip (PlayerSession& playerSession) : session (playerSessi
     keyboard.setKeyWidth (18.0f);
     addAndMakeVisible (keyboard);
 
-    const auto names = session.getProgramNames();
-    for (int number = 0; number < names.size(); ++number)
-        programs.addItem (juce::String (number).paddedLeft ('0', 2) + " " + names[number], number + 1);
-    programs.setSelectedId (session.getProgram() + 1, juce::dontSendNotification);
+    rebuildSoundMenu();
     programs.onChange = [this] {
-        session.selectProgram (programs.getSelectedId() - 1);
-        focusKeyboard();
+        if (programs.getSelectedId() > 0)
+            pickSound (programs.getSelectedId() - 1);
     };
-    programs.setTooltip ("Factory programs");
+    programs.setTooltip ("Factory programs, then your own sounds");
     addAndMakeVisible (programs);
 
+    previousButton.onClick = [this] { stepSound (-1); };
+    nextButton.onClick = [this] { stepSound (1); };
+    previousButton.setTooltip ("Previous sound");
+    nextButton.setTooltip ("Next sound");
     loadButton.onClick = [this] { choosePresetToLoad(); };
     saveButton.onClick = [this] { choosePresetToSave(); };
+    saveAsButton.onClick = [this] { askNameToSaveAs(); };
+    saveAsButton.setTooltip ("Save the sound under a name among your own sounds");
     panicButton.onClick = [this] {
         keyboardState.allNotesOff (0);
         session.sendAllNotesOff();
@@ -71,9 +74,9 @@ ControlStrip::ControlStrip (PlayerSession& playerSession) : session (playerSessi
 
     // Only the keyboard takes keystrokes, so the computer keyboard keeps playing notes whatever
     // control was used last.
-    for (auto* control :
-         std::initializer_list<juce::Component*> { &programs, &loadButton, &saveButton, &panicButton, &settingsButton,
-                                                   &octaveDown, &octaveUp, &pitchBend, &modWheel })
+    for (auto* control : std::initializer_list<juce::Component*> {
+             &programs, &previousButton, &nextButton, &loadButton, &saveButton, &saveAsButton, &panicButton,
+             &settingsButton, &octaveDown, &octaveUp, &pitchBend, &modWheel })
     {
         control->setWantsKeyboardFocus (false);
         addAndMakeVisible (control);
@@ -110,17 +113,19 @@ void ControlStrip::resized()
     auto area = getLocalBounds().reduced (6);
 
     auto topRow = area.removeFromTop (26);
-    programs.setBounds (topRow.removeFromLeft (200));
-    topRow.removeFromLeft (6);
-    for (auto* button : { &loadButton, &saveButton, &panicButton, &settingsButton })
+    programs.setBounds (topRow.removeFromLeft (180));
+    topRow.removeFromLeft (4);
+    for (auto* button :
+         { &previousButton, &nextButton, &loadButton, &saveButton, &saveAsButton, &panicButton, &settingsButton })
     {
-        button->setBounds (topRow.removeFromLeft (button == &settingsButton ? 96 : 64));
+        button->setBounds (topRow.removeFromLeft (button->getBestWidthForHeight (26)));
         topRow.removeFromLeft (4);
     }
-    meter.setBounds (topRow.removeFromRight (120).reduced (0, 3));
 
     area.removeFromTop (4);
-    status.setBounds (area.removeFromBottom (20));
+    auto statusRow = area.removeFromBottom (20);
+    meter.setBounds (statusRow.removeFromRight (120).reduced (0, 3));
+    status.setBounds (statusRow);
 
     auto wheels = area.removeFromLeft (76);
     auto bendColumn = wheels.removeFromLeft (38);
@@ -144,8 +149,52 @@ void ControlStrip::timerCallback()
 
     if (now >= messageUntil)
         status.setText (session.getStatusLine(), juce::dontSendNotification);
-    if (programs.getSelectedId() != session.getProgram() + 1)
-        programs.setSelectedId (session.getProgram() + 1, juce::dontSendNotification);
+    showCurrentSound();
+}
+
+void ControlStrip::rebuildSoundMenu()
+{
+    programs.clear (juce::dontSendNotification);
+    const auto names = session.getSoundNames();
+    for (int index = 0; index < names.size(); ++index)
+    {
+        if (index == session.getFactoryCount())
+            programs.addSectionHeading ("My sounds");
+        programs.addItem (index < session.getFactoryCount()
+                              ? juce::String (index).paddedLeft ('0', 2) + " " + names[index]
+                              : names[index],
+                          index + 1);
+    }
+    showCurrentSound();
+}
+
+void ControlStrip::showCurrentSound()
+{
+    const auto index = session.getSoundIndex();
+    if (index >= 0 && programs.getSelectedId() != index + 1)
+        programs.setSelectedId (index + 1, juce::dontSendNotification);
+    else if (index < 0 && programs.getText() != session.getSoundName())
+        programs.setText (session.getSoundName(), juce::dontSendNotification);
+}
+
+void ControlStrip::stepSound (int delta)
+{
+    const auto count = programs.getNumItems();
+    pickSound (juce::jlimit (0, count - 1, session.getSoundIndex() < 0 ? 0 : session.getSoundIndex() + delta));
+}
+
+void ControlStrip::pickSound (int index)
+{
+    try
+    {
+        session.selectSound (index);
+    }
+    catch (const ToolError& error)
+    {
+        showMessage ("Not loaded: " + error.message);
+    }
+    showCurrentSound();
+    focusKeyboard();
 }
 
 void ControlStrip::shiftOctave (int delta)
@@ -177,6 +226,7 @@ void ControlStrip::choosePresetToLoad()
                               {
                                   session.loadPreset (file);
                                   showMessage ("Loaded " + file.getFileName());
+                                  showCurrentSound();
                               }
                               catch (const ToolError& error)
                               {
@@ -188,16 +238,14 @@ void ControlStrip::choosePresetToLoad()
 
 void ControlStrip::choosePresetToSave()
 {
-    chooser = std::make_unique<juce::FileChooser> ("Save the program (.fxp) or the bank (.fxb)", presetFolder,
-                                                   "*.fxp;*.fxb");
+    chooser = std::make_unique<juce::FileChooser> ("Save the sound (.fxp)", presetFolder, "*.fxp");
     chooser->launchAsync (juce::FileBrowserComponent::saveMode | juce::FileBrowserComponent::canSelectFiles
                               | juce::FileBrowserComponent::warnAboutOverwriting,
                           [this] (const juce::FileChooser& chosen) {
                               auto file = chosen.getResult();
                               if (file == juce::File())
                                   return;
-                              if (! file.hasFileExtension ("fxp;fxb"))
-                                  file = file.withFileExtension ("fxp");
+                              file = file.withFileExtension ("fxp");
                               presetFolder = file.getParentDirectory();
                               try
                               {
@@ -210,6 +258,33 @@ void ControlStrip::choosePresetToSave()
                               }
                               focusKeyboard();
                           });
+}
+
+void ControlStrip::askNameToSaveAs()
+{
+    auto* dialog = new juce::AlertWindow ("Save as", "The name of the sound:", juce::MessageBoxIconType::NoIcon, this);
+    dialog->addTextEditor ("name", session.getSoundName());
+    dialog->addButton ("Save", 1, juce::KeyPress (juce::KeyPress::returnKey));
+    dialog->addButton ("Cancel", 0, juce::KeyPress (juce::KeyPress::escapeKey));
+    dialog->enterModalState (true, juce::ModalCallbackFunction::create ([this, dialog] (int result) {
+                                 const auto name = dialog->getTextEditorContents ("name").trim();
+                                 if (result == 1 && name.isNotEmpty())
+                                 {
+                                     try
+                                     {
+                                         session.saveSound (name);
+                                         rebuildSoundMenu();
+                                         showMessage ("Saved " + name + " in "
+                                                      + session.getLibrary().getFolder().getFullPathName());
+                                     }
+                                     catch (const ToolError& error)
+                                     {
+                                         showMessage ("Not saved: " + error.message);
+                                     }
+                                 }
+                                 focusKeyboard();
+                             }),
+                             true);
 }
 
 void ControlStrip::openDeviceSettings()

@@ -36,15 +36,21 @@ private:
     void timerCallback() override;
     void shiftOctave (int delta);
     void sendWheel (const juce::MidiMessage& message);
+    void rebuildSoundMenu();
+    void showCurrentSound();
+    void stepSound (int delta);
+    void pickSound (int index);
     void choosePresetToLoad();
     void choosePresetToSave();
+    void askNameToSaveAs();
     void openDeviceSettings();
 
     PlayerSession& session;
     juce::MidiKeyboardState keyboardState;
     juce::MidiKeyboardComponent keyboard { keyboardState, juce::MidiKeyboardComponent::horizontalKeyboard };
     juce::ComboBox programs;
-    juce::TextButton loadButton { "Load..." }, saveButton { "Save..." }, panicButton { "Panic" },
+    juce::TextButton previousButton { "Prev" }, nextButton { "Next" }, loadButton { "Load..." },
+        saveButton { "Save..." }, saveAsButton { "Save as..." }, panicButton { "Panic" },
         settingsButton { "Audio/MIDI..." };
     juce::TextButton octaveDown { "<" }, octaveUp { ">" };
     juce::Label octaveLabel, status;

@@ -33,13 +33,28 @@ PlayerSession::PlayerSession (const PlayOptions& options) : wantedMidiInputs (op
     module = std::make_unique<hostkit::LoadedModule> (options.modulePath);
     effect = std::make_unique<hostkit::HostedEffect> (*module, initialSampleRate, initialBlockSize, "quane-play");
 
+    library = std::make_unique<SoundLibrary> (settings.getFile().getSiblingFile ("sounds"),
+                                              effect->getEffect().uniqueID);
+    if (! library->getSkipped().isEmpty())
+        warn ("skipped in " + library->getFolder().getFullPathName()
+              + " (not a sound of Quane): " + library->getSkipped().joinIntoString (", "));
+
     // The last state first, then what the command line asks for on top of it.
     const auto chunk = settings.getInstrumentState();
     effect->setProgram (juce::jlimit (0, juce::jmax (0, effect->getNumPrograms() - 1), settings.getProgram()));
+    lastProgram = getProgram();
+    setCurrentSound (lastProgram, effect->getCurrentProgramName());
     if (! chunk.isEmpty())
+    {
         effect->setChunk (chunk, false);
+        const auto name = settings.getSoundName();
+        if (const auto userIndex = library->indexOf (settings.getSoundFile()); userIndex >= 0)
+            setCurrentSound (getFactoryCount() + userIndex, name);
+        else if (name.isNotEmpty() && name != soundName)
+            setCurrentSound (-1, name);
+    }
     if (options.program.isNotEmpty())
-        effect->setProgram (hostkit::findProgram (*effect, options.program));
+        selectSound (hostkit::findProgram (*effect, options.program));
     if (options.loadFile != juce::File())
         loadPreset (options.loadFile);
 
@@ -86,25 +101,52 @@ int PlayerSession::getProgram()
     return (int) effect->dispatch (vst::effGetProgram);
 }
 
-juce::StringArray PlayerSession::getProgramNames()
+juce::StringArray PlayerSession::getSoundNames()
 {
     juce::StringArray names;
-    for (int number = 0; number < effect->getNumPrograms(); ++number)
+    for (int number = 0; number < getFactoryCount(); ++number)
         names.add (effect->getProgramName (number));
+    for (const auto& sound : library->getSounds())
+        names.add (sound.name);
     return names;
 }
 
-void PlayerSession::selectProgram (int number)
+void PlayerSession::selectSound (int index)
 {
-    if (number >= 0 && number < effect->getNumPrograms())
-        effect->setProgram (number);
+    if (index >= 0 && index < getFactoryCount())
+    {
+        effect->setProgram (index);
+        lastProgram = getProgram();
+        setCurrentSound (index, effect->getProgramName (index));
+    }
+    else if (const auto userIndex = (size_t) (index - getFactoryCount()); userIndex < library->getSounds().size())
+        loadPreset (library->getSounds()[userIndex].file);
+}
+
+void PlayerSession::saveSound (const juce::String& name)
+{
+    const auto file = library->fileFor (name);
+    hostkit::savePreset (*effect, file, name);
+    library->rescan();
+    setCurrentSound (getFactoryCount() + library->indexOf (file), name);
 }
 
 void PlayerSession::followMidiRequests()
 {
     // Program change 0..11 picks a factory program; numbers with no program do nothing.
-    if (const auto program = player->takeProgramChange(); program >= 0)
-        selectProgram (program);
+    if (const auto program = player->takeProgramChange(); program >= 0 && program < getSoundNames().size())
+    {
+        try
+        {
+            selectSound (program);
+        }
+        catch (const ToolError& error)
+        {
+            warn (error.message);
+        }
+    }
+    else if (getProgram() != lastProgram)
+        selectSound (getProgram());
 }
 
 void PlayerSession::loadPreset (const juce::File& file)
@@ -116,11 +158,16 @@ void PlayerSession::loadPreset (const juce::File& file)
     if (preset.chunk != previous && effect->getChunk (! preset.isBank) == previous)
         fail (ToolError::Kind::input,
               "the module did not take the sound in " + file.getFileName() + "; nothing was changed");
+
+    const auto userIndex = library->indexOf (file);
+    setCurrentSound (userIndex >= 0 ? getFactoryCount() + userIndex : -1, preset.isBank || preset.programName.isEmpty()
+                                                                              ? file.getFileNameWithoutExtension()
+                                                                              : preset.programName);
 }
 
 void PlayerSession::savePreset (const juce::File& file)
 {
-    hostkit::savePreset (*effect, file);
+    hostkit::savePreset (*effect, file.withFileExtension ("fxp"), soundName);
 }
 
 void PlayerSession::sendAllNotesOff()
@@ -160,6 +207,9 @@ void PlayerSession::saveSettings()
 {
     settings.setDeviceState (devices.createStateXml().get());
     settings.setInstrument (effect->getChunk (false), getProgram());
+    const auto userIndex = (size_t) (soundIndex - getFactoryCount());
+    settings.setSound (soundName,
+                       userIndex < library->getSounds().size() ? library->getSounds()[userIndex].file : juce::File());
     if (! settings.save())
         warn ("cannot write the settings file " + settings.getFile().getFullPathName());
 }
@@ -168,6 +218,12 @@ void PlayerSession::changeListenerCallback (juce::ChangeBroadcaster*)
 {
     followDeviceSystem();
     saveSettings();
+}
+
+void PlayerSession::setCurrentSound (int index, const juce::String& name)
+{
+    soundIndex = index;
+    soundName = name;
 }
 
 void PlayerSession::followDeviceSystem()

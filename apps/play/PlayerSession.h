@@ -7,6 +7,7 @@
 #include "JackMidiInput.h"
 #include "PlayOptions.h"
 #include "PlayerSettings.h"
+#include "SoundLibrary.h"
 
 namespace quane::play
 {
@@ -26,16 +27,33 @@ public:
     juce::AudioDeviceManager& getDevices() noexcept { return devices; }
     PlayerSettings& getSettings() noexcept { return settings; }
 
+    /** The module's program number (effGetProgram). */
     int getProgram();
-    juce::StringArray getProgramNames();
-    void selectProgram (int number);
 
-    /** Carries out what came in over MIDI for the message thread: a program change. Called
-        on a timer, with or without a window. */
+    /** The sounds of the program menu: the factory programs, then the user's own. */
+    juce::StringArray getSoundNames();
+    int getFactoryCount() const noexcept { return effect->getNumPrograms(); }
+    /** The current sound's place among them, or -1 for a file from elsewhere. */
+    int getSoundIndex() const noexcept { return soundIndex; }
+    /** The current sound's name: what the menu shows and the next save writes. */
+    const juce::String& getSoundName() const noexcept { return soundName; }
+    /** Throws ToolError when one of the user's sounds cannot be loaded. */
+    void selectSound (int index);
+
+    SoundLibrary& getLibrary() noexcept { return *library; }
+    /** Saves the current sound under this name in the user's folder; it becomes the current
+        sound. Throws ToolError when it cannot be written. */
+    void saveSound (const juce::String& name);
+
+    /** Carries out what came in over MIDI for the message thread (a program change) and
+        follows a program picked in the module itself. Called on a timer, with or without a
+        window. */
     void followMidiRequests();
 
     /** Throw ToolError with a message for the user when the file cannot be read or written;
-        loading also throws (input) when the module did not take the state the file holds. */
+        loading also throws (input) when the module did not take the state the file holds. A
+        loaded file's sound is named as the file names it (a bank: by the file's name); a
+        saved file is always a program file (.fxp) holding the current sound's name. */
     void loadPreset (const juce::File& file);
     void savePreset (const juce::File& file);
 
@@ -54,6 +72,7 @@ public:
 private:
     void changeListenerCallback (juce::ChangeBroadcaster*) override;
     void followDeviceSystem();
+    void setCurrentSound (int index, const juce::String& name);
 
     PlayerSettings settings;
     std::unique_ptr<hostkit::LoadedModule> module;
@@ -62,5 +81,8 @@ private:
     juce::AudioDeviceManager devices;
     std::unique_ptr<JackMidiInput> jackMidi;
     juce::StringArray wantedMidiInputs;
+    std::unique_ptr<SoundLibrary> library;
+    juce::String soundName;
+    int soundIndex = 0, lastProgram = 0;
 };
 } // namespace quane::play

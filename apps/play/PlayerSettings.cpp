@@ -10,6 +10,8 @@ constexpr auto deviceKey = "audioDeviceState";
 constexpr auto chunkKey = "instrumentChunk";
 constexpr auto programKey = "program";
 constexpr auto windowKey = "windowPosition";
+constexpr auto soundNameKey = "soundName";
+constexpr auto soundFileKey = "soundFile";
 // The root element JUCE's PropertiesFile writes.
 constexpr auto propertiesTag = "PROPERTIES";
 
@@ -79,6 +81,23 @@ void PlayerSettings::setInstrument (const juce::MemoryBlock& chunk, int program)
 {
     properties->setValue (chunkKey, chunk.toBase64Encoding());
     properties->setValue (programKey, program);
+}
+
+juce::String PlayerSettings::getSoundName() const
+{
+    return properties->getValue (soundNameKey);
+}
+
+juce::File PlayerSettings::getSoundFile() const
+{
+    const auto path = properties->getValue (soundFileKey);
+    return juce::File::isAbsolutePath (path) ? juce::File (path) : juce::File();
+}
+
+void PlayerSettings::setSound (const juce::String& name, const juce::File& file)
+{
+    properties->setValue (soundNameKey, name);
+    properties->setValue (soundFileKey, file.getFullPathName());
 }
 
 juce::String PlayerSettings::getWindowState() const

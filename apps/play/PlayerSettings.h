@@ -27,6 +27,11 @@ public:
     int getProgram() const;
     void setInstrument (const juce::MemoryBlock& chunk, int program);
 
+    /** The current sound's name and, for one of the user's sounds, its file. */
+    juce::String getSoundName() const;
+    juce::File getSoundFile() const;
+    void setSound (const juce::String& name, const juce::File& file);
+
     juce::String getWindowState() const;
     void setWindowState (const juce::String& state);
 

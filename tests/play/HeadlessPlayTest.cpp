@@ -26,11 +26,17 @@ int frameAt (double seconds)
 class HeadlessPlayer
 {
 public:
-    explicit HeadlessPlayer (const juce::StringArray& arguments) : server (scratch.get())
+    /** prepare may leave files in the player's home folder before it starts, and answers more
+        arguments. */
+    explicit HeadlessPlayer (const juce::StringArray& arguments,
+                             const std::function<juce::StringArray (const ScratchFolder&)>& prepare = {})
+        : server (scratch.get())
     {
         if (! server.isReady())
             return;
         auto command = arguments;
+        if (prepare)
+            command.addArray (prepare (scratch));
         command.addArray ({ "--headless", "--jack" });
         player = startPlayer (command, scratch.get(), &server);
         client = std::make_unique<JackTestClient> (server);
@@ -52,6 +58,18 @@ public:
         return client->perform (messages, seconds);
     }
 
+    /** Stops the player; its exit status and what its settings file then holds for a name. */
+    int stop() { return player->stop(); }
+    juce::String setting (const juce::String& name) const
+    {
+        if (const auto settings = juce::parseXMLIfTagMatches (scratch.file (".config/Quane/quane-play.settings"),
+                                                              "PROPERTIES"))
+            for (const auto* value : settings->getChildWithTagNameIterator ("VALUE"))
+                if (value->getStringAttribute ("name") == name)
+                    return value->getStringAttribute ("val");
+        return {};
+    }
+
 private:
     ScratchFolder scratch;
     JackServer server;
@@ -66,6 +84,21 @@ void expectPitch (const std::vector<float>& channel, double fromSeconds, double 
     EXPECT_GT (rmsDb (channel, frameAt (fromSeconds), frameAt (toSeconds)), soundingDb);
     EXPECT_NEAR (fundamentalHz (channel, frameAt (fromSeconds), frameAt (toSeconds), rate), expectedHz,
                  expectedHz * pitchTolerance);
+}
+
+/** A program (.fxp) or bank (.fxb) file of the module's factory program, under a name. */
+void writeSound (const juce::File& file, int program, const juce::String& name)
+{
+    hostkit::LoadedModule module (QUANE_MODULE_PATH);
+    hostkit::HostedEffect effect (module, 44100.0, 512, "test");
+    effect.setProgram (program);
+    hostkit::PresetFile preset;
+    preset.isBank = file.hasFileExtension ("fxb");
+    preset.uniqueId = effect.getEffect().uniqueID;
+    preset.programName = name;
+    preset.chunk = effect.getChunk (! preset.isBank);
+    file.getParentDirectory().createDirectory();
+    hostkit::writeBytes (file, hostkit::encodePreset (preset));
 }
 
 void expectSilence (const std::vector<float>& channel, double fromSeconds, double toSeconds)
@@ -133,6 +166,36 @@ TEST (HeadlessPlay, AProgramChangeSwitchesTheSound)
     ASSERT_EQ (audio.size(), 2u) << session.diagnosis();
     expectPitch (audio[0], 0.4, 0.75, 440.0);
     expectPitch (audio[0], 1.6, 1.95, 220.0);
+}
+
+TEST (HeadlessPlay, ProgramChangesGoOnToTheUsersSoundsAndABankLoadsUnderItsFileName)
+{
+    // Program 12 is the first of the user's own sounds: "Simple Saw" (8) saved as "Low Saw".
+    {
+        HeadlessPlayer session ({ "--program", "0" }, [] (const ScratchFolder& home) {
+            writeSound (home.file (".config/Quane/sounds/Low Saw.fxp"), 8, "Low Saw");
+            home.file (".config/Quane/sounds/broken.fxp").replaceWithText ("CcnK");
+            return juce::StringArray();
+        });
+        ASSERT_TRUE (session.isReady()) << session.diagnosis();
+        const auto audio = session.perform (
+            { programChangeAt (frameAt (0.1), 12), noteAt (frameAt (0.4), 69, 100), noteAt (frameAt (1.0), 69, 0) },
+            1.2);
+        ASSERT_EQ (audio.size(), 2u) << session.diagnosis();
+        expectPitch (audio[0], 0.6, 0.95, 220.0);
+        EXPECT_EQ (session.stop(), 0);
+        EXPECT_EQ (session.setting ("soundName"), "Low Saw");
+        EXPECT_TRUE (session.diagnosis().contains ("broken.fxp")) << "the unreadable sound was not named";
+    } // one JACK server at a time
+
+    // A bank from elsewhere is the one sound it holds, named as its file.
+    HeadlessPlayer banked ({}, [] (const ScratchFolder& home) {
+        writeSound (home.file ("Night Pad.fxb"), 3, "ignored");
+        return juce::StringArray { "--load", home.file ("Night Pad.fxb").getFullPathName() };
+    });
+    ASSERT_TRUE (banked.isReady()) << banked.diagnosis();
+    EXPECT_EQ (banked.stop(), 0);
+    EXPECT_EQ (banked.setting ("soundName"), "Night Pad");
 }
 
 TEST (HeadlessPlay, SettingsAreKeptAndAnUnreadableFileIsSetAside)
