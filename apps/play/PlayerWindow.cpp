@@ -19,6 +19,7 @@ public:
         addAndMakeVisible (editor);
         addAndMakeVisible (strip);
         editor.onEditorResized = [this] { fitToEditor(); };
+        editor.onKeyboardTakenBack = [this] { strip.focusKeyboard(); };
         fitToEditor();
     }
 

@@ -34,9 +34,9 @@ void SoundLibrary::rescan()
             if (preset.isBank || preset.uniqueId != moduleId || preset.chunk.isEmpty())
                 skipped.add (file.getFileName());
             else
-                sounds.push_back ({ preset.programName.isNotEmpty() ? preset.programName
-                                                                    : file.getFileNameWithoutExtension(),
-                                    file });
+                sounds.push_back (
+                    { preset.programName.isNotEmpty() ? preset.programName : file.getFileNameWithoutExtension(),
+                      file });
         }
         catch (const hostkit::ToolError&)
         {

@@ -18,6 +18,7 @@ constexpr int rate = JackServer::sampleRate;
 // keys in the strip's lower part.
 constexpr int editorLeft = 90, editorWidth = 540, editorHeight = 340;
 constexpr int keyX = 300, keyY = 452;
+constexpr int logoX = 580, logoY = 40;
 
 juce::String runCommand (const juce::StringArray& command)
 {
@@ -40,6 +41,15 @@ juce::String findPlayerWindow()
         juce::Thread::sleep (100);
     }
     return {};
+}
+
+/** The loudest fifth of a second of the left channel, in dBFS. */
+double loudestDbOf (const std::vector<std::vector<float>>& audio)
+{
+    double loudestDb = -300.0;
+    for (int start = 0; ! audio.empty() && start + rate / 5 <= (int) audio[0].size(); start += rate / 20)
+        loudestDb = juce::jmax (loudestDb, rmsDb (audio[0], start, start + rate / 5));
+    return loudestDb;
 }
 
 int distinctColours (const juce::Image& image, juce::Rectangle<int> area)
@@ -96,13 +106,15 @@ TEST (WindowPlay, ShowsTheModuleEditorInsideItsWindowAndPlaysAClickedKey)
                             home.file ("xdotool.log"));
     const auto audio = client.perform ({}, 2.6);
     ASSERT_EQ (audio.size(), 2u);
-
-    double loudestDb = -300.0;
-    for (int start = 0; start + rate / 5 <= (int) audio[0].size(); start += rate / 20)
-        loudestDb = juce::jmax (loudestDb, rmsDb (audio[0], start, start + rate / 5));
-    EXPECT_GT (loudestDb, -40.0) << "the clicked key did not sound; " << player->getLog();
+    EXPECT_GT (loudestDbOf (audio), -40.0) << "the clicked key did not sound; " << player->getLog();
     EXPECT_LT (rmsDb (audio[0], (int) audio[0].size() - rate / 4, (int) audio[0].size()), -90.0)
         << "the note did not stop";
+
+    // A click in the editor (on its logo) leaves the computer keyboard playing: "a" is a C.
+    RunningProcess typist ({ "xdotool", "mousemove", "--window", window, juce::String (logoX), juce::String (logoY),
+                             "click", "1", "sleep", "0.5", "keydown", "a", "sleep", "1.0", "keyup", "a" },
+                           home.file ("xdotool-keys.log"));
+    EXPECT_GT (loudestDbOf (client.perform ({}, 2.6)), -40.0) << "the key did not sound after a click in the editor";
 
     EXPECT_EQ (player->stop(), 0) << player->getLog();
 }
