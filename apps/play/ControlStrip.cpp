@@ -10,7 +10,7 @@ constexpr int refreshIntervalMs = 40;
 constexpr int messageMilliseconds = 6000;
 constexpr int pitchWheelCentre = 8192;
 constexpr int modWheelController = 1;
-constexpr int lowestBaseOctave = 1, highestBaseOctave = 9;
+constexpr int lowestBaseOctave = 1, highestBaseOctave = 9, firstBaseOctave = 5;
 constexpr int keyboardChannel = 1;
 
 double nowSeconds()
@@ -19,7 +19,10 @@ double nowSeconds()
 }
 } // namespace
 
-ControlStrip::ControlStrip (PlayerSession& playerSession) : session (playerSession)
+ControlStrip::ControlStrip (PlayerSession& playerSession)
+    : session (playerSession),
+      keyboard (keyboardState, [&player = playerSession.getPlayer()] (int note) { return player.isNoteHeld (note); }),
+      baseOctave (playerSession.getSettings().getKeyOctave (firstBaseOctave))
 {
     keyboardState.addListener (&session.getPlayer().getCollector());
     keyboard.setMidiChannel (keyboardChannel);
@@ -108,6 +111,19 @@ void ControlStrip::paint (juce::Graphics& g)
     g.fillAll (juce::Colour (0xff2b2b30));
 }
 
+bool ControlStrip::keyPressed (const juce::KeyPress& key)
+{
+    // Keys the on-screen keyboard does not play come here: < and > shift its octave.
+    const auto character = key.getTextCharacter();
+    if (character == '<' || character == ',')
+        shiftOctave (-1);
+    else if (character == '>' || character == '.')
+        shiftOctave (1);
+    else
+        return false;
+    return true;
+}
+
 void ControlStrip::resized()
 {
     auto area = getLocalBounds().reduced (6);
@@ -139,6 +155,13 @@ void ControlStrip::resized()
     octaveLabel.setBounds (octaveColumn.removeFromTop (24));
     octaveDown.setBounds (octaveColumn.removeFromTop (26).reduced (4, 0));
     keyboard.setBounds (area);
+    showKeyOctave();
+}
+
+void ControlStrip::showKeyOctave()
+{
+    // The octave below the computer keys' and theirs (they reach the E above), at any width.
+    keyboard.setLowestVisibleKey ((baseOctave - 1) * 12);
 }
 
 void ControlStrip::timerCallback()
@@ -150,6 +173,7 @@ void ControlStrip::timerCallback()
     if (now >= messageUntil)
         status.setText (session.getStatusLine(), juce::dontSendNotification);
     showCurrentSound();
+    keyboard.refreshHeldNotes();
 }
 
 void ControlStrip::rebuildSoundMenu()
@@ -201,8 +225,8 @@ void ControlStrip::shiftOctave (int delta)
 {
     baseOctave = juce::jlimit (lowestBaseOctave, highestBaseOctave, baseOctave + delta);
     keyboard.setKeyPressBaseOctave (baseOctave);
-    // Show the played octave and the one below it.
-    keyboard.setLowestVisibleKey ((baseOctave - 1) * 12);
+    session.getSettings().setKeyOctave (baseOctave);
+    showKeyOctave();
     octaveLabel.setText (juce::MidiMessage::getMidiNoteName (baseOctave * 12, true, true, 3),
                          juce::dontSendNotification);
     focusKeyboard();

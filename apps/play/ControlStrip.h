@@ -4,6 +4,7 @@
 #pragma once
 
 #include "LevelMeter.h"
+#include "PlayerKeyboard.h"
 #include "PlayerSession.h"
 
 #include <juce_audio_utils/juce_audio_utils.h>
@@ -30,11 +31,13 @@ public:
     juce::MidiKeyboardComponent& getKeyboard() noexcept { return keyboard; }
 
     void paint (juce::Graphics& g) override;
+    bool keyPressed (const juce::KeyPress& key) override;
     void resized() override;
 
 private:
     void timerCallback() override;
     void shiftOctave (int delta);
+    void showKeyOctave();
     void sendWheel (const juce::MidiMessage& message);
     void rebuildSoundMenu();
     void showCurrentSound();
@@ -47,7 +50,7 @@ private:
 
     PlayerSession& session;
     juce::MidiKeyboardState keyboardState;
-    juce::MidiKeyboardComponent keyboard { keyboardState, juce::MidiKeyboardComponent::horizontalKeyboard };
+    PlayerKeyboard keyboard;
     juce::ComboBox programs;
     juce::TextButton previousButton { "Prev" }, nextButton { "Next" }, loadButton { "Load..." },
         saveButton { "Save..." }, saveAsButton { "Save as..." }, panicButton { "Panic" },
@@ -60,7 +63,7 @@ private:
     LevelMeter meter;
     std::unique_ptr<juce::FileChooser> chooser;
     juce::File presetFolder;
-    int baseOctave = 5;
+    int baseOctave;
     juce::uint32 lastMeterTime = juce::Time::getMillisecondCounter(), messageUntil = 0;
 };
 } // namespace quane::play

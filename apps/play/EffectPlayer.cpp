@@ -50,6 +50,8 @@ void EffectPlayer::audioDeviceAboutToStart (juce::AudioIODevice* device)
     collector.reset (sampleRate);
     samplesPlayed = 0;
     noteHeld.fill (false);
+    for (auto& held : noteHeldOnAnyChannel)
+        held = false;
     heldNoteCount = 0;
     pedal.reset();
 }
@@ -134,9 +136,15 @@ void EffectPlayer::watch (const juce::MidiMessageMetadata& event) noexcept
     const auto kind = event.data[0] & 0xf0;
     const auto slot = (size_t) ((event.data[0] & 0x0f) * 128 + (event.data[1] & 0x7f));
     auto setHeld = [&] (size_t index, bool held) {
-        if (noteHeld[index] != held)
-            heldNoteCount += held ? 1 : -1;
+        if (noteHeld[index] == held)
+            return;
+        heldNoteCount += held ? 1 : -1;
         noteHeld[index] = held;
+        const auto note = index % 128;
+        bool onAnyChannel = false;
+        for (size_t channelStart = 0; channelStart < noteHeld.size(); channelStart += 128)
+            onAnyChannel = onAnyChannel || noteHeld[channelStart + note];
+        noteHeldOnAnyChannel[note] = onAnyChannel;
     };
 
     if (kind == 0x90)

@@ -38,6 +38,9 @@ public:
     /** The highest sample magnitude per channel since the last call, which starts a new period. */
     std::array<float, 2> takePeakLevels() noexcept;
 
+    /** Whether a key holds this note now on any channel, from any source. */
+    bool isNoteHeld (int note) const noexcept { return noteHeldOnAnyChannel[(size_t) (note & 0x7f)].load(); }
+
     /** Notes held now, from every source together. */
     int getHeldNoteCount() const noexcept { return heldNoteCount.load(); }
 
@@ -66,6 +69,7 @@ private:
     juce::int64 samplesPlayed = 0;
 
     std::array<bool, 16 * 128> noteHeld {};
+    std::array<std::atomic<bool>, 128> noteHeldOnAnyChannel {};
     std::atomic<int> heldNoteCount { 0 }, droppedEvents { 0 }, programChange { -1 };
     std::array<std::atomic<float>, 2> peakLevels {};
 };

@@ -12,6 +12,7 @@ constexpr auto programKey = "program";
 constexpr auto windowKey = "windowPosition";
 constexpr auto soundNameKey = "soundName";
 constexpr auto soundFileKey = "soundFile";
+constexpr auto keyOctaveKey = "keyOctave";
 // The root element JUCE's PropertiesFile writes.
 constexpr auto propertiesTag = "PROPERTIES";
 
@@ -98,6 +99,16 @@ void PlayerSettings::setSound (const juce::String& name, const juce::File& file)
 {
     properties->setValue (soundNameKey, name);
     properties->setValue (soundFileKey, file.getFullPathName());
+}
+
+int PlayerSettings::getKeyOctave (int fallback) const
+{
+    return properties->getIntValue (keyOctaveKey, fallback);
+}
+
+void PlayerSettings::setKeyOctave (int octave)
+{
+    properties->setValue (keyOctaveKey, octave);
 }
 
 juce::String PlayerSettings::getWindowState() const

@@ -32,6 +32,10 @@ public:
     juce::File getSoundFile() const;
     void setSound (const juce::String& name, const juce::File& file);
 
+    /** The octave the computer keys play from (JUCE's numbering, C5 = 60), else the fallback. */
+    int getKeyOctave (int fallback) const;
+    void setKeyOctave (int octave);
+
     juce::String getWindowState() const;
     void setWindowState (const juce::String& state);
 

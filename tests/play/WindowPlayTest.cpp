@@ -116,6 +116,17 @@ TEST (WindowPlay, ShowsTheModuleEditorInsideItsWindowAndPlaysAClickedKey)
                            home.file ("xdotool-keys.log"));
     EXPECT_GT (loudestDbOf (client.perform ({}, 2.6)), -40.0) << "the key did not sound after a click in the editor";
 
+    // ">" shifts the computer keys an octave up: "a" is then C6 (72), at 261.6 Hz an octave down
+    // in "Simple Saw"; the octave is kept in the settings.
+    RunningProcess shifter (
+        { "xdotool", "sleep", "0.3", "key", "greater", "sleep", "0.2", "keydown", "a", "sleep", "1.2", "keyup", "a" },
+        home.file ("xdotool-octave.log"));
+    const auto shifted = client.perform ({}, 2.4);
+    ASSERT_EQ (shifted.size(), 2u);
+    EXPECT_NEAR (fundamentalHz (shifted[0], rate, rate + rate / 2, rate), 261.6, 261.6 * 0.015);
+
     EXPECT_EQ (player->stop(), 0) << player->getLog();
+    EXPECT_TRUE (
+        home.file (".config/Quane/quane-play.settings").loadFileAsString().contains ("name=\"keyOctave\" val=\"6\""));
 }
 } // namespace quane::test
