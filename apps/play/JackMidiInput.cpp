@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "JackMidiInput.h"
 
+#include <cerrno>
+
 #include "MidiPortIntake.h"
 
 #include <dlfcn.h>
@@ -189,9 +191,11 @@ int JackMidiInput::connectSources (const juce::String& nameContains)
 {
     int connected = 0;
     for (const auto& source : getSourcePortNames())
-        if (source.containsIgnoreCase (nameContains)
-            && client->jack.connect (client->handle, source.toRawUTF8(), getPortName().toRawUTF8()) == 0)
-            ++connected;
+        if (source.containsIgnoreCase (nameContains))
+            if (const auto result = client->jack.connect (client->handle, source.toRawUTF8(),
+                                                          getPortName().toRawUTF8());
+                result == 0 || result == EEXIST)
+                ++connected;
     return connected;
 }
 } // namespace quane::play

@@ -28,7 +28,8 @@ public:
     /** Messages dropped because one JACK cycle brought more than the collector holds. */
     int getDroppedEventCount() const noexcept;
 
-    /** Connects the MIDI output ports whose full name contains the text (any case); answers how many. */
+    /** Connects the MIDI output ports whose full name contains the text (any case); answers how
+        many are connected now, those connected before included. */
     int connectSources (const juce::String& nameContains);
 
     struct Client;

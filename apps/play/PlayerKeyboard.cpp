@@ -21,15 +21,15 @@ void PlayerKeyboard::refreshHeldNotes()
     }
 }
 
-void PlayerKeyboard::drawWhiteNote (int note, juce::Graphics& g, juce::Rectangle<float> area, bool isDown,
-                                    bool isOver, juce::Colour lineColour, juce::Colour textColour)
+void PlayerKeyboard::drawWhiteNote (int note, juce::Graphics& g, juce::Rectangle<float> area, bool isDown, bool isOver,
+                                    juce::Colour lineColour, juce::Colour textColour)
 {
     juce::MidiKeyboardComponent::drawWhiteNote (note, g, area, isDown || held[(size_t) note], isOver, lineColour,
                                                 textColour);
 }
 
-void PlayerKeyboard::drawBlackNote (int note, juce::Graphics& g, juce::Rectangle<float> area, bool isDown,
-                                    bool isOver, juce::Colour fillColour)
+void PlayerKeyboard::drawBlackNote (int note, juce::Graphics& g, juce::Rectangle<float> area, bool isDown, bool isOver,
+                                    juce::Colour fillColour)
 {
     juce::MidiKeyboardComponent::drawBlackNote (note, g, area, isDown || held[(size_t) note], isOver, fillColour);
 }

@@ -198,6 +198,30 @@ TEST (HeadlessPlay, ProgramChangesGoOnToTheUsersSoundsAndABankLoadsUnderItsFileN
     EXPECT_EQ (banked.setting ("soundName"), "Night Pad");
 }
 
+TEST (HeadlessPlay, MidiInputByPartOfAJackPortsNameIsConnectedAndListed)
+{
+    ScratchFolder home;
+    JackServer server (home.get());
+    ASSERT_TRUE (server.isReady()) << server.getLog();
+    JackTestClient client (server);
+    ASSERT_TRUE (client.isOpen());
+
+    auto lister = startPlayer ({ "--list-devices" }, home.get(), &server, "list.log");
+    EXPECT_EQ (lister->waitForExit (30000), 0);
+    EXPECT_TRUE (lister->getLog().contains ("JACK MIDI sources:\n  " + client.name() + ":midi_out"))
+        << lister->getLog();
+
+    auto player = startPlayer ({ "--headless", "--jack", "--program", "Simple Saw", "--midi-input", "TEST:midi" },
+                               home.get(), &server);
+    ASSERT_TRUE (client.waitForPorts ({ "quane-play:out_1", "quane-play-midi:in" }, 30000)) << player->getLog();
+    ASSERT_TRUE (client.connect ("quane-play:out_1", client.name() + ":in_l"));
+    ASSERT_TRUE (client.connect ("quane-play:out_2", client.name() + ":in_r"));
+    const auto audio = client.perform ({ noteAt (frameAt (0.2), 69, 100), noteAt (frameAt (0.9), 69, 0) }, 1.0);
+    ASSERT_EQ (audio.size(), 2u) << player->getLog();
+    expectPitch (audio[0], 0.4, 0.85, 220.0);
+    EXPECT_EQ (player->stop(), 0) << player->getLog();
+}
+
 TEST (HeadlessPlay, SettingsAreKeptAndAnUnreadableFileIsSetAside)
 {
     ScratchFolder home;
