@@ -311,6 +311,12 @@ void ControlStrip::askNameToSaveAs()
                              true);
 }
 
+void ControlStrip::offerDeviceSettings()
+{
+    showMessage ("No audio device could be opened: pick one here, or start JACK and pick it.");
+    openDeviceSettings();
+}
+
 void ControlStrip::openDeviceSettings()
 {
     auto selector = std::make_unique<juce::AudioDeviceSelectorComponent> (session.getDevices(), 0, 0, 2, 2, true, false,

@@ -27,6 +27,9 @@ public:
     /** Shows a line in the status field in place of the device status for a while. */
     void showMessage (const juce::String& message);
 
+    /** Says plainly that nothing plays yet and opens the device dialog. */
+    void offerDeviceSettings();
+
     /** The on-screen keyboard, for tests that click it. */
     juce::MidiKeyboardComponent& getKeyboard() noexcept { return keyboard; }
 

@@ -53,6 +53,14 @@ private:
         if (handle == nullptr)
             return std::nullopt;
 
+        // The library's own messages (a server that is not running, shared memory it could not
+        // map) are no concern of a player that says itself what it could not open.
+        using MessageFunction = void (*) (const char*);
+        using SetMessageFunction = void (*) (MessageFunction);
+        for (const auto* setter : { "jack_set_error_function", "jack_set_info_function" })
+            if (auto* set = reinterpret_cast<SetMessageFunction> (dlsym (handle, setter)))
+                set ([] (const char*) {});
+
         JackLibrary library;
         bool complete = true;
         const auto find = [&] (auto& function, const char* name) {
@@ -161,6 +169,11 @@ std::unique_ptr<JackMidiInput> JackMidiInput::open (const juce::String& clientNa
         return nullptr;
 
     return std::unique_ptr<JackMidiInput> (new JackMidiInput (std::move (client)));
+}
+
+void JackMidiInput::quietenLibrary()
+{
+    JackLibrary::get();
 }
 
 JackMidiInput::JackMidiInput (std::unique_ptr<Client> openedClient) : client (std::move (openedClient)) {}

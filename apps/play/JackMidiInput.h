@@ -19,6 +19,10 @@ public:
     static std::unique_ptr<JackMidiInput> open (const juce::String& clientName, juce::MidiMessageCollector& collector);
     ~JackMidiInput();
 
+    /** Loads libjack (when there) with its own messages silenced, before anything else of this
+        process (JUCE's JACK device too) calls it. */
+    static void quietenLibrary();
+
     /** The port's full name, "client:in", as other clients connect to it. */
     juce::String getPortName() const;
 

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // quane-play's entry: a JUCE application that hosts the module live, with or without a window.
 #include "DeviceSetup.h"
+#include "JackMidiInput.h"
 #include "PlayerWindow.h"
 
 #include <csignal>
@@ -108,6 +109,7 @@ private:
             quit();
             return;
         }
+        JackMidiInput::quietenLibrary();
         if (options.listDevices)
         {
             juce::AudioDeviceManager devices;

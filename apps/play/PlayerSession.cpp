@@ -60,7 +60,21 @@ PlayerSession::PlayerSession (const PlayOptions& options) : wantedMidiInputs (op
 
     player = std::make_unique<EffectPlayer> (*effect);
     const auto savedDevices = settings.getDeviceState();
-    openAudioDevice (devices, savedDevices.get(), options.audioType);
+    try
+    {
+        openAudioDevice (devices, savedDevices.get(), options.audioType);
+    }
+    catch (const ToolError& error)
+    {
+        // A window can offer the device dialog; without one there is nothing to play on.
+        if (options.headless)
+            throw;
+        deviceProblem = error.message;
+        // The dialog then starts on the system asked for, else the first one.
+        if (const auto& types = devices.getAvailableDeviceTypes(); ! types.isEmpty())
+            devices.setCurrentAudioDeviceType (
+                options.audioType.isNotEmpty() ? options.audioType : types.getFirst()->getTypeName(), false);
+    }
 
     const auto unmatched = enableMidiInputs (devices, options.midiInputs, savedDevices != nullptr);
     devices.addMidiInputDeviceCallback ({}, &player->getCollector());
@@ -229,8 +243,8 @@ void PlayerSession::setCurrentSound (int index, const juce::String& name)
 void PlayerSession::followDeviceSystem()
 {
     // On JACK the player has a MIDI port of its own; on any other system it has none.
-    const bool onJack = devices.getCurrentDeviceTypeObject() != nullptr
-                        && devices.getCurrentDeviceTypeObject()->getTypeName() == "JACK";
+    const bool onJack = devices.getCurrentAudioDevice() != nullptr
+                        && devices.getCurrentAudioDevice()->getTypeName() == "JACK";
     if (onJack && jackMidi == nullptr)
     {
         jackMidi = JackMidiInput::open (jackMidiClientName, player->getCollector());

@@ -18,7 +18,8 @@ namespace quane::play
 class PlayerSession : private juce::ChangeListener
 {
 public:
-    /** Throws ToolError: module (2), preset file (3), MIDI input name (1), audio device (6). */
+    /** Throws ToolError: module (2), preset file (3), MIDI input name (1), audio device (6; with
+        a window the session starts without one instead, see getDeviceProblem()). */
     explicit PlayerSession (const PlayOptions& options);
     ~PlayerSession() override;
 
@@ -66,6 +67,9 @@ public:
     /** The JACK MIDI port's name while the player runs on JACK, else empty. */
     juce::String getJackMidiPortName() const;
 
+    /** Why no audio device opened at the start, else empty. */
+    const juce::String& getDeviceProblem() const noexcept { return deviceProblem; }
+
     /** Stores the device set-up and the instrument's state in the settings file. */
     void saveSettings();
 
@@ -81,6 +85,7 @@ private:
     juce::AudioDeviceManager devices;
     std::unique_ptr<JackMidiInput> jackMidi;
     juce::StringArray wantedMidiInputs;
+    juce::String deviceProblem;
     std::unique_ptr<SoundLibrary> library;
     juce::String soundName;
     int soundIndex = 0, lastProgram = 0;

@@ -30,12 +30,11 @@ juce::String runCommand (const juce::StringArray& command)
     return output;
 }
 
-juce::String findPlayerWindow()
+juce::String findWindow (const juce::String& title = "^Quane$")
 {
     for (int attempt = 0; attempt < 100; ++attempt)
     {
-        const auto found = juce::StringArray::fromLines (
-            runCommand ({ "xdotool", "search", "--name", "^Quane$" }).trim());
+        const auto found = juce::StringArray::fromLines (runCommand ({ "xdotool", "search", "--name", title }).trim());
         if (! found.isEmpty() && found[0].isNotEmpty())
             return found[0];
         juce::Thread::sleep (100);
@@ -77,7 +76,7 @@ TEST (WindowPlay, ShowsTheModuleEditorInsideItsWindowAndPlaysAClickedKey)
     ASSERT_TRUE (client.connect ("quane-play:out_2", client.name() + ":in_r"));
     ASSERT_TRUE (client.connect (client.name() + ":midi_out", "quane-play-midi:in"));
 
-    const auto window = findPlayerWindow();
+    const auto window = findWindow();
     ASSERT_TRUE (window.isNotEmpty()) << player->getLog();
     juce::Thread::sleep (1500); // the editor paints on its idle calls
 
@@ -128,5 +127,19 @@ TEST (WindowPlay, ShowsTheModuleEditorInsideItsWindowAndPlaysAClickedKey)
     EXPECT_EQ (player->stop(), 0) << player->getLog();
     EXPECT_TRUE (
         home.file (".config/Quane/quane-play.settings").loadFileAsString().contains ("name=\"keyOctave\" val=\"6\""));
+}
+
+TEST (WindowPlay, WithoutAnAudioDeviceTheWindowOpensWithTheDeviceDialog)
+{
+    if (juce::SystemStats::getEnvironmentVariable ("DISPLAY", {}).isEmpty())
+        GTEST_SKIP() << "needs an X display (tools/run-tests.sh starts one)";
+
+    ScratchFolder home;
+    auto player = startPlayer ({ "--jack" }, home.get(), nullptr); // no JACK server of that name runs
+    EXPECT_TRUE (findWindow().isNotEmpty()) << player->getLog();
+    EXPECT_TRUE (findWindow ("^Audio and MIDI settings$").isNotEmpty()) << player->getLog();
+    EXPECT_TRUE (player->isRunning());
+    EXPECT_EQ (player->stop(), 0) << player->getLog();
+    EXPECT_FALSE (player->getLog().contains ("JackShm")) << player->getLog();
 }
 } // namespace quane::test
