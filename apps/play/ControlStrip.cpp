@@ -36,6 +36,8 @@ ControlStrip::ControlStrip (PlayerSession& playerSession)
     };
     programs.setTooltip ("Factory programs, then your own sounds");
     addAndMakeVisible (programs);
+    editedMark.setTooltip ("The sound has unsaved edits");
+    addChildComponent (editedMark);
 
     previousButton.onClick = [this] { stepSound (-1); };
     nextButton.onClick = [this] { stepSound (1); };
@@ -129,7 +131,8 @@ void ControlStrip::resized()
     auto area = getLocalBounds().reduced (6);
 
     auto topRow = area.removeFromTop (26);
-    programs.setBounds (topRow.removeFromLeft (180));
+    programs.setBounds (topRow.removeFromLeft (166));
+    editedMark.setBounds (topRow.removeFromLeft (14));
     topRow.removeFromLeft (4);
     for (auto* button :
          { &previousButton, &nextButton, &loadButton, &saveButton, &saveAsButton, &panicButton, &settingsButton })
@@ -173,6 +176,7 @@ void ControlStrip::timerCallback()
     if (now >= messageUntil)
         status.setText (session.getStatusLine(), juce::dontSendNotification);
     showCurrentSound();
+    editedMark.setVisible (session.isEdited());
     keyboard.refreshHeldNotes();
 }
 
@@ -209,16 +213,57 @@ void ControlStrip::stepSound (int delta)
 
 void ControlStrip::pickSound (int index)
 {
-    try
+    leaveSoundThen ([this, index] {
+        try
+        {
+            session.selectSound (index);
+        }
+        catch (const ToolError& error)
+        {
+            showMessage ("Not loaded: " + error.message);
+        }
+    });
+}
+
+void ControlStrip::leaveSoundThen (std::function<void()> switchSound)
+{
+    const auto finish = [this] {
+        showCurrentSound();
+        focusKeyboard();
+    };
+    if (! session.isEdited())
     {
-        session.selectSound (index);
+        switchSound();
+        return finish();
     }
-    catch (const ToolError& error)
-    {
-        showMessage ("Not loaded: " + error.message);
-    }
-    showCurrentSound();
-    focusKeyboard();
+
+    auto options = juce::MessageBoxOptions()
+                       .withTitle ("Unsaved edits")
+                       .withMessage ("\"" + session.getSoundName()
+                                     + "\" has edits. Keep them (save it among your own sounds), "
+                                       "drop them, or stay with it?")
+                       .withButton ("Keep")
+                       .withButton ("Drop")
+                       .withButton ("Stay")
+                       .withAssociatedComponent (this);
+    juce::AlertWindow::showAsync (options, [this, switchSound, finish] (int button) {
+        if (button == 1) // keep
+        {
+            try
+            {
+                session.saveSound (session.getSoundName());
+                rebuildSoundMenu();
+            }
+            catch (const ToolError& error)
+            {
+                showMessage ("Not saved: " + error.message);
+                return finish();
+            }
+        }
+        if (button == 1 || button == 2)
+            switchSound();
+        finish();
+    });
 }
 
 void ControlStrip::shiftOctave (int delta)
@@ -246,17 +291,17 @@ void ControlStrip::choosePresetToLoad()
                               if (file == juce::File())
                                   return;
                               presetFolder = file.getParentDirectory();
-                              try
-                              {
-                                  session.loadPreset (file);
-                                  showMessage ("Loaded " + file.getFileName());
-                                  showCurrentSound();
-                              }
-                              catch (const ToolError& error)
-                              {
-                                  showMessage ("Not loaded: " + error.message);
-                              }
-                              focusKeyboard();
+                              leaveSoundThen ([this, file] {
+                                  try
+                                  {
+                                      session.loadPreset (file);
+                                      showMessage ("Loaded " + file.getFileName());
+                                  }
+                                  catch (const ToolError& error)
+                                  {
+                                      showMessage ("Not loaded: " + error.message);
+                                  }
+                              });
                           });
 }
 

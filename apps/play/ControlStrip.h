@@ -46,6 +46,8 @@ private:
     void showCurrentSound();
     void stepSound (int delta);
     void pickSound (int index);
+    /** Runs the switch at once, or after asking to keep (save), drop or stay when edited. */
+    void leaveSoundThen (std::function<void()> switchSound);
     void choosePresetToLoad();
     void choosePresetToSave();
     void askNameToSaveAs();
@@ -59,7 +61,7 @@ private:
         saveButton { "Save..." }, saveAsButton { "Save as..." }, panicButton { "Panic" },
         settingsButton { "Audio/MIDI..." };
     juce::TextButton octaveDown { "<" }, octaveUp { ">" };
-    juce::Label octaveLabel, status;
+    juce::Label octaveLabel, status, editedMark { {}, "*" };
     juce::Slider pitchBend { juce::Slider::LinearVertical, juce::Slider::NoTextBox };
     juce::Slider modWheel { juce::Slider::LinearVertical, juce::Slider::NoTextBox };
     juce::Label pitchLabel { {}, "Bend" }, modLabel { {}, "Mod" };

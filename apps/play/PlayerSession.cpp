@@ -58,6 +58,9 @@ PlayerSession::PlayerSession (const PlayOptions& options) : wantedMidiInputs (op
     if (options.loadFile != juce::File())
         loadPreset (options.loadFile);
 
+    // The module reports the edits made in its editor, on this thread.
+    effect->onAutomate = [this] (int, float) { edited = true; };
+
     player = std::make_unique<EffectPlayer> (*effect);
     const auto savedDevices = settings.getDeviceState();
     try
@@ -102,6 +105,7 @@ PlayerSession::PlayerSession (const PlayOptions& options) : wantedMidiInputs (op
 
 PlayerSession::~PlayerSession()
 {
+    effect->onAutomate = nullptr;
     devices.removeChangeListener (this);
     saveSettings();
     jackMidi.reset();
@@ -238,6 +242,7 @@ void PlayerSession::setCurrentSound (int index, const juce::String& name)
 {
     soundIndex = index;
     soundName = name;
+    edited = false;
 }
 
 void PlayerSession::followDeviceSystem()

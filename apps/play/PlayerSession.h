@@ -38,6 +38,9 @@ public:
     int getSoundIndex() const noexcept { return soundIndex; }
     /** The current sound's name: what the menu shows and the next save writes. */
     const juce::String& getSoundName() const noexcept { return soundName; }
+    /** Whether the current sound was edited in the module's editor since it was chosen, loaded
+        or saved. */
+    bool isEdited() const noexcept { return edited; }
     /** Throws ToolError when one of the user's sounds cannot be loaded. */
     void selectSound (int index);
 
@@ -89,5 +92,6 @@ private:
     std::unique_ptr<SoundLibrary> library;
     juce::String soundName;
     int soundIndex = 0, lastProgram = 0;
+    bool edited = false;
 };
 } // namespace quane::play
