@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ControlStrip.h"
 
+#include "LearnedControllers.h"
+
 namespace quane::play
 {
 namespace
@@ -37,6 +39,8 @@ ControlStrip::ControlStrip (PlayerSession& playerSession)
     programs.setTooltip ("Factory programs, then your own sounds");
     addAndMakeVisible (programs);
     editedMark.setTooltip ("The sound has unsaved edits");
+    editedMark.setFont (juce::Font (22.0f, juce::Font::bold));
+    editedMark.setJustificationType (juce::Justification::centred);
     addChildComponent (editedMark);
 
     previousButton.onClick = [this] { stepSound (-1); };
@@ -52,6 +56,13 @@ ControlStrip::ControlStrip (PlayerSession& playerSession)
         session.sendAllNotesOff();
     };
     settingsButton.onClick = [this] { openDeviceSettings(); };
+    learnButton.onClick = [this] { toggleLearning(); };
+    learnButton.setClickingTogglesState (false);
+    learnButton.setTooltip ("Move a control in the editor, then a controller on your MIDI keyboard");
+    controllersButton.onClick = [this] {
+        juce::CallOutBox::launchAsynchronously (std::make_unique<LearnedControllers> (session),
+                                                controllersButton.getScreenBounds(), nullptr);
+    };
     octaveDown.onClick = [this] { shiftOctave (-1); };
     octaveUp.onClick = [this] { shiftOctave (1); };
 
@@ -81,7 +92,7 @@ ControlStrip::ControlStrip (PlayerSession& playerSession)
     // control was used last.
     for (auto* control : std::initializer_list<juce::Component*> {
              &programs, &previousButton, &nextButton, &loadButton, &saveButton, &saveAsButton, &panicButton,
-             &settingsButton, &octaveDown, &octaveUp, &pitchBend, &modWheel })
+             &settingsButton, &octaveDown, &octaveUp, &pitchBend, &modWheel, &learnButton, &controllersButton })
     {
         control->setWantsKeyboardFocus (false);
         addAndMakeVisible (control);
@@ -144,6 +155,11 @@ void ControlStrip::resized()
     area.removeFromTop (4);
     auto statusRow = area.removeFromBottom (20);
     meter.setBounds (statusRow.removeFromRight (120).reduced (0, 3));
+    for (auto* button : { &controllersButton, &learnButton })
+    {
+        statusRow.removeFromRight (4);
+        button->setBounds (statusRow.removeFromRight (button->getBestWidthForHeight (20)));
+    }
     status.setBounds (statusRow);
 
     auto wheels = area.removeFromLeft (76);
@@ -177,6 +193,7 @@ void ControlStrip::timerCallback()
         status.setText (session.getStatusLine(), juce::dontSendNotification);
     showCurrentSound();
     editedMark.setVisible (session.isEdited());
+    followLearning();
     keyboard.refreshHeldNotes();
 }
 
@@ -354,6 +371,34 @@ void ControlStrip::askNameToSaveAs()
                                  focusKeyboard();
                              }),
                              true);
+}
+
+void ControlStrip::toggleLearning()
+{
+    auto& learn = session.getLearn();
+    if (learn.isLearning())
+    {
+        learn.cancel();
+        showMessage ("Learning cancelled");
+    }
+    else
+    {
+        learn.start();
+        showMessage ("Learn: move a control in the editor, then a controller");
+    }
+    focusKeyboard();
+}
+
+void ControlStrip::followLearning()
+{
+    const auto& learn = session.getLearn();
+    learnButton.setToggleState (learn.isLearning(), juce::dontSendNotification);
+    if (wasLearning && ! learn.isLearning())
+        for (int controller = 0; controller < MidiLearn::controllerCount; ++controller)
+            if (learn.valueOf (controller) == learn.getTouchedValue() && learn.getTouchedValue() >= 0)
+                showMessage ("CC " + juce::String (controller) + " now moves "
+                             + MidiLearn::nameOf (learn.getTouchedValue()));
+    wasLearning = learn.isLearning();
 }
 
 void ControlStrip::offerDeviceSettings()

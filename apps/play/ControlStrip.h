@@ -52,6 +52,8 @@ private:
     void choosePresetToSave();
     void askNameToSaveAs();
     void openDeviceSettings();
+    void toggleLearning();
+    void followLearning();
 
     PlayerSession& session;
     juce::MidiKeyboardState keyboardState;
@@ -61,6 +63,8 @@ private:
         saveButton { "Save..." }, saveAsButton { "Save as..." }, panicButton { "Panic" },
         settingsButton { "Audio/MIDI..." };
     juce::TextButton octaveDown { "<" }, octaveUp { ">" };
+    juce::TextButton learnButton { "Learn" }, controllersButton { "Controllers..." };
+    bool wasLearning = false;
     juce::Label octaveLabel, status, editedMark { {}, "*" };
     juce::Slider pitchBend { juce::Slider::LinearVertical, juce::Slider::NoTextBox };
     juce::Slider modWheel { juce::Slider::LinearVertical, juce::Slider::NoTextBox };

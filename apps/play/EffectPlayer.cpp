@@ -27,6 +27,8 @@ void raiseToAtLeast (std::atomic<float>& level, float value) noexcept
 
 EffectPlayer::EffectPlayer (hostkit::HostedEffect& hostedEffect) : effect (hostedEffect), events (eventCapacity)
 {
+    for (auto& position : controllerPositions)
+        position = -1;
     collector.reset (effect.getSampleRate());
     collector.ensureStorageAllocated (messageBufferBytes);
     blockMessages.ensureSize (messageBufferBytes);
@@ -108,7 +110,9 @@ void EffectPlayer::renderPiece (int start, int numSamples)
         if (event.samplePosition >= start + numSamples)
             break;
         // A VST host passes channel messages only; system messages and sysex stay here.
-        if (isChannelMessage (event))
+        const bool assignedController = event.numBytes == 3 && (event.data[0] & 0xf0) == 0xb0
+                                        && controllerAssigned[event.data[1] & 0x7f].load();
+        if (isChannelMessage (event) && ! assignedController)
             droppedEvents += pedal.route (event.data, event.numBytes, event.samplePosition - start, events);
     }
 
@@ -130,6 +134,8 @@ void EffectPlayer::watch (const juce::MidiMessageMetadata& event) noexcept
     // The program changes on the message thread, as a host's program menu changes it.
     if (isChannelMessage (event) && event.numBytes == 2 && (event.data[0] & 0xf0) == 0xc0)
         programChange = event.data[1] & 0x7f;
+    if (isChannelMessage (event) && event.numBytes == 3 && (event.data[0] & 0xf0) == 0xb0)
+        controllerPositions[event.data[1] & 0x7f] = event.data[2] & 0x7f;
     if (! isChannelMessage (event) || event.numBytes < 3)
         return;
 

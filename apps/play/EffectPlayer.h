@@ -47,6 +47,19 @@ public:
     /** The last MIDI program change (0..127, any channel) since the last call, else -1. */
     int takeProgramChange() noexcept { return programChange.exchange (-1); }
 
+    /** The last position (0..127) of a controller since the last call, else -1. */
+    int takeControllerPosition (int controller) noexcept
+    {
+        return controllerPositions[(size_t) (controller & 0x7f)].exchange (-1);
+    }
+
+    /** A controller the user assigned to a patch value: it no longer reaches the module or the
+        sustain pedal. */
+    void setControllerAssigned (int controller, bool assigned) noexcept
+    {
+        controllerAssigned[(size_t) (controller & 0x7f)] = assigned;
+    }
+
     /** Messages dropped because a block held more than the event list has room for. */
     int getDroppedEventCount() const noexcept { return droppedEvents.load(); }
 
@@ -69,7 +82,8 @@ private:
     juce::int64 samplesPlayed = 0;
 
     std::array<bool, 16 * 128> noteHeld {};
-    std::array<std::atomic<bool>, 128> noteHeldOnAnyChannel {};
+    std::array<std::atomic<bool>, 128> noteHeldOnAnyChannel {}, controllerAssigned {};
+    std::array<std::atomic<int>, 128> controllerPositions;
     std::atomic<int> heldNoteCount { 0 }, droppedEvents { 0 }, programChange { -1 };
     std::array<std::atomic<float>, 2> peakLevels {};
 };

@@ -59,9 +59,15 @@ PlayerSession::PlayerSession (const PlayOptions& options) : wantedMidiInputs (op
         loadPreset (options.loadFile);
 
     // The module reports the edits made in its editor, on this thread.
-    effect->onAutomate = [this] (int, float) { edited = true; };
+    effect->onAutomate = [this] (int index, float) {
+        mayBeEdited = true;
+        learn.valueTouched (index);
+    };
 
     player = std::make_unique<EffectPlayer> (*effect);
+    learn.readText (settings.getLearnedControllers());
+    for (int controller = 0; controller < MidiLearn::controllerCount; ++controller)
+        player->setControllerAssigned (controller, learn.valueOf (controller) >= 0);
     const auto savedDevices = settings.getDeviceState();
     try
     {
@@ -165,6 +171,39 @@ void PlayerSession::followMidiRequests()
     }
     else if (getProgram() != lastProgram)
         selectSound (getProgram());
+    followControllers();
+}
+
+void PlayerSession::followControllers()
+{
+    for (int controller = 0; controller < MidiLearn::controllerCount; ++controller)
+    {
+        const auto position = player->takeControllerPosition (controller);
+        if (position < 0)
+            continue;
+        if (learn.controllerMoved (controller))
+        {
+            player->setControllerAssigned (controller, true);
+            storeLearnedControllers();
+        }
+        else if (const auto index = learn.valueOf (controller); index >= 0)
+        {
+            effect->setParameter (index, MidiLearn::scaledValue (index, position));
+            mayBeEdited = true;
+        }
+    }
+}
+
+void PlayerSession::forgetController (int controller)
+{
+    learn.remove (controller);
+    player->setControllerAssigned (controller, false);
+    storeLearnedControllers();
+}
+
+void PlayerSession::storeLearnedControllers()
+{
+    saveSettings();
 }
 
 void PlayerSession::loadPreset (const juce::File& file)
@@ -225,6 +264,7 @@ void PlayerSession::saveSettings()
 {
     settings.setDeviceState (devices.createStateXml().get());
     settings.setInstrument (effect->getChunk (false), getProgram());
+    settings.setLearnedControllers (learn.toText());
     const auto userIndex = (size_t) (soundIndex - getFactoryCount());
     settings.setSound (soundName,
                        userIndex < library->getSounds().size() ? library->getSounds()[userIndex].file : juce::File());
@@ -242,7 +282,18 @@ void PlayerSession::setCurrentSound (int index, const juce::String& name)
 {
     soundIndex = index;
     soundName = name;
-    edited = false;
+    chosenState = effect->getChunk (true);
+    edited = mayBeEdited = false;
+}
+
+bool PlayerSession::isEdited()
+{
+    // The editor reports values it merely shows too (its selectors, as it opens): only a state
+    // that differs from the one chosen is an edit.
+    if (mayBeEdited)
+        edited = effect->getChunk (true) != chosenState;
+    mayBeEdited = false;
+    return edited;
 }
 
 void PlayerSession::followDeviceSystem()

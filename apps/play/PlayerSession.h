@@ -5,6 +5,7 @@
 
 #include "EffectPlayer.h"
 #include "JackMidiInput.h"
+#include "MidiLearn.h"
 #include "PlayOptions.h"
 #include "PlayerSettings.h"
 #include "SoundLibrary.h"
@@ -40,16 +41,21 @@ public:
     const juce::String& getSoundName() const noexcept { return soundName; }
     /** Whether the current sound was edited in the module's editor since it was chosen, loaded
         or saved. */
-    bool isEdited() const noexcept { return edited; }
+    bool isEdited();
     /** Throws ToolError when one of the user's sounds cannot be loaded. */
     void selectSound (int index);
 
     SoundLibrary& getLibrary() noexcept { return *library; }
+
+    MidiLearn& getLearn() noexcept { return learn; }
+    /** Removes a controller's assignment and stores the rest. */
+    void forgetController (int controller);
     /** Saves the current sound under this name in the user's folder; it becomes the current
         sound. Throws ToolError when it cannot be written. */
     void saveSound (const juce::String& name);
 
-    /** Carries out what came in over MIDI for the message thread (a program change) and
+    /** Carries out what came in over MIDI for the message thread (a program change, learned
+        controllers, learning) and
         follows a program picked in the module itself. Called on a timer, with or without a
         window. */
     void followMidiRequests();
@@ -80,6 +86,8 @@ private:
     void changeListenerCallback (juce::ChangeBroadcaster*) override;
     void followDeviceSystem();
     void setCurrentSound (int index, const juce::String& name);
+    void followControllers();
+    void storeLearnedControllers();
 
     PlayerSettings settings;
     std::unique_ptr<hostkit::LoadedModule> module;
@@ -92,6 +100,8 @@ private:
     std::unique_ptr<SoundLibrary> library;
     juce::String soundName;
     int soundIndex = 0, lastProgram = 0;
-    bool edited = false;
+    juce::MemoryBlock chosenState;
+    bool edited = false, mayBeEdited = false;
+    MidiLearn learn;
 };
 } // namespace quane::play

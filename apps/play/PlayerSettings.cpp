@@ -13,6 +13,7 @@ constexpr auto windowKey = "windowPosition";
 constexpr auto soundNameKey = "soundName";
 constexpr auto soundFileKey = "soundFile";
 constexpr auto keyOctaveKey = "keyOctave";
+constexpr auto learnedKey = "learnedControllers";
 // The root element JUCE's PropertiesFile writes.
 constexpr auto propertiesTag = "PROPERTIES";
 
@@ -109,6 +110,16 @@ int PlayerSettings::getKeyOctave (int fallback) const
 void PlayerSettings::setKeyOctave (int octave)
 {
     properties->setValue (keyOctaveKey, octave);
+}
+
+juce::String PlayerSettings::getLearnedControllers() const
+{
+    return properties->getValue (learnedKey);
+}
+
+void PlayerSettings::setLearnedControllers (const juce::String& text)
+{
+    properties->setValue (learnedKey, text);
 }
 
 juce::String PlayerSettings::getWindowState() const

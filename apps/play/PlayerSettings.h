@@ -36,6 +36,10 @@ public:
     int getKeyOctave (int fallback) const;
     void setKeyOctave (int octave);
 
+    /** The learned controllers, as MidiLearn writes them. */
+    juce::String getLearnedControllers() const;
+    void setLearnedControllers (const juce::String& text);
+
     juce::String getWindowState() const;
     void setWindowState (const juce::String& state);
 

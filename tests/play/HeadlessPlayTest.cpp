@@ -222,6 +222,35 @@ TEST (HeadlessPlay, MidiInputByPartOfAJackPortsNameIsConnectedAndListed)
     EXPECT_EQ (player->stop(), 0) << player->getLog();
 }
 
+TEST (HeadlessPlay, ALearnedControllerMovesTheCutoffAndTheSpectrumFollows)
+{
+    // Controller 74 learned for the cutoff (6); an assignment to a value the module lacks is dropped.
+    HeadlessPlayer session ({ "--program", "Simple Saw" }, [] (const ScratchFolder& home) {
+        home.file (".config/Quane/quane-play.settings").create();
+        home.file (".config/Quane/quane-play.settings")
+            .replaceWithText ("<PROPERTIES><VALUE name=\"learnedControllers\" val=\"74:6 75:99\"/></PROPERTIES>");
+        return juce::StringArray();
+    });
+    ASSERT_TRUE (session.isReady()) << session.diagnosis();
+    const auto audio = session.perform ({ controllerAt (frameAt (0.1), 74, 20), noteAt (frameAt (0.2), 57, 100),
+                                          controllerAt (frameAt (1.0), 74, 127), noteAt (frameAt (1.8), 57, 0) },
+                                        1.9);
+    ASSERT_EQ (audio.size(), 2u) << session.diagnosis();
+
+    // The share of high frequencies: the level of the sample-to-sample difference over the level.
+    const auto brightness = [&] (double from, double to) {
+        std::vector<float> difference;
+        for (int i = frameAt (from); i < frameAt (to); ++i)
+            difference.push_back (audio[0][(size_t) i + 1] - audio[0][(size_t) i]);
+        return rmsDb (difference, 0, (int) difference.size()) - rmsDb (audio[0], frameAt (from), frameAt (to));
+    };
+    EXPECT_GT (rmsDb (audio[0], frameAt (0.5), frameAt (0.9)), soundingDb);
+    EXPECT_GT (brightness (1.3, 1.7), brightness (0.5, 0.9) + 6.0);
+
+    EXPECT_EQ (session.stop(), 0);
+    EXPECT_EQ (session.setting ("learnedControllers"), "74:6");
+}
+
 TEST (HeadlessPlay, SettingsAreKeptAndAnUnreadableFileIsSetAside)
 {
     ScratchFolder home;
