@@ -24,8 +24,8 @@ void LearnedControllers::refill()
         const auto index = learn.valueOf (controller);
         if (index < 0)
             continue;
-        addAndMakeVisible (rows.add (new juce::Label ({}, "CC " + juce::String (controller) + ": "
-                                                              + MidiLearn::nameOf (index))));
+        addAndMakeVisible (
+            rows.add (new juce::Label ({}, "CC " + juce::String (controller) + ": " + MidiLearn::nameOf (index))));
         auto* remove = removeButtons.add (new juce::TextButton ("Remove"));
         remove->setWantsKeyboardFocus (false);
         remove->onClick = [this, controller] {
