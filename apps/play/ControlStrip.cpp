@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ControlStrip.h"
 
+#include "JackMidiSources.h"
 #include "LearnedControllers.h"
 
 namespace quane::play
@@ -249,12 +250,8 @@ void ControlStrip::offerDeviceSettings()
 
 void ControlStrip::openDeviceSettings()
 {
-    auto selector = std::make_unique<juce::AudioDeviceSelectorComponent> (session.getDevices(), 0, 0, 2, 2, true, false,
-                                                                          true, false);
-    selector->setSize (520, 460);
-
     juce::DialogWindow::LaunchOptions dialog;
-    dialog.content.setOwned (selector.release());
+    dialog.content.setOwned (createDeviceSettings (session).release());
     dialog.dialogTitle = "Audio and MIDI settings";
     dialog.dialogBackgroundColour = juce::Colour (0xff2b2b30);
     dialog.escapeKeyTriggersCloseButton = true;

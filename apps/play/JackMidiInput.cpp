@@ -30,6 +30,8 @@ struct JackLibrary
     decltype (&::jack_deactivate) deactivate = nullptr;
     decltype (&::jack_get_ports) getPorts = nullptr;
     decltype (&::jack_connect) connect = nullptr;
+    decltype (&::jack_disconnect) disconnect = nullptr;
+    decltype (&::jack_port_connected_to) portConnectedTo = nullptr;
     decltype (&::jack_free) free = nullptr;
     decltype (&::jack_midi_get_event_count) midiEventCount = nullptr;
     decltype (&::jack_midi_event_get) midiEventGet = nullptr;
@@ -77,6 +79,8 @@ private:
         find (library.deactivate, "jack_deactivate");
         find (library.getPorts, "jack_get_ports");
         find (library.connect, "jack_connect");
+        find (library.disconnect, "jack_disconnect");
+        find (library.portConnectedTo, "jack_port_connected_to");
         find (library.free, "jack_free");
         find (library.midiEventCount, "jack_midi_get_event_count");
         find (library.midiEventGet, "jack_midi_event_get");
@@ -210,5 +214,19 @@ int JackMidiInput::connectSources (const juce::String& nameContains)
                 result == 0 || result == EEXIST)
                 ++connected;
     return connected;
+}
+
+bool JackMidiInput::isConnectedTo (const juce::String& source) const
+{
+    return client->jack.portConnectedTo (client->port, source.toRawUTF8()) != 0;
+}
+
+void JackMidiInput::setConnected (const juce::String& source, bool connected)
+{
+    const auto destination = getPortName();
+    if (connected)
+        client->jack.connect (client->handle, source.toRawUTF8(), destination.toRawUTF8());
+    else
+        client->jack.disconnect (client->handle, source.toRawUTF8(), destination.toRawUTF8());
 }
 } // namespace quane::play

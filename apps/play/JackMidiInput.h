@@ -36,6 +36,10 @@ public:
         many are connected now, those connected before included. */
     int connectSources (const juce::String& nameContains);
 
+    /** Whether a source port is connected to this port now; connects or disconnects it. */
+    bool isConnectedTo (const juce::String& source) const;
+    void setConnected (const juce::String& source, bool connected);
+
     struct Client;
 
 private:

@@ -73,6 +73,9 @@ public:
     /** Device, round-trip latency, CPU load and held notes in one line. */
     juce::String getStatusLine();
 
+    /** The player's JACK MIDI port while it runs on JACK, else null. */
+    JackMidiInput* getJackMidi() noexcept { return jackMidi.get(); }
+
     /** The JACK MIDI port's name while the player runs on JACK, else empty. */
     juce::String getJackMidiPortName() const;
 
