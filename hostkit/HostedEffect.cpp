@@ -226,11 +226,14 @@ intptr HostedEffect::hostCallback (AEffect* effect, int32 opcode, int32 index, i
     return instance->answerHostRequest (opcode, index, value, ptr, opt);
 }
 
-intptr HostedEffect::answerHostRequest (int32 opcode, int32 index, intptr value, void* ptr, float)
+intptr HostedEffect::answerHostRequest (int32 opcode, int32 index, intptr value, void* ptr, float opt)
 {
     switch (opcode)
     {
-        case audioMasterAutomate: return 0;
+        case audioMasterAutomate:
+            if (onAutomate != nullptr)
+                onAutomate (index, opt);
+            return 0;
         case audioMasterCurrentId: return effect != nullptr ? effect->uniqueID : 0;
         case audioMasterIdle:
         case audioMasterWantMidi: return 1;

@@ -80,6 +80,9 @@ public:
         Allocates nothing and takes no lock: fit for an audio thread. */
     void processBlock (const vst::VstEvents& events, float* const* outputs, int numSamples, const Transport& transport);
 
+    /** Called for audioMasterAutomate: the module's editor moved a parameter (or selector). */
+    std::function<void (int index, float value)> onAutomate;
+
     /** Called for audioMasterSizeWindow; answers whether the host window followed. */
     std::function<bool (int width, int height)> onSizeWindow;
 

@@ -21,7 +21,7 @@ juce::String hexId (juce::int32 id)
 }
 } // namespace
 
-void loadPreset (HostedEffect& effect, const juce::File& file)
+PresetFile loadPreset (HostedEffect& effect, const juce::File& file)
 {
     const auto bytes = readWholeFile (file, maximumPresetFileBytes, "preset file");
     const auto preset = decodePreset (bytes, file.getFullPathName());
@@ -34,9 +34,10 @@ void loadPreset (HostedEffect& effect, const juce::File& file)
         fail (ToolError::Kind::input, file.getFullPathName() + " holds an empty chunk");
 
     effect.setChunk (preset.chunk, ! preset.isBank);
+    return preset;
 }
 
-void savePreset (HostedEffect& effect, const juce::File& file)
+void savePreset (HostedEffect& effect, const juce::File& file, const juce::String& programName)
 {
     const auto& aeffect = effect.getEffect();
     if ((aeffect.flags & vst::effFlagsProgramChunks) == 0)
@@ -49,7 +50,7 @@ void savePreset (HostedEffect& effect, const juce::File& file)
     // Hosts write the AEffect's version field here, not the vendor version of effGetVendorVersion.
     preset.moduleVersion = aeffect.version;
     preset.count = preset.isBank ? aeffect.numPrograms : aeffect.numParams;
-    preset.programName = effect.getCurrentProgramName();
+    preset.programName = programName.isNotEmpty() ? programName : effect.getCurrentProgramName();
     preset.chunk = effect.getChunk (! preset.isBank);
 
     if (preset.chunk.isEmpty())

@@ -72,7 +72,7 @@ Options
                         system that has a device)
   --midi-input NAME     enable the MIDI inputs whose name contains NAME (repeatable); on JACK
                         also connects JACK MIDI outputs whose port name contains NAME
-  --list-devices        list audio devices and MIDI inputs, then quit
+  --list-devices        list audio devices, MIDI inputs and JACK MIDI sources, then quit
   --headless            no window: audio and MIDI only, until Ctrl+C or SIGTERM
   --module PATH         the module to load (default: the installed or built Kolv.so)
   --help                this text

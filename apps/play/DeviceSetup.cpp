@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "DeviceSetup.h"
 
+#include "JackMidiInput.h"
+
 namespace quane::play
 {
 namespace
@@ -110,13 +112,22 @@ juce::String describeDevices (juce::AudioDeviceManager& devices)
             text << "  " << name << "\n";
     }
 
-    text << "MIDI inputs:";
+    text << "ALSA MIDI inputs:";
     const auto inputs = juce::MidiInput::getAvailableDevices();
     if (inputs.isEmpty())
         text << " none";
     text << "\n";
     for (const auto& input : inputs)
         text << "  " << input.name << "\n";
+
+    juce::MidiMessageCollector unused;
+    if (const auto jack = JackMidiInput::open ("quane-play-list", unused))
+    {
+        const auto sources = jack->getSourcePortNames();
+        text << "JACK MIDI sources:" << (sources.isEmpty() ? " none" : "") << "\n";
+        for (const auto& source : sources)
+            text << "  " << source << "\n";
+    }
     return text;
 }
 

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "JackMidiInput.h"
 
+#include <cerrno>
+
 #include "MidiPortIntake.h"
 
 #include <dlfcn.h>
@@ -28,6 +30,8 @@ struct JackLibrary
     decltype (&::jack_deactivate) deactivate = nullptr;
     decltype (&::jack_get_ports) getPorts = nullptr;
     decltype (&::jack_connect) connect = nullptr;
+    decltype (&::jack_disconnect) disconnect = nullptr;
+    decltype (&::jack_port_connected_to) portConnectedTo = nullptr;
     decltype (&::jack_free) free = nullptr;
     decltype (&::jack_midi_get_event_count) midiEventCount = nullptr;
     decltype (&::jack_midi_event_get) midiEventGet = nullptr;
@@ -51,6 +55,14 @@ private:
         if (handle == nullptr)
             return std::nullopt;
 
+        // The library's own messages (a server that is not running, shared memory it could not
+        // map) are no concern of a player that says itself what it could not open.
+        using MessageFunction = void (*) (const char*);
+        using SetMessageFunction = void (*) (MessageFunction);
+        for (const auto* setter : { "jack_set_error_function", "jack_set_info_function" })
+            if (auto* set = reinterpret_cast<SetMessageFunction> (dlsym (handle, setter)))
+                set ([] (const char*) {});
+
         JackLibrary library;
         bool complete = true;
         const auto find = [&] (auto& function, const char* name) {
@@ -67,6 +79,8 @@ private:
         find (library.deactivate, "jack_deactivate");
         find (library.getPorts, "jack_get_ports");
         find (library.connect, "jack_connect");
+        find (library.disconnect, "jack_disconnect");
+        find (library.portConnectedTo, "jack_port_connected_to");
         find (library.free, "jack_free");
         find (library.midiEventCount, "jack_midi_get_event_count");
         find (library.midiEventGet, "jack_midi_event_get");
@@ -161,6 +175,11 @@ std::unique_ptr<JackMidiInput> JackMidiInput::open (const juce::String& clientNa
     return std::unique_ptr<JackMidiInput> (new JackMidiInput (std::move (client)));
 }
 
+void JackMidiInput::quietenLibrary()
+{
+    JackLibrary::get();
+}
+
 JackMidiInput::JackMidiInput (std::unique_ptr<Client> openedClient) : client (std::move (openedClient)) {}
 
 JackMidiInput::~JackMidiInput() = default;
@@ -189,9 +208,25 @@ int JackMidiInput::connectSources (const juce::String& nameContains)
 {
     int connected = 0;
     for (const auto& source : getSourcePortNames())
-        if (source.containsIgnoreCase (nameContains)
-            && client->jack.connect (client->handle, source.toRawUTF8(), getPortName().toRawUTF8()) == 0)
-            ++connected;
+        if (source.containsIgnoreCase (nameContains))
+            if (const auto result = client->jack.connect (client->handle, source.toRawUTF8(),
+                                                          getPortName().toRawUTF8());
+                result == 0 || result == EEXIST)
+                ++connected;
     return connected;
+}
+
+bool JackMidiInput::isConnectedTo (const juce::String& source) const
+{
+    return client->jack.portConnectedTo (client->port, source.toRawUTF8()) != 0;
+}
+
+void JackMidiInput::setConnected (const juce::String& source, bool connected)
+{
+    const auto destination = getPortName();
+    if (connected)
+        client->jack.connect (client->handle, source.toRawUTF8(), destination.toRawUTF8());
+    else
+        client->jack.disconnect (client->handle, source.toRawUTF8(), destination.toRawUTF8());
 }
 } // namespace quane::play

@@ -19,6 +19,10 @@ public:
     static std::unique_ptr<JackMidiInput> open (const juce::String& clientName, juce::MidiMessageCollector& collector);
     ~JackMidiInput();
 
+    /** Loads libjack (when there) with its own messages silenced, before anything else of this
+        process (JUCE's JACK device too) calls it. */
+    static void quietenLibrary();
+
     /** The port's full name, "client:in", as other clients connect to it. */
     juce::String getPortName() const;
 
@@ -28,8 +32,13 @@ public:
     /** Messages dropped because one JACK cycle brought more than the collector holds. */
     int getDroppedEventCount() const noexcept;
 
-    /** Connects the MIDI output ports whose full name contains the text (any case); answers how many. */
+    /** Connects the MIDI output ports whose full name contains the text (any case); answers how
+        many are connected now, those connected before included. */
     int connectSources (const juce::String& nameContains);
+
+    /** Whether a source port is connected to this port now; connects or disconnects it. */
+    bool isConnectedTo (const juce::String& source) const;
+    void setConnected (const juce::String& source, bool connected);
 
     struct Client;
 

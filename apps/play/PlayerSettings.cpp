@@ -10,6 +10,10 @@ constexpr auto deviceKey = "audioDeviceState";
 constexpr auto chunkKey = "instrumentChunk";
 constexpr auto programKey = "program";
 constexpr auto windowKey = "windowPosition";
+constexpr auto soundNameKey = "soundName";
+constexpr auto soundFileKey = "soundFile";
+constexpr auto keyOctaveKey = "keyOctave";
+constexpr auto learnedKey = "learnedControllers";
 // The root element JUCE's PropertiesFile writes.
 constexpr auto propertiesTag = "PROPERTIES";
 
@@ -79,6 +83,43 @@ void PlayerSettings::setInstrument (const juce::MemoryBlock& chunk, int program)
 {
     properties->setValue (chunkKey, chunk.toBase64Encoding());
     properties->setValue (programKey, program);
+}
+
+juce::String PlayerSettings::getSoundName() const
+{
+    return properties->getValue (soundNameKey);
+}
+
+juce::File PlayerSettings::getSoundFile() const
+{
+    const auto path = properties->getValue (soundFileKey);
+    return juce::File::isAbsolutePath (path) ? juce::File (path) : juce::File();
+}
+
+void PlayerSettings::setSound (const juce::String& name, const juce::File& file)
+{
+    properties->setValue (soundNameKey, name);
+    properties->setValue (soundFileKey, file.getFullPathName());
+}
+
+int PlayerSettings::getKeyOctave (int fallback) const
+{
+    return properties->getIntValue (keyOctaveKey, fallback);
+}
+
+void PlayerSettings::setKeyOctave (int octave)
+{
+    properties->setValue (keyOctaveKey, octave);
+}
+
+juce::String PlayerSettings::getLearnedControllers() const
+{
+    return properties->getValue (learnedKey);
+}
+
+void PlayerSettings::setLearnedControllers (const juce::String& text)
+{
+    properties->setValue (learnedKey, text);
 }
 
 juce::String PlayerSettings::getWindowState() const

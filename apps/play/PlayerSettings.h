@@ -27,6 +27,19 @@ public:
     int getProgram() const;
     void setInstrument (const juce::MemoryBlock& chunk, int program);
 
+    /** The current sound's name and, for one of the user's sounds, its file. */
+    juce::String getSoundName() const;
+    juce::File getSoundFile() const;
+    void setSound (const juce::String& name, const juce::File& file);
+
+    /** The octave the computer keys play from (JUCE's numbering, C5 = 60), else the fallback. */
+    int getKeyOctave (int fallback) const;
+    void setKeyOctave (int octave);
+
+    /** The learned controllers, as MidiLearn writes them. */
+    juce::String getLearnedControllers() const;
+    void setLearnedControllers (const juce::String& text);
+
     juce::String getWindowState() const;
     void setWindowState (const juce::String& state);
 

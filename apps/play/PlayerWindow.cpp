@@ -19,6 +19,7 @@ public:
         addAndMakeVisible (editor);
         addAndMakeVisible (strip);
         editor.onEditorResized = [this] { fitToEditor(); };
+        editor.onKeyboardTakenBack = [this] { strip.focusKeyboard(); };
         fitToEditor();
     }
 
@@ -65,7 +66,9 @@ PlayerWindow::PlayerWindow (PlayerSession& playerSession)
 
     setVisible (true);
     content->getStrip().focusKeyboard();
-    if (session.getSettings().getWarning().isNotEmpty())
+    if (session.getDeviceProblem().isNotEmpty())
+        content->getStrip().offerDeviceSettings();
+    else if (session.getSettings().getWarning().isNotEmpty())
         content->getStrip().showMessage ("Settings were unreadable and have been set aside; starting with program 0.");
 }
 

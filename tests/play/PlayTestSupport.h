@@ -73,6 +73,7 @@ struct TimedMessage
 {
     int frame;
     juce::uint8 bytes[3];
+    int size = 3;
 };
 
 /** A client with a MIDI output and two audio inputs: plays timed messages into the player's
@@ -123,4 +124,10 @@ std::unique_ptr<RunningProcess> startPlayer (const juce::StringArray& arguments,
 
 /** Note on or off on channel 1 at a frame. */
 TimedMessage noteAt (int frame, int note, int velocity);
+
+/** A controller's value on channel 1 at a frame. */
+TimedMessage controllerAt (int frame, int controller, int value);
+
+/** A program change on channel 1 at a frame. */
+TimedMessage programChangeAt (int frame, int program);
 } // namespace quane::test
