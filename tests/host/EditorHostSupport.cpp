@@ -10,11 +10,9 @@
 
 #include <chrono>
 #include <cstdlib>
-#include <fcntl.h>
 #include <set>
 #include <signal.h>
 #include <spawn.h>
-#include <sys/file.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -124,13 +122,6 @@ double nowMs()
 
 HostDisplay::HostDisplay (bool withWindowManager)
 {
-    // Other test processes may share the display: one pointer-driving test at a time.
-    const char* name = std::getenv ("DISPLAY");
-    std::string lockPath = std::string ("/tmp/quane-editor-host") + (name != nullptr ? name : "") + ".lock";
-    lockFd = open (lockPath.c_str(), O_CREAT | O_RDWR, 0666);
-    if (lockFd >= 0)
-        flock (lockFd, LOCK_EX);
-
     // The server resets when its last client leaves (another test process ending) and refuses
     // connections for that moment.
     for (int attempt = 0; attempt < 100 && display == nullptr; ++attempt)
@@ -166,8 +157,6 @@ HostDisplay::~HostDisplay()
         kill (windowManagerPid, SIGTERM);
         waitpid (windowManagerPid, nullptr, 0);
     }
-    if (lockFd >= 0)
-        close (lockFd);
 }
 
 int HostDisplay::hostHandlerErrors()

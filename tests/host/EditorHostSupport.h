@@ -4,6 +4,7 @@
 #pragma once
 
 #include "host/VstAbi.h"
+#include "tests/common/DisplayLock.h"
 
 #include <cstdint>
 #include <string>
@@ -74,7 +75,7 @@ public:
     static bool hostHandlerIsInstalled();
 
 private:
-    int lockFd = -1;
+    quane::test::DisplayLock displayLock; // other test processes may share the display
     int windowManagerPid = -1;
     void* previousHandler = nullptr;
 };

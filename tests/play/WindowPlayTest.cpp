@@ -4,6 +4,7 @@
 // window, a screenshot of it, a note from the JACK port, and one played by clicking the
 // on-screen keyboard.
 #include "PlayTestSupport.h"
+#include "tests/common/DisplayLock.h"
 
 #include <gtest/gtest.h>
 #include <juce_graphics/juce_graphics.h>
@@ -66,6 +67,8 @@ TEST (WindowPlay, ShowsTheModuleEditorInsideItsWindowAndPlaysAClickedKey)
     if (juce::SystemStats::getEnvironmentVariable ("DISPLAY", {}).isEmpty())
         GTEST_SKIP() << "needs an X display (tools/run-tests.sh starts one)";
 
+    // The test clicks and types on the display other test processes share.
+    const DisplayLock displayLock;
     ScratchFolder home;
     JackServer server (home.get());
     ASSERT_TRUE (server.isReady()) << server.getLog();
