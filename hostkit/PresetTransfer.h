@@ -3,7 +3,9 @@
 // Program and bank files in and out of a hosted instance.
 #pragma once
 
-#include "HostedEffect.h"
+#include "hostkit/HostedEffect.h"
+
+#include <juce_core/juce_core.h>
 
 namespace quane::hostkit
 {

@@ -3,7 +3,7 @@
 // quane-play's command line: options, their values and the help text.
 #include "PlayOptions.h"
 
-#include "hostkit/ModuleLocation.h"
+#include "hostkit/ModuleOpening.h"
 
 namespace quane::play
 {

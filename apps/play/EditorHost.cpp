@@ -70,7 +70,7 @@ EditorHost::EditorHost (hostkit::HostedEffect& hostedEffect) : effect (hostedEff
 {
     setOpaque (true);
     vst::ERect* rect = nullptr;
-    hasEditor = (effect.getEffect().flags & vst::effFlagsHasEditor) != 0
+    hasEditor = (effect.getEffect()->flags & vst::effFlagsHasEditor) != 0
                 && effect.dispatch (vst::effEditGetRect, 0, 0, &rect) != 0 && rect != nullptr
                 && rect->right > rect->left && rect->bottom > rect->top;
     editorBounds = hasEditor ? juce::Rectangle<int> (rect->right - rect->left, rect->bottom - rect->top)

@@ -45,7 +45,7 @@ void EffectPlayer::audioDeviceAboutToStart (juce::AudioIODevice* device)
 
     // As a host does whenever the device changes: suspend, rate, block size, resume.
     effect.setProcessing (sampleRate, blockSize);
-    effectOutputs.setSize (juce::jmax (2, effect.getEffect().numOutputs), blockSize);
+    effectOutputs.setSize (juce::jmax (2, effect.getEffect()->numOutputs), blockSize);
     effect.resume();
 
     collector.reset (sampleRate);

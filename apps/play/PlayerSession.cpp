@@ -3,6 +3,7 @@
 #include "PlayerSession.h"
 
 #include "DeviceSetup.h"
+#include "hostkit/ModuleOpening.h"
 #include "hostkit/PatchSelection.h"
 #include "hostkit/PresetTransfer.h"
 
@@ -30,13 +31,13 @@ PlayerSession::PlayerSession (const PlayOptions& options) : wantedMidiInputs (op
     if (settings.getWarning().isNotEmpty())
         warn (settings.getWarning());
 
-    module = std::make_unique<hostkit::LoadedModule> (options.modulePath);
-    effect = std::make_unique<hostkit::HostedEffect> (*module, initialSampleRate, initialBlockSize, "quane-play");
+    module = hostkit::openModule (options.modulePath);
+    effect = hostkit::openEffect (*module, initialSampleRate, initialBlockSize, "quane-play");
 
     // The last state first, then what the command line asks for on top of it.
     const auto chunk = settings.getInstrumentState();
     effect->setProgram (juce::jlimit (0, juce::jmax (0, effect->getNumPrograms() - 1), settings.getProgram()));
-    if (! chunk.isEmpty())
+    if (! chunk.empty())
         effect->setChunk (chunk, false);
     if (options.program.isNotEmpty())
         effect->setProgram (hostkit::findProgram (*effect, options.program));

@@ -3,7 +3,7 @@
 // quane-render's command line: options, their values and the help text.
 #include "RenderOptions.h"
 
-#include "hostkit/ModuleLocation.h"
+#include "hostkit/ModuleOpening.h"
 
 namespace quane::render
 {

@@ -9,8 +9,7 @@
 // each round measuring every figure of every module once, so a spell of load on the machine
 // costs one run of many figures rather than all runs of one, and every module shares it.
 #include "devtools/benchmark/Measurement.h"
-#include "hostkit/HostedEffect.h"
-#include "hostkit/ModuleLocation.h"
+#include "hostkit/ModuleOpening.h"
 #include "hostkit/ToolError.h"
 
 #include <algorithm>
@@ -112,15 +111,15 @@ std::vector<std::vector<Result>> measureInRounds (const std::vector<Subject>& su
 int run (const juce::StringArray& arguments)
 {
     const auto options = parse (arguments);
-    const hostkit::LoadedModule module (options.module);
+    const auto module = hostkit::openModule (options.module);
     std::vector<std::unique_ptr<hostkit::LoadedModule>> others;
     for (const auto& path : options.others)
-        others.push_back (std::make_unique<hostkit::LoadedModule> (path));
+        others.push_back (hostkit::openModule (path));
 
     std::vector<Subject> subjects;
-    const int programs = hostkit::HostedEffect (module, 44100.0, 512, "quane-benchmark").getNumPrograms();
+    const int programs = hostkit::openEffect (*module, 44100.0, 512, "quane-benchmark")->getNumPrograms();
     for (int program = 0; program < programs; ++program)
-        subjects.push_back ({ &module, program });
+        subjects.push_back ({ module.get(), program });
     for (const auto& other : others)
         subjects.push_back ({ other.get(), -1 });
 
@@ -130,7 +129,7 @@ int run (const juce::StringArray& arguments)
                  options.seconds, rounds);
 
     // A first run warms the processor, caches and allocator up; it is not reported.
-    measure (module, 0, settings[0], options.seconds);
+    measure (*module, 0, settings[0], options.seconds);
     const auto results = measureInRounds (subjects, options.seconds);
 
     printHeader ("Quane program");

@@ -87,7 +87,7 @@ void hostileEvents (fuzz::FuzzInstance& instance, fuzz::FuzzInput& input)
 {
     const int count = input.byte() % (maximumEvents + 1);
     std::vector<vst::VstMidiEvent> records ((size_t) count);
-    std::vector<vst::VstEvent*> pointers;
+    hostkit::VstEventList events (count);
 
     for (auto& record : records)
     {
@@ -97,9 +97,9 @@ void hostileEvents (fuzz::FuzzInstance& instance, fuzz::FuzzInput& input)
         record.deltaFrames = input.edgyInt();
         for (auto& byte : record.midiData)
             byte = (char) input.byte();
-        pointers.push_back (kind == 0 ? nullptr : reinterpret_cast<vst::VstEvent*> (&record));
+        events.add (kind == 0 ? nullptr : reinterpret_cast<vst::VstEvent*> (&record));
     }
-    instance.sendEvents (pointers);
+    instance.sendEvents (events.record());
 }
 
 int frameCount (fuzz::FuzzInput& input)
@@ -113,7 +113,7 @@ extern "C" int LLVMFuzzerTestOneInput (const std::uint8_t* data, size_t size)
 {
     fuzz::FuzzInput input (data, size);
     fuzz::FuzzInstance instance;
-    auto* effect = instance.effect;
+    auto* effect = instance.getEffect();
     int framesLeft = framesPerInput;
 
     while (! input.empty())
@@ -138,7 +138,7 @@ extern "C" int LLVMFuzzerTestOneInput (const std::uint8_t* data, size_t size)
             {
                 const int frames = std::min (frameCount (input), framesLeft);
                 framesLeft -= frames;
-                instance.render (frames, operation == 4);
+                instance.renderChecked (frames, operation == 4);
                 break;
             }
             case 6:
@@ -153,7 +153,7 @@ extern "C" int LLVMFuzzerTestOneInput (const std::uint8_t* data, size_t size)
                 break;
             case 7: instance.dispatch (vst::effMainsChanged, 0, input.edgyInt()); break;
             case 8: instance.dispatch (vst::effSetProgram, 0, input.edgyInt()); break;
-            case 9: instance.setChunk (instance.chunk (input.byte() % 2), input.byte() % 2); break;
+            case 9: instance.setChunk (instance.getChunk (input.byte() % 2 == 1), input.byte() % 2 == 1); break;
             default: break;
         }
     }

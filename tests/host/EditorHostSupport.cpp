@@ -1,9 +1,7 @@
 // Quane - polyphonic wavetable synthesiser
 // SPDX-License-Identifier: GPL-3.0-or-later
-// A test host with windows: X11 parent windows, a timed log of host calls, the pointer and pictures.
+// A test host with windows: X11 parent windows, an opened instance, the pointer and pictures.
 #include "tests/host/EditorHostSupport.h"
-
-#include "tests/host/HostTestSupport.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -77,47 +75,7 @@ std::string artefactDirectory()
     return dir;
 }
 
-vst::intptr timedHostCallback (vst::AEffect* effect, vst::int32 opcode, vst::int32 index, vst::intptr value, void*,
-                               float opt)
-{
-    auto& log = editorHostLog();
-    log.requests.push_back ({ opcode, index, value, opt, nowMs() });
-    switch (opcode)
-    {
-        case vst::audioMasterVersion: return 2400;
-        case vst::audioMasterIdle:
-            if (log.idlesEditorFromHostIdle && effect != nullptr)
-            {
-                const auto before = log.of (vst::audioMasterIdle).size();
-                effect->dispatcher (effect, vst::effEditIdle, 0, 0, nullptr, 0.0f);
-                log.nestedHostIdleCalls += (int) (log.of (vst::audioMasterIdle).size() - before);
-            }
-            return 0;
-        default: return 0;
-    }
-}
 } // namespace
-
-std::vector<TimedRequest> EditorHostLog::of (vst::int32 opcode) const
-{
-    std::vector<TimedRequest> found;
-    for (const auto& request : requests)
-        if (request.opcode == opcode)
-            found.push_back (request);
-    return found;
-}
-
-EditorHostLog& editorHostLog()
-{
-    static EditorHostLog log;
-    return log;
-}
-
-double nowMs()
-{
-    using namespace std::chrono;
-    return duration<double, std::milli> (steady_clock::now().time_since_epoch()).count();
-}
 
 HostDisplay::HostDisplay (bool withWindowManager)
 {
@@ -246,38 +204,8 @@ void HostDisplay::destroyWindow (XWindow window)
 
 EditorInstance::EditorInstance()
 {
-    editorHostLog() = {};
-    if (auto entry = test::sharedModule().pluginMain())
-        effect = entry (timedHostCallback);
-    if (effect != nullptr)
+    if (getEffect() != nullptr)
         dispatch (vst::effOpen);
-}
-
-EditorInstance::~EditorInstance()
-{
-    close();
-}
-
-void EditorInstance::close()
-{
-    if (effect != nullptr)
-        effect->dispatcher (effect, vst::effClose, 0, 0, nullptr, 0.0f);
-    effect = nullptr;
-}
-
-vst::intptr EditorInstance::dispatch (vst::int32 opcode, vst::int32 index, vst::intptr value, void* ptr, float opt)
-{
-    return effect->dispatcher (effect, opcode, index, value, ptr, opt);
-}
-
-void EditorInstance::idleFor (int ms, int stepMs)
-{
-    const double end = nowMs() + ms;
-    do
-    {
-        dispatch (vst::effEditIdle);
-        std::this_thread::sleep_for (std::chrono::milliseconds (stepMs));
-    } while (nowMs() < end);
 }
 
 void pointerTo (XWindow window, int x, int y)

@@ -3,6 +3,7 @@
 // The player's audio callback driving the built module: notes from every source in, sound out,
 // the held-note count, and not one allocation on the audio path, watched through malloc().
 #include "apps/play/EffectPlayer.h"
+#include "hostkit/ModuleOpening.h"
 
 #include <gtest/gtest.h>
 
@@ -83,9 +84,9 @@ void queue (juce::MidiMessageCollector& collector, const juce::MidiMessage& mess
 
 TEST (AudioCallback, PlaysEverySourceWithoutAllocatingAndCountsHeldNotes)
 {
-    hostkit::LoadedModule module (QUANE_MODULE_PATH);
-    hostkit::HostedEffect effect (module, 44100.0, 512, "test");
-    play::EffectPlayer player (effect);
+    const auto module = hostkit::openModule (QUANE_MODULE_PATH);
+    const auto effect = hostkit::openEffect (*module, 44100.0, 512, "test");
+    play::EffectPlayer player (*effect);
     FixedDevice device;
     player.audioDeviceAboutToStart (&device);
 

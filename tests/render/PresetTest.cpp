@@ -3,6 +3,8 @@
 // quane-render's program and bank files: layout, round trip into a fresh instance, all 39 values.
 #include "ToolTestSupport.h"
 
+#include "engine/PatchParams.h"
+
 #include <gtest/gtest.h>
 
 namespace quane::test
@@ -10,7 +12,6 @@ namespace quane::test
 namespace
 {
 constexpr juce::uint32 quaneUniqueId = 0x11149876;
-constexpr int patchValueCount = 39;
 
 juce::uint32 floatBits (float value)
 {
@@ -46,7 +47,7 @@ std::vector<juce::uint32> patchValueBits (const juce::MemoryBlock& preset, size_
     std::vector<juce::uint32> bits;
     if (element == nullptr)
         return bits;
-    for (int index = 0; index < patchValueCount; ++index)
+    for (int index = 0; index < patch::valueCount; ++index)
     {
         const auto value = (float) element->getDoubleAttribute (juce::String (index), std::nan (""));
         bits.push_back (floatBits (value));
@@ -80,7 +81,7 @@ TEST (Presets, ProgramFileLayoutAndRoundTripIntoAFreshInstance)
 
     // The edits are stored exactly, as the floats the module was given.
     const auto savedValues = patchValueBits (preset, 60);
-    ASSERT_EQ (savedValues.size(), (size_t) patchValueCount);
+    ASSERT_EQ (savedValues.size(), (size_t) patch::valueCount);
     EXPECT_EQ (savedValues[6], floatBits (0.3f));
     EXPECT_EQ (savedValues[27], floatBits (-0.25f));
     EXPECT_EQ (savedValues[3], floatBits (1.0f));

@@ -59,7 +59,7 @@ TEST (ModuleImage, ExportsExactlyTheTwoEntryNamesForOneFunction)
         names.insert (image.text (nameRvas[i]));
     EXPECT_EQ (names, (std::set<std::string> { "VSTPluginMain", "main" }));
     EXPECT_EQ (exports->NumberOfNames, 2u);
-    EXPECT_EQ (sharedModule().pluginMain(), sharedModule().legacyMain());
+    EXPECT_EQ (sharedModule().getPluginMain(), sharedModule().getLegacyMain());
 }
 
 TEST (ModuleImage, ImportsOnlyFromWindowsOwnDlls)

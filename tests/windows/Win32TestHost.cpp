@@ -72,7 +72,7 @@ void runHostLoop (int ms, std::initializer_list<Instance*> instances, int stepMs
             DispatchMessageW (&message);
         }
         for (auto* instance : instances)
-            if (instance->effect != nullptr)
+            if (instance->getEffect() != nullptr)
                 instance->dispatch (vst::effEditIdle);
         Sleep ((DWORD) stepMs);
     } while ((LONG) (end - GetTickCount()) > 0);
