@@ -1,5 +1,6 @@
 // Quane - polyphonic wavetable synthesiser
 // SPDX-License-Identifier: GPL-3.0-or-later
+// Program and bank files in and out of a hosted instance.
 #include "PresetTransfer.h"
 
 #include "FileWriting.h"

@@ -1,5 +1,6 @@
 // Quane - polyphonic wavetable synthesiser
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The failures the command-line hosts report with a message of their own and an exit status.
 #include "ToolError.h"
 
 #include <iostream>

@@ -26,9 +26,6 @@ public:
     /** Shows a line in the status field in place of the device status for a while. */
     void showMessage (const juce::String& message);
 
-    /** The on-screen keyboard, for tests that click it. */
-    juce::MidiKeyboardComponent& getKeyboard() noexcept { return keyboard; }
-
     void paint (juce::Graphics& g) override;
     void resized() override;
 

@@ -1,5 +1,6 @@
 // Quane - polyphonic wavetable synthesiser
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The module's editor inside the player's window, hosted as a VST 2.x host does it.
 #include "EditorHost.h"
 
 #include <X11/Xlib.h>

@@ -22,7 +22,6 @@ public:
 
     /** The editor's size from effEditGetRect, or a placeholder when the module shows none. */
     juce::Rectangle<int> getEditorBounds() const noexcept { return editorBounds; }
-    bool isEditorOpen() const noexcept { return open; }
 
     /** Called after the editor asked for a new size and this component took it. */
     std::function<void()> onEditorResized;

@@ -1,5 +1,6 @@
 // Quane - polyphonic wavetable synthesiser
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The audio device's callback: collected MIDI into effProcessEvents, then processReplacing.
 #include "EffectPlayer.h"
 
 namespace quane::play

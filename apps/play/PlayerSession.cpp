@@ -1,5 +1,6 @@
 // Quane - polyphonic wavetable synthesiser
 // SPDX-License-Identifier: GPL-3.0-or-later
+// One run of the player: settings, the module and its instance, the audio device and MIDI.
 #include "PlayerSession.h"
 
 #include "DeviceSetup.h"

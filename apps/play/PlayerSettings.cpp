@@ -1,5 +1,6 @@
 // Quane - polyphonic wavetable synthesiser
 // SPDX-License-Identifier: GPL-3.0-or-later
+// What the player keeps between runs: device set-up, instrument state, window position.
 #include "PlayerSettings.h"
 
 namespace quane::play

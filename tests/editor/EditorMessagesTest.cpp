@@ -11,15 +11,10 @@
 #include <future>
 #include <vector>
 
-namespace quane
+namespace quane::test
 {
 namespace
 {
-using test::dragSliderTo;
-using test::dragSliderToValue;
-using test::pumpMessages;
-using test::RecordingHost;
-
 /** A model with a recording host and an open editor whose opening write-backs are done. */
 struct OpenEditor
 {
@@ -251,4 +246,4 @@ TEST (EditorMessages, ControlsMoveWithTheProcessLockReleased)
     EXPECT_EQ (selector.getSelectedId(), 5);
 }
 } // namespace
-} // namespace quane
+} // namespace quane::test

@@ -7,13 +7,10 @@
 
 #include <gtest/gtest.h>
 
-namespace quane
+namespace quane::test
 {
 namespace
 {
-using test::pumpMessages;
-using test::RecordingHost;
-
 constexpr int bipolarSliders[] = { 2, 18, 23, 25, 27, 28, 29 };
 constexpr int skewedSliders[] = { 6, 10, 11, 13, 14, 15, 17, 19, 20, 22 };
 
@@ -162,4 +159,4 @@ TEST (EditorPanel, ShowsOutOfRangeValuesAtTheNearestEnd)
     EXPECT_EQ (model.parameterValue (3), 7.0f);
 }
 } // namespace
-} // namespace quane
+} // namespace quane::test

@@ -107,18 +107,7 @@ TEST_P (OpenedEditor, DraggingASliderAutomatesEveryChangeOnce)
 {
     // Resonance: slider 7 at (340, 10), 12 x 80.
     dragVertically (346, 20, { 30, 40, 50, 60, 70, 80 });
-    const auto automates = instance.getRequests (vst::audioMasterAutomate);
-    ASSERT_GE (automates.size(), 4u);
-    for (size_t k = 0; k < automates.size(); ++k)
-    {
-        SCOPED_TRACE (testing::Message() << "automation " << k);
-        EXPECT_EQ (automates[k].index, 7);
-        if (k > 0)
-        {
-            EXPECT_LT (automates[k].opt, automates[k - 1].opt) << "one report per change, in the drag's direction";
-        }
-    }
-    EXPECT_EQ (instance.getParameter (7), automates.back().opt);
+    test::expectOneWayAutomation (instance, 7, false);
 }
 
 TEST_P (OpenedEditor, BipolarSliderCatchesZeroUnderTheMouse)
@@ -171,11 +160,7 @@ TEST_P (OpenedEditor, ChoosingASelectorItemWritesThirtyPlusItsIndex)
     releaseButton();
     instance.idleEditor (300);
 
-    const auto automates = instance.getRequests (vst::audioMasterAutomate);
-    ASSERT_EQ (automates.size(), 1u);
-    EXPECT_EQ (automates[0].index, 33);
-    EXPECT_EQ (automates[0].opt, (float) chosen);
-    EXPECT_EQ (instance.getParameter (33), (float) chosen);
+    test::expectSingleAutomation (instance, 33, (float) chosen);
 }
 
 TEST_P (OpenedEditor, ProgramChangeInTheHostMovesTheControls)

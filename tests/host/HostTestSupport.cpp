@@ -3,6 +3,8 @@
 // A test host: the built module loaded through the host kit and driven only through its AEffect.
 #include "tests/host/HostTestSupport.h"
 
+#include <gtest/gtest.h>
+
 #include <cmath>
 #include <cstdlib>
 
@@ -35,6 +37,33 @@ std::vector<float> Instance::allValues() const
     for (int i = 0; i < patch::valueCount; ++i)
         values.push_back (getParameter (i));
     return values;
+}
+
+void expectOneWayAutomation (const Instance& instance, int index, bool rising)
+{
+    const auto automates = instance.getRequests (vst::audioMasterAutomate);
+    ASSERT_GE (automates.size(), 4u);
+    for (size_t k = 0; k < automates.size(); ++k)
+    {
+        SCOPED_TRACE (testing::Message() << "automation " << k);
+        EXPECT_EQ (automates[k].index, index);
+        if (k > 0)
+        {
+            const auto previous = automates[k - 1].opt, value = automates[k].opt;
+            EXPECT_TRUE (rising ? value > previous : value < previous)
+                << "one report per change, in the drag's direction: " << previous << " then " << value;
+        }
+    }
+    EXPECT_EQ (instance.getParameter (index), automates.back().opt);
+}
+
+void expectSingleAutomation (const Instance& instance, int index, float value)
+{
+    const auto automates = instance.getRequests (vst::audioMasterAutomate);
+    ASSERT_EQ (automates.size(), 1u);
+    EXPECT_EQ (automates[0].index, index);
+    EXPECT_EQ (automates[0].opt, value);
+    EXPECT_EQ (instance.getParameter (index), value);
 }
 
 std::vector<unsigned char> makeChunkDeclaring (const std::string& xml, unsigned int declaredLength)

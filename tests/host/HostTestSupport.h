@@ -33,6 +33,15 @@ public:
     std::vector<float> allValues() const;
 };
 
+/** Checks the automation the instance reported (since its log was last cleared) for a slider
+    dragged one way: several reports, all of the index, each value beyond the one before (above
+    it when rising), the last one the parameter's value. */
+void expectOneWayAutomation (const Instance& instance, int index, bool rising);
+
+/** Checks that the instance reported one automation (since its log was last cleared): the index
+    set to the value, which the parameter now holds. */
+void expectSingleAutomation (const Instance& instance, int index, float value);
+
 /** A chunk holding the XML text: magic, its length (or declaredLength) and, for makeChunk, the
     terminator and the spare byte. */
 std::vector<unsigned char> makeChunk (const std::string& xml);

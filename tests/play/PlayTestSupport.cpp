@@ -1,5 +1,6 @@
 // Quane - polyphonic wavetable synthesiser
 // SPDX-License-Identifier: GPL-3.0-or-later
+// Helpers for the quane-play tests: processes, a private JACK server, a JACK client, analysis.
 #include "PlayTestSupport.h"
 
 #include <csignal>

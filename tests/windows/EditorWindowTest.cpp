@@ -112,18 +112,7 @@ TEST_F (Win32Editor, DraggingASliderAutomatesRisingValues)
 {
     // Resonance: slider 7 at (340, 10), 12 x 80; dragging up raises it.
     dragVertically (346, 80, { 70, 60, 50, 40, 30, 20 });
-    const auto automates = instance.getRequests (vst::audioMasterAutomate);
-    ASSERT_GE (automates.size(), 4u);
-    for (size_t k = 0; k < automates.size(); ++k)
-    {
-        SCOPED_TRACE (testing::Message() << "automation " << k);
-        EXPECT_EQ (automates[k].index, 7);
-        if (k > 0)
-        {
-            EXPECT_GT (automates[k].opt, automates[k - 1].opt);
-        }
-    }
-    EXPECT_EQ (instance.getParameter (7), automates.back().opt);
+    expectOneWayAutomation (instance, 7, true);
 }
 
 TEST_F (Win32Editor, PickingASelectorItemReportsItOnce)
@@ -154,12 +143,9 @@ TEST_F (Win32Editor, PickingASelectorItemReportsItOnce)
     click (menu, menuBounds.right / 2, (int) ((chosen - 0.5) * menuBounds.bottom / 4.0));
     runHostLoop (300, { &instance });
 
-    const auto automates = instance.getRequests (vst::audioMasterAutomate);
-    ASSERT_EQ (automates.size(), 1u);
-    EXPECT_EQ (automates[0].index, 33);
-    EXPECT_EQ (automates[0].opt, (float) chosen);
-    EXPECT_EQ (instance.getParameter (33), (float) chosen);
+    expectSingleAutomation (instance, 33, (float) chosen);
 }
+
 TEST_F (Win32Editor, LeavesTheHostsOwnMessagesInItsQueue)
 {
     // The module serves JUCE's messages from its idle and request calls; the host's messages,
