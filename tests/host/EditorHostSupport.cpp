@@ -9,7 +9,6 @@
 #include <chrono>
 #include <cstdlib>
 #include <fcntl.h>
-#include <set>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/file.h>
@@ -223,27 +222,9 @@ void releaseButton()
     run ("xdotool mouseup 1");
 }
 
-int Picture::distinctColours() const
+test::Picture grabWindow (_XDisplay* display, XWindow window)
 {
-    return (int) std::set<std::uint32_t> (pixels.begin(), pixels.end()).size();
-}
-
-double Picture::meanDifference (const Picture& other, int x, int y, int w, int h) const
-{
-    double sum = 0.0;
-    for (int row = y; row < y + h; ++row)
-        for (int column = x; column < x + w; ++column)
-        {
-            const auto p = at (column, row), q = other.at (column, row);
-            for (int shift = 0; shift < 24; shift += 8)
-                sum += std::abs ((int) ((p >> shift) & 0xff) - (int) ((q >> shift) & 0xff));
-        }
-    return sum / (3.0 * w * h);
-}
-
-Picture grabWindow (_XDisplay* display, XWindow window)
-{
-    Picture picture;
+    test::Picture picture;
     XWindowAttributes attributes {};
     XSync (display, False);
     if (XGetWindowAttributes (display, window, &attributes) == 0)

@@ -3,6 +3,7 @@
 // A test host with windows: X11 parent windows, an opened instance, the pointer and pictures.
 #pragma once
 
+#include "tests/common/Picture.h"
 #include "tests/host/HostTestSupport.h"
 
 #include <cstdint>
@@ -68,19 +69,8 @@ void pointerTo (XWindow window, int x, int y);
 void pressButton();
 void releaseButton();
 
-/** The window's pixels as 0xRRGGBB values, row by row. */
-struct Picture
-{
-    int width = 0, height = 0;
-    std::vector<std::uint32_t> pixels;
-
-    std::uint32_t at (int x, int y) const { return pixels[(size_t) (y * width + x)]; }
-    int distinctColours() const;
-    /** Mean absolute channel difference to another picture of the same size over an area. */
-    double meanDifference (const Picture& other, int x, int y, int w, int h) const;
-};
-
-Picture grabWindow (_XDisplay* display, XWindow window);
+/** The window's pixels, read from the X server. */
+test::Picture grabWindow (_XDisplay* display, XWindow window);
 
 /** Saves a window's picture as PNG under the build's test-artefacts folder; answers the path. */
 std::string saveWindowPicture (XWindow window, const std::string& name);

@@ -29,14 +29,6 @@ bool waitUntil (Condition condition, int timeoutMs)
 }
 } // namespace
 
-ScratchFolder::ScratchFolder()
-    : folder (juce::File::getSpecialLocation (juce::File::tempDirectory)
-                  .getChildFile ("quane-play-test-"
-                                 + juce::String::toHexString (juce::Random::getSystemRandom().nextInt64())))
-{
-    folder.createDirectory();
-}
-
 RunningProcess::RunningProcess (const juce::StringArray& command, const juce::File& logFile,
                                 const juce::StringPairArray& environment)
     : log (logFile)

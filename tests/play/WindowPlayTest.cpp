@@ -33,10 +33,12 @@ juce::String findPlayerWindow()
 {
     for (int attempt = 0; attempt < 100; ++attempt)
     {
-        const auto found = juce::StringArray::fromLines (
-            runCommand ({ "xdotool", "search", "--name", "^Quane$" }).trim());
-        if (! found.isEmpty() && found[0].isNotEmpty())
-            return found[0];
+        // Only the ids: a window that goes while xdotool walks the tree adds an X error line, and
+        // import given anything else as its window waits for a click.
+        for (const auto& line :
+             juce::StringArray::fromLines (runCommand ({ "xdotool", "search", "--name", "^Quane$" })))
+            if (line.isNotEmpty() && line.containsOnly ("0123456789"))
+                return line;
         juce::Thread::sleep (100);
     }
     return {};

@@ -87,7 +87,7 @@ TEST_F (Win32Editor, IsAChildWindowAtTheOriginShowingThePanelAndKeepsRepainting)
     const auto artefacts = environmentPath ("QUANE_ARTEFACTS");
     if (! artefacts.empty())
     {
-        EXPECT_TRUE (shown.saveBmp (inFolder (artefacts, "editor-hosted.bmp")));
+        EXPECT_TRUE (saveBmp (shown, inFolder (artefacts, "editor-hosted.bmp")));
     }
     EXPECT_GT (shown.distinctColours(), 1000) << "the textured panel, not a blank window";
     EXPECT_GT (shown.meanBrightness(), 150.0) << "the light grey panel, not the black host window";

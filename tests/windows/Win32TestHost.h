@@ -4,6 +4,7 @@
 // mouse input and pictures of windows.
 #pragma once
 
+#include "tests/common/Picture.h"
 #include "tests/host/HostTestSupport.h"
 
 #include <cstdint>
@@ -44,19 +45,9 @@ void releaseButton();
 /** Visible top-level windows of this thread. */
 std::vector<HWND> visibleThreadWindows();
 
-/** A window's pixels as 0xRRGGBB values, row by row, read through its device context. */
-struct Picture
-{
-    int width = 0, height = 0;
-    std::vector<std::uint32_t> pixels;
+/** Writes a picture as a 24-bit BMP file; answers whether it was written. */
+bool saveBmp (const Picture& picture, const std::string& path);
 
-    int distinctColours() const;
-    double meanBrightness() const;
-    /** Pixels that differ from the same pixel of another picture of the same size. */
-    int differingPixels (const Picture& other) const;
-    /** Writes a 24-bit BMP file; answers whether it was written. */
-    bool saveBmp (const std::string& path) const;
-};
-
+/** A window's pixels, read through its device context. */
 Picture capture (HWND window);
 } // namespace quane::test
