@@ -1,6 +1,11 @@
 // Quane - polyphonic wavetable synthesiser
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Small pure helpers of the voice: the branchless limits, table index rounding, phase wrapping.
+//
+// The formulas here are templates over the value type: float for one voice, and the lane vectors
+// of engine/VectorShims.h for voices side by side. They are written in the primitives below
+// (absolute, limit, higher, select, any, roundToInt, toFloat), which VectorShims.h gives lane by lane
+// with the same results, so each formula exists once and both paths agree to the bit.
 #pragma once
 
 #include <algorithm>
@@ -12,6 +17,54 @@
 
 namespace quane
 {
+inline float absolute (float x) noexcept
+{
+    return std::fabs (x);
+}
+
+/** std::min (std::max (x, lo), hi): NaN stays NaN. */
+inline float limit (float x, float lo, float hi) noexcept
+{
+    return std::min (std::max (x, lo), hi);
+}
+
+inline int higher (int x, int y) noexcept
+{
+    return std::max (x, y);
+}
+
+/** The value of a condition that holds, else the other: the ?: of one value, written as a
+    function so that lane masks can take its place. */
+template <typename T>
+inline T select (bool condition, T whenTrue, T whenFalse) noexcept
+{
+    return condition ? whenTrue : whenFalse;
+}
+
+inline bool any (bool condition) noexcept
+{
+    return condition;
+}
+
+/** Round to the nearest integer, ties to even (the default rounding mode). */
+inline int roundToInt (float x) noexcept
+{
+    return (int) std::lrintf (x);
+}
+
+inline float toFloat (int x) noexcept
+{
+    return (float) x;
+}
+
+/** The runaway test: false for infinity and NaN. The largest float compares as finite, and so
+    it does in every lane. */
+template <typename T>
+inline auto isFiniteValue (T x) noexcept
+{
+    return absolute (x) <= std::numeric_limits<float>::max();
+}
+
 /*  The voice's limits are defined as the branchless expression
         (|x - lo| + (lo + hi) - |x - hi|) x 0.5
     evaluated in extended precision (64-bit significand) with lo + hi held as one constant, and
@@ -29,22 +82,26 @@ namespace quane
     binades whose units are 2^-63 and 2^-64, so the result is (2 k1 + k2) x 2^-65 with k1 and k2
     x scaled by 2^63 and 2^64 and rounded to the nearest integer, ties to even. The integer sum is
     exact and its one conversion to float is the rounding of the extended result. */
-inline float extendedSymmetricLimitOfTiny (float x) noexcept
+template <typename T>
+inline T extendedSymmetricLimitOfTiny (T x) noexcept
 {
-    const long k1 = std::lrint ((double) x * 0x1p63);
-    const long k2 = std::lrint ((double) x * 0x1p64);
-    return (float) (2 * k1 + k2) * 0x1p-65f;
+    // x scaled by a power of two is exact, and k1, k2 and their sum stay below 2^30.
+    const auto k1 = roundToInt (x * 0x1p63f);
+    const auto k2 = roundToInt (x * 0x1p64f);
+    return toFloat (2 * k1 + k2) * 0x1p-65f;
 }
 
 constexpr float tinyLimitInput = 0x1p-35f;
 
 /** The output stage's clip to -1..1: (|p + 1| - |p - 1|) x 0.5 in extended precision. Exact for
     |p| < 2^63; the output stage keeps p within about +-1. */
-inline float limitToUnitRange (float p) noexcept
+template <typename T>
+inline T limitToUnitRange (T p) noexcept
 {
-    if (std::fabs (p) < tinyLimitInput)
-        return extendedSymmetricLimitOfTiny (p);
-    return std::min (std::max (p, -1.0f), 1.0f);
+    const auto tiny = absolute (p) < tinyLimitInput;
+    if (! any (tiny))
+        return limit (p, -1.0f, 1.0f);
+    return select (tiny, extendedSymmetricLimitOfTiny (p), limit (p, -1.0f, 1.0f));
 }
 
 /** The second reading's level, limited to 0..1: (|x| + 1 - |x - 1|) x 0.5 in extended precision.
@@ -62,7 +119,7 @@ struct NonZeroLimit
 {
     float lo, hi;
 
-    float operator() (float x) const noexcept { return std::min (std::max (x, lo), hi); }
+    float operator() (float x) const noexcept { return limit (x, lo, hi); }
 };
 
 constexpr NonZeroLimit coefficientLimit { 0.01f, 0.99f }; // phase offset, cutoff
@@ -71,13 +128,15 @@ constexpr NonZeroLimit volumeLimit { 0.001f, 1.0f };
 
 /** The segment a table position lies in: the nearest integer to (position - 0.5), ties to even,
     so that the fraction position - index lies in 0..1. Needs the default rounding mode. */
-inline int segmentIndex (float position) noexcept
+template <typename T>
+inline auto segmentIndex (T position) noexcept
 {
-    return (int) std::lrintf (position - 0.5f);
+    return roundToInt (position - 0.5f);
 }
 
 /** The cubic curve of the filter input and the output drive; it turns back beyond |x| = 1. */
-inline float cubicShape (float x) noexcept
+template <typename T>
+inline T cubicShape (T x) noexcept
 {
     return 1.5f * x - 0.5f * x * x * x;
 }
@@ -85,7 +144,7 @@ inline float cubicShape (float x) noexcept
 /** A phase increment that cannot leave a table: anything non-finite stops the phase. */
 inline float finiteIncrement (float increment) noexcept
 {
-    return std::isfinite (increment) ? increment : 0.0f;
+    return isFiniteValue (increment) ? increment : 0.0f;
 }
 
 /** A double narrowed to float without the undefined conversion of values beyond the float range:

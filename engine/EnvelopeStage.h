@@ -14,6 +14,13 @@ enum class EnvelopeStage : int
     release
 };
 
+/** A stage as an envelope keeps it: the enum itself, or a vector of stage numbers in lanes. */
+template <typename Stage>
+inline Stage stageAs (EnvelopeStage stage) noexcept
+{
+    return Stage ((int) stage);
+}
+
 /** Steps per unit of envelope time for a full-scale change: a time of 1 rises from 0 to 1 in
     220500 steps, five seconds' worth of samples at 44100 Hz. Fixed, whatever the sample rate, so
     envelope times scale with the host's rate. */

@@ -57,8 +57,9 @@ enum Index : int
     entryCount
 };
 
-constexpr int valueCount = 39;     // patch values 0..38, saved and loaded as a whole
-constexpr int parameterCount = 30; // host-automatable values 0..29
+constexpr int valueCount = modwheelPosition; // patch values 0..38, saved and loaded as a whole
+constexpr int parameterCount = oscWave;      // host-automatable values 0..29, the selectors after them
+static_assert (valueCount == 39 && parameterCount == 30);
 constexpr int firstSelector = oscWave;
 constexpr int selectorCount = valueCount - firstSelector;
 

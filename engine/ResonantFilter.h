@@ -3,6 +3,8 @@
 // The voice's filter: a cubic input shaper into two one-pole low-pass sections with feedback.
 #pragma once
 
+#include "engine/DspHelpers.h"
+
 namespace quane
 {
 /** Two cascaded one-pole sections sharing the coefficient H, with the difference of their
@@ -21,6 +23,24 @@ public:
     static float feedbackFor (float resonance, float cutoff) noexcept
     {
         return resonance * (1.0f / (1.0f - cutoff) + 1.0f);
+    }
+
+    /** One internal value through the shaper and both sections, for one voice or for lanes. */
+    template <typename T>
+    static void step (T value, T cutoff, T feedback, T& first, T& second) noexcept
+    {
+        // No limit before the cube: above |v| = 1 the curve turns back (2 enters as -1).
+        const T u = cubicShape (value);
+        first = first + cutoff * (u - first + feedback * (first - second));
+        second = second + cutoff * (first - second);
+    }
+
+    /** The runaway test of a memory: once a value overflows, the memory stays infinite or NaN
+        for good, so testing it at the end of a chunk catches every chunk that produced one. */
+    template <typename T>
+    static auto memoryIsFinite (T first, T second) noexcept
+    {
+        return isFiniteValue (first) & isFiniteValue (second);
     }
 
     /** Filters count values in place with cutoff coefficient H and feedback F. Returns false,

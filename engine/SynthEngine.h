@@ -37,8 +37,6 @@ class VoiceLanesRenderer;
 class SynthEngine
 {
 public:
-    static constexpr int voiceCount = 10;
-
     using VoiceFactory = std::function<std::unique_ptr<Voice> (float sampleRate, const PatchParams& patch)>;
 
     SynthEngine (float sampleRate, PatchProgramTable programs);

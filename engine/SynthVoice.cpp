@@ -18,13 +18,7 @@ constexpr int destinationItems = 8; // selector values 1..8 address slots 0..7
 constexpr int waveItems = waveformCount;
 constexpr int shapeItems = lfoShapeCount;
 
-/** Spread is stored as it comes (states round-trip) but used within -1..2: every value a host
-    (0..1) or the editor (0.5..1) sends and modest ones beyond stay as they are, while a corrupt
-    state or host can no longer scale a voice without bound. Both shares stay within 2, so one
-    voice adds at most twice full scale to a channel and ten voices at most 20. */
-constexpr float spreadLowest = -1.0f;
-constexpr float spreadHighest = 2.0f;
-
+/** Spread within spreadLowest..spreadHighest, so that the output stays within outputBound. */
 float guardedSpread (float value) noexcept
 {
     if (! (value == value))

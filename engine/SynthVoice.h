@@ -30,7 +30,6 @@ class SynthVoice : public Voice
 {
 public:
     static constexpr int slotCount = 8;
-    static constexpr int valuesPerChunk = 2 * chunkSize;
 
     /** Modulation sources in the order of their destinations. */
     enum Source : int

@@ -3,10 +3,10 @@
 // What the engine needs of a voice: start, release, refresh and chunk rendering.
 #pragma once
 
+#include "engine/EngineLimits.h"
+
 namespace quane
 {
-constexpr int chunkSize = 16; // output samples rendered per voice call
-
 /** One voice of the engine's pool, playing one note at a time.
 
     The engine calls every operation from the thread that renders; none of them may overlap a

@@ -3,6 +3,7 @@
 // The sounding voices side by side, one per vector lane: their per-value state and the kernels.
 #pragma once
 
+#include "engine/EngineLimits.h"
 #include "engine/WavetableOscillator.h"
 
 #include <cstdint>
@@ -20,7 +21,6 @@ namespace quane
 struct VoiceLanes
 {
     static constexpr int maxCount = 16;
-    static constexpr int valuesPerChunk = 32;
 
     int count = 0;
 

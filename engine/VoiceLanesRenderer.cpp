@@ -108,13 +108,12 @@ void VoiceLanesRenderer::renderChunk (float* left, float* right) noexcept
     // A host that gives both channels one array: the voices' own output stage, in its order.
     for (int k = 0; k < count; ++k)
     {
-        float values[VoiceLanes::valuesPerChunk];
-        for (int n = 0; n < VoiceLanes::valuesPerChunk; ++n)
+        float values[valuesPerChunk];
+        for (int n = 0; n < valuesPerChunk; ++n)
             values[n] = lanes.shaped[n][k];
         float* first = lanes.firstIsLeft[k] ? left : right;
         float* second = lanes.firstIsLeft[k] ? right : left;
-        addOutputStage (values, VoiceLanes::valuesPerChunk, lanes.saturation[k], lanes.volume[k], lanes.spread[k],
-                        first, second);
+        addOutputStage (values, valuesPerChunk, lanes.saturation[k], lanes.volume[k], lanes.spread[k], first, second);
     }
 }
 } // namespace quane

@@ -18,7 +18,6 @@ namespace quane
 class VoiceLanesRenderer
 {
 public:
-    static constexpr int voiceCount = 10;
     static_assert (voiceCount <= VoiceLanes::maxCount);
 
     VoiceLanesRenderer (const std::array<SynthVoice*, voiceCount>& voices, VoiceLanesKernel kernel) noexcept

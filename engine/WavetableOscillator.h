@@ -10,6 +10,13 @@
 
 namespace quane
 {
+/** The cubic of a segment {a, b, c, sample} at fraction f, for one value or for lanes. */
+template <typename T>
+inline T cubicReading (T a, T b, T c, T sample, T f) noexcept
+{
+    return ((a * f + b) * f + c) * f + sample;
+}
+
 /** Holds a copy of one of the nine waveforms with the Catmull-Rom coefficients of each segment,
     and the oscillator's phase. The voice sets increment, offset and level once per chunk and then
     asks for internal values; each value is the table read at the phase minus, scaled by level,
@@ -25,7 +32,7 @@ public:
     {
         float a, b, c, sample;
 
-        float read (float fraction) const noexcept { return ((a * fraction + b) * fraction + c) * fraction + sample; }
+        float read (float fraction) const noexcept { return cubicReading (a, b, c, sample, fraction); }
     };
 
     explicit WavetableOscillator (int waveType);

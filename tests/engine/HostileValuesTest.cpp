@@ -40,7 +40,7 @@ void playAndCheck (TestEngine& engine, const std::string& what)
         engine->getPatch()[patch::modwheelPosition] = bend < 0.0f ? 1.0f : 0.0f;
         const auto block = engine.render (8820, 301);
         ASSERT_TRUE (test::allFinite (block)) << "bend " << bend;
-        for (int v = 0; v < SynthEngine::voiceCount; ++v)
+        for (int v = 0; v < voiceCount; ++v)
         {
             const auto& oscillator = engine.voice (v).getOscillator();
             ASSERT_TRUE (oscillator.phase >= 0.0f && oscillator.phase < (float) WavetableOscillator::length);

@@ -183,7 +183,7 @@ TEST_F (EngineFixture, EvenVoicesGetLeftFirstAndOddVoicesRightFirst)
 {
     float left[16] = {}, right[16] = {};
     engine.renderBlock (left, right, 0);
-    for (int i = 0; i < SynthEngine::voiceCount; ++i)
+    for (int i = 0; i < voiceCount; ++i)
     {
         SCOPED_TRACE (i);
         EXPECT_NE (voice (i).lastFirst, nullptr);

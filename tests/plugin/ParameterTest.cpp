@@ -14,11 +14,11 @@ namespace
 TEST (Parameters, NamesAndCount)
 {
     MyPlugJuceFilter model;
-    EXPECT_EQ (model.parameterCount(), 30);
+    EXPECT_EQ (model.parameterCount(), patch::parameterCount);
     EXPECT_EQ (model.parameterName (0), "Phase");
     EXPECT_EQ (model.parameterName (4), "Bend range");
     EXPECT_EQ (model.parameterName (29), "Modwheel Depth");
-    EXPECT_EQ (model.parameterName (30), "");
+    EXPECT_EQ (model.parameterName (patch::parameterCount), "");
     EXPECT_EQ (model.parameterName (-1), "");
 }
 
@@ -59,7 +59,8 @@ TEST (Parameters, TextIsNineSignificantDigits)
 TEST (Parameters, IndicesOutsideThePatchAreAnsweredHarmlessly)
 {
     MyPlugJuceFilter model;
-    for (const int index : { -1, 39, 40, 41, 1000, std::numeric_limits<int>::min(), std::numeric_limits<int>::max() })
+    for (const int index : { -1, (int) patch::modwheelPosition, (int) patch::pitchBend, (int) patch::entryCount, 1000,
+                             std::numeric_limits<int>::min(), std::numeric_limits<int>::max() })
     {
         SCOPED_TRACE (index);
         EXPECT_EQ (model.parameterValue (index), 0.0f);

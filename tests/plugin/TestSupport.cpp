@@ -21,7 +21,7 @@ std::vector<float> renderThroughModel (MyPlugJuceFilter& model, int numSamples, 
 int activeVoiceCount (MyPlugJuceFilter& model)
 {
     int count = 0;
-    for (int i = 0; i < SynthEngine::voiceCount; ++i)
+    for (int i = 0; i < voiceCount; ++i)
         count += model.getEngine().getVoice (i).isActive() ? 1 : 0;
     return count;
 }
