@@ -17,7 +17,7 @@ namespace
 constexpr float sampleRate = 44100.0f;
 constexpr int blockSizes[] = { 64, 128, 256, 512, 1024, 2048 };
 constexpr int maximumBlockSize = 2048;
-constexpr size_t heldNotes = 12;             // more than the ten voices, so notes are stolen too
+constexpr size_t heldNotes = voiceCount + 2; // more than the voices, so notes are stolen too
 constexpr double programChangeSeconds = 2.0; // of audio
 constexpr double stateRestoreSeconds = 5.0;
 constexpr int timeSections = 10;

@@ -5,6 +5,7 @@
 // figures and a memory checker's findings are the module's.
 #pragma once
 
+#include "engine/EngineLimits.h"
 #include "hostkit/HostedEffect.h"
 
 #include <memory>
@@ -12,9 +13,6 @@
 
 namespace quane::stress
 {
-/** Ten voices, each adding at most twice full scale to a channel: Spread acts within -1..2. */
-constexpr float outputBound = 20.0f * 1.0001f;
-
 /** The module loaded, or null after saying on stderr why it is not. */
 std::unique_ptr<hostkit::LoadedModule> loadModule (const std::string& path);
 
@@ -23,7 +21,7 @@ std::unique_ptr<hostkit::LoadedModule> loadModule (const std::string& path);
 std::unique_ptr<hostkit::HostedEffect> startInstance (const hostkit::LoadedModule& module, double sampleRate,
                                                       int maximumBlockSize);
 
-/** Counts the samples that are not finite or lie beyond the output bound. */
+/** Counts the samples that are not finite or lie beyond the engine's output bound. */
 long countBadSamples (const float* samples, int count);
 
 /** The process's resident memory and the bytes the heap has handed out and not taken back. */

@@ -4,6 +4,7 @@
 // bytes read as values, and the check every block of audio must pass.
 #include "tests/fuzz/FuzzHost.h"
 
+#include "engine/EngineLimits.h"
 #include "module/InstanceFactory.h"
 
 #include <algorithm>

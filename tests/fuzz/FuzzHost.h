@@ -12,10 +12,6 @@
 
 namespace quane::fuzz
 {
-/** Ten voices, each adding at most twice full scale to a channel: the output stage uses Spread
-    within -1..2, so neither share exceeds 2 and a voice's pair of values at most reaches 2. */
-constexpr float outputBound = 20.0f * 1.0001f;
-
 /** The fuzzer's bytes, read front to back; reads past the end give zeros. */
 class FuzzInput
 {

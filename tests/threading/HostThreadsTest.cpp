@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The loaded module under a host's threads: one renders while others set parameters, select
 // programs and restore the state, and the message thread opens and closes the editor.
+#include "engine/EngineLimits.h"
 #include "tests/host/EditorHostSupport.h"
 #include "tests/host/HostTestSupport.h"
 
@@ -16,7 +17,6 @@ namespace quane::test
 namespace
 {
 constexpr int blockSize = 256;
-constexpr float outputBound = 20.0f * 1.0001f; // ten voices, Spread used within -1..2
 
 vst::intptr dispatch (vst::AEffect* effect, vst::int32 opcode, vst::int32 index = 0, vst::intptr value = 0,
                       void* ptr = nullptr)
