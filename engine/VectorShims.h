@@ -84,7 +84,7 @@ struct Ints
     friend Ints operator<< (Ints x, int bits) noexcept { return x.r << bits; }
     friend Ints operator== (Ints x, Ints y) noexcept { return x.r == y.r; }
     friend Ints operator!= (Ints x, Ints y) noexcept { return x.r != y.r; }
-    friend Ints operator< (Ints x, Ints y) noexcept { return x.r < y.r; }
+    friend Ints operator<(Ints x, Ints y) noexcept { return x.r < y.r; }
     friend Ints operator> (Ints x, Ints y) noexcept { return x.r > y.r; }
 
     /** The mask of the lanes where a mask is clear. */
@@ -108,7 +108,7 @@ struct Floats
     friend Floats operator+ (Floats x, Floats y) noexcept { return x.r + y.r; }
     friend Floats operator- (Floats x, Floats y) noexcept { return x.r - y.r; }
     friend Floats operator* (Floats x, Floats y) noexcept { return x.r * y.r; }
-    friend Ints<width> operator< (Floats x, Floats y) noexcept { return x.r < y.r; }
+    friend Ints<width> operator<(Floats x, Floats y) noexcept { return x.r < y.r; }
     friend Ints<width> operator<= (Floats x, Floats y) noexcept { return x.r <= y.r; }
     friend Ints<width> operator>= (Floats x, Floats y) noexcept { return x.r >= y.r; }
 
