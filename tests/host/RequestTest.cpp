@@ -132,7 +132,7 @@ TEST (HostRequests, HostileIndicesAndNullPointersTouchNothing)
     auto* e = instance.getEffect();
     const auto before = instance.allValues();
 
-    for (vst::int32 index : { -1, 39, 41, 100000, INT_MAX, INT_MIN })
+    for (vst::int32 index : { -1, patch::valueCount, (int) patch::entryCount, 100000, INT_MAX, INT_MIN })
     {
         SCOPED_TRACE (index);
         e->setParameter (e, index, 0.5f);
