@@ -3,8 +3,12 @@
 // The editor panel: thirty sliders and nine selectors over the background picture.
 #include "editor/MyPlugEditorComponent.h"
 
-#include "editor/BackgroundPicture.h"
+#include "editor/ScaleMenu.h"
+#include "editor/ScalePreference.h"
 #include "editor/ShinyLookAndFeel.h"
+
+#include <algorithm>
+#include <cmath>
 
 namespace quane
 {
@@ -17,15 +21,23 @@ MyPlugEditorComponent::MyPlugEditorComponent (MyPlugJuceFilter& modelToEdit)
     // The default must be in place before the controls exist, or they keep JUCE's own colours.
     juce::LookAndFeel::setDefaultLookAndFeel (&ShinyLookAndFeel::getShared());
 
-    background = juce::FillType (decodeBackgroundPicture(), juce::AffineTransform());
-    background.setOpacity (1.0f);
-
     selectorAnnouncements.addActionListener (this);
     for (int j = 0; j < layout::selectorCount; ++j)
         addSelector (j);
     for (int i = 0; i < layout::sliderCount; ++i)
         addSlider (i);
+    addChildComponent (bubble);
 
+    // A click leaves the keyboard with the host: only the menus take it, while they are open.
+    for (auto* component : getChildren())
+    {
+        component->setMouseClickGrabsKeyboardFocus (false);
+        component->setWantsKeyboardFocus (false);
+    }
+    setMouseClickGrabsKeyboardFocus (false);
+
+    sources.user = scalepreference::read();
+    applyScale();
     refreshFromModel();
 }
 
@@ -47,6 +59,7 @@ void MyPlugEditorComponent::addSelector (int index)
     // The selection change is delivered asynchronously by the ComboBox; it is passed on as an
     // action message carrying the selector's name, as the panel's announcements always were.
     selector->onChange = [this, name = selector->getName()] { selectorAnnouncements.sendActionMessage (name); };
+    selector->setTooltip (patch::rows[patch::firstSelector + index].name);
     addAndMakeVisible (*selector);
     selectors[(size_t) index] = std::move (selector);
 }
@@ -66,13 +79,77 @@ void MyPlugEditorComponent::addSlider (int index)
         slider->setSkewFactor (layout::squareLawSkew);
     slider->snapTarget = control.snapTarget;
     slider->snapTolerance = control.snapTolerance;
+    slider->setTooltip (model.parameterName (index));
+    bubble.watch (*slider, index);
     sliders[(size_t) index] = std::move (slider);
 }
 
 void MyPlugEditorComponent::paint (juce::Graphics& g)
 {
-    g.setFillType (background);
-    g.fillRect (getLocalBounds());
+    background.paint (g, getLocalBounds());
+}
+
+void MyPlugEditorComponent::mouseDown (const juce::MouseEvent& e)
+{
+    // Only a click on the panel's own background: the controls have their own right-click use.
+    if (! e.mods.isPopupMenu() || e.eventComponent != this)
+        return;
+
+    scaleMenuOpen = true;
+    showScaleMenu (
+        *this, sources.user, [this] (std::optional<float> pick) { chooseScale (pick); },
+        [this] { scaleMenuOpen = false; });
+}
+
+void MyPlugEditorComponent::chooseScale (std::optional<float> fixedFactor)
+{
+    sources.user = fixedFactor;
+    scalepreference::write (fixedFactor);
+    applyScale();
+}
+
+void MyPlugEditorComponent::setHostScaleFactor (float factor)
+{
+    if (const auto offered = scale::nearestOffered (factor))
+    {
+        sources.host = offered;
+        applyScale();
+    }
+}
+
+void MyPlugEditorComponent::setDisplayScaleFactor (float factor)
+{
+    if (const auto offered = scale::nearestOffered (factor))
+    {
+        sources.display = offered;
+        applyScale();
+    }
+}
+
+bool MyPlugEditorComponent::wantsKeyboard() const
+{
+    return scaleMenuOpen
+           || std::any_of (selectors.begin(), selectors.end(), [] (const auto& s) { return s->isPopupActive(); });
+}
+
+void MyPlugEditorComponent::parentHierarchyChanged()
+{
+    // The window the panel lands in may already scale by itself (a DPI-aware Windows host).
+    applyScale();
+}
+
+void MyPlugEditorComponent::applyScale()
+{
+    const auto* peer = getPeer();
+    const float windowScale = peer != nullptr ? (float) peer->getPlatformScaleFactor() : 1.0f;
+    const float factor = sources.effective() / windowScale;
+    // At 100 % there is no transform at all: the panel draws exactly as it always did.
+    setTransform (std::abs (factor - 1.0f) < 1.0e-4f ? juce::AffineTransform() : juce::AffineTransform::scale (factor));
+}
+
+juce::String MyPlugEditorComponent::describeSlider (int index)
+{
+    return model.parameterName (index) + "\n" + model.parameterText (index);
 }
 
 void MyPlugEditorComponent::changeListenerCallback (juce::ChangeBroadcaster* source)
@@ -95,6 +172,7 @@ void MyPlugEditorComponent::refreshFromModel()
     // The slider limits the value to its range and step; nothing is announced and nothing snaps.
     for (int i = 0; i < layout::sliderCount; ++i)
         sliders[(size_t) i]->setValue ((double) values[(size_t) i], juce::dontSendNotification);
+    bubble.refresh();
 
     // A selection that really changes is announced later and written back once; a value that is
     // no item id of the selector leaves it as it is (ComboBox would otherwise clear it).
@@ -115,6 +193,7 @@ void MyPlugEditorComponent::sliderValueChanged (juce::Slider* slider)
         if (sliders[(size_t) i].get() == slider)
         {
             model.setParameterAndNotifyHost (i, (float) slider->getValue());
+            bubble.refresh();
             return;
         }
     }

@@ -28,6 +28,12 @@ inline float limit (float x, float lo, float hi) noexcept
     return std::min (std::max (x, lo), hi);
 }
 
+/** std::min (x, hi): NaN stays NaN. */
+inline float lower (float x, float hi) noexcept
+{
+    return std::min (x, hi);
+}
+
 inline int higher (int x, int y) noexcept
 {
     return std::max (x, y);
@@ -55,6 +61,41 @@ inline int roundToInt (float x) noexcept
 inline float toFloat (int x) noexcept
 {
     return (float) x;
+}
+
+inline double widen (float x) noexcept
+{
+    return (double) x;
+}
+
+/** Rounded to float as a conversion rounds it. */
+inline float narrow (double x) noexcept
+{
+    return (float) x;
+}
+
+/** The 29 bits of the significand that a conversion to float rounds away. */
+inline int bitsBelowFloatPrecision (double x) noexcept
+{
+    std::uint64_t bits;
+    std::memcpy (&bits, &x, sizeof bits);
+    return (int) (bits & 0x1fffffff);
+}
+
+/** 2^n as a float for whole n in -126..127. */
+inline float floatPowerOfTwo (int n) noexcept
+{
+    const auto bits = (std::uint32_t) (n + 127) << 23;
+    float x;
+    std::memcpy (&x, &bits, sizeof x);
+    return x;
+}
+
+/** f (input) where holds is false: the rare values a formula does not cover. */
+template <typename Function>
+inline float exceptWhere (bool holds, float value, float input, Function f) noexcept
+{
+    return holds ? value : f (input);
 }
 
 /** The runaway test: false for infinity and NaN. The largest float compares as finite, and so
@@ -101,16 +142,20 @@ inline T limitToUnitRange (T p) noexcept
     const auto tiny = absolute (p) < tinyLimitInput;
     if (! any (tiny))
         return limit (p, -1.0f, 1.0f);
-    return select (tiny, extendedSymmetricLimitOfTiny (p), limit (p, -1.0f, 1.0f));
+    return select (tiny, extendedSymmetricLimitOfTiny (select (tiny, p, T (0.0f))), limit (p, -1.0f, 1.0f));
 }
 
 /** The second reading's level, limited to 0..1: (|x| + 1 - |x - 1|) x 0.5 in extended precision.
     Every x at or below 0 gives +0, since |x| + 1 and |x - 1| round alike. */
-inline float limitToLevelRange (float x) noexcept
+template <typename T>
+inline T limitToLevelRange (T x) noexcept
 {
-    if (x < tinyLimitInput)
-        return x > 0.0f ? extendedSymmetricLimitOfTiny (x) : 0.0f;
-    return std::min (x, 1.0f);
+    const auto tiny = x < tinyLimitInput;
+    if (! any (tiny))
+        return lower (x, 1.0f);
+    const auto tinyAbove0 = tiny & (x > 0.0f);
+    const T nearZero = select (tinyAbove0, extendedSymmetricLimitOfTiny (select (tinyAbove0, x, T (0.0f))), T (0.0f));
+    return select (tiny, nearZero, lower (x, 1.0f));
 }
 
 /** A limit whose bounds are both away from 0: lo + hi is one constant and lands exactly on the
@@ -119,7 +164,11 @@ struct NonZeroLimit
 {
     float lo, hi;
 
-    float operator() (float x) const noexcept { return limit (x, lo, hi); }
+    template <typename T>
+    T operator() (T x) const noexcept
+    {
+        return limit (x, lo, hi);
+    }
 };
 
 constexpr NonZeroLimit coefficientLimit { 0.01f, 0.99f }; // phase offset, cutoff
@@ -142,9 +191,10 @@ inline T cubicShape (T x) noexcept
 }
 
 /** A phase increment that cannot leave a table: anything non-finite stops the phase. */
-inline float finiteIncrement (float increment) noexcept
+template <typename T>
+inline T finiteIncrement (T increment) noexcept
 {
-    return isFiniteValue (increment) ? increment : 0.0f;
+    return select (isFiniteValue (increment), increment, T (0.0f));
 }
 
 /** A double narrowed to float without the undefined conversion of values beyond the float range:
@@ -187,12 +237,20 @@ private:
 /** The rare part of wrapPhase: a phase that one subtraction did not bring into 0..length. */
 float reducePhase (float phase, float length) noexcept;
 
+/** A phase advanced by an increment in 0..length, back in 0..length. */
+template <typename T>
+inline T subtractLengthOnce (T phase, float length) noexcept
+{
+    return select (phase >= length, phase - length, phase);
+}
+
 /** Brings an advanced phase back into 0..length. One subtraction serves every increment below
     the table length; larger or negative increments (extreme pitch, odd sample rates) need more. */
-inline float wrapPhase (float phase, float length) noexcept
+template <typename T>
+inline T wrapPhase (T phase, float length) noexcept
 {
-    if (phase >= length)
-        phase -= length;
-    return phase >= 0.0f && phase < length ? phase : reducePhase (phase, length);
+    phase = subtractLengthOnce (phase, length);
+    return exceptWhere ((phase >= 0.0f) & (phase < length), phase, phase,
+                        [length] (float outside) { return reducePhase (outside, length); });
 }
 } // namespace quane

@@ -20,7 +20,8 @@ class ResonantFilter
 {
 public:
     /** Feedback for a cutoff coefficient: resonance x (1 / (1 - cutoff) + 1). */
-    static float feedbackFor (float resonance, float cutoff) noexcept
+    template <typename T>
+    static T feedbackFor (T resonance, T cutoff) noexcept
     {
         return resonance * (1.0f / (1.0f - cutoff) + 1.0f);
     }

@@ -49,7 +49,7 @@ void SynthEngine::useVoiceLanesKernel (VoiceLanesKernel kernel)
     ownVoices = true;
 
     if (kernel)
-        lanesRenderer = std::make_unique<VoiceLanesRenderer> (synthVoices, kernel);
+        lanesRenderer = std::make_unique<VoiceLanesRenderer> (synthVoices, *patch, kernel);
 }
 
 int SynthEngine::transposedNote (int note) const noexcept

@@ -6,6 +6,7 @@
 #include "engine/DspHelpers.h"
 #include "engine/OutputStage.h"
 #include "engine/PatchValueTable.h"
+#include "engine/PowerOfTwo.h"
 
 #include <algorithm>
 #include <cmath>
@@ -14,17 +15,10 @@ namespace quane
 {
 namespace
 {
-constexpr int destinationItems = 8; // selector values 1..8 address slots 0..7
+constexpr int destinationItems = modulation::slotCount; // selector values 1..8 address slots 0..7
 constexpr int waveItems = waveformCount;
 constexpr int shapeItems = lfoShapeCount;
 
-/** Spread within spreadLowest..spreadHighest, so that the output stays within outputBound. */
-float guardedSpread (float value) noexcept
-{
-    if (! (value == value))
-        return 0.5f;
-    return std::min (std::max (value, spreadLowest), spreadHighest);
-}
 } // namespace
 
 SynthVoice::SynthVoice (float rate, const PatchParams& patchBlock)
@@ -46,7 +40,7 @@ void SynthVoice::start (float frequency, float noteVelocity, int noteNumber, int
     if (rate != sampleRate)
     {
         sampleRate = rate;
-        lfo2->increment = lfoIncrement (patch[patch::lfo2Speed]);
+        lfo2->increment = lfo2Increment();
         lastLfo1Increment.forget();
     }
     lastPitchIncrement.forget();
@@ -81,10 +75,9 @@ void SynthVoice::release (int delay)
     env2->stage = EnvelopeStage::release;
 }
 
-float SynthVoice::lfoIncrement (float speed) const noexcept
+float SynthVoice::lfo2Increment() const noexcept
 {
-    // One step per chunk of 16 output samples: 12.5 x speed Hz at any sample rate.
-    return finiteIncrement ((float) TableLfo::length / (2.0f * sampleRate / (speed * 400.0f)));
+    return modulation::lfoIncrement (patch[patch::lfo2Speed], sampleRate);
 }
 
 void SynthVoice::setDestination (Source source, int patchIndex) noexcept
@@ -96,6 +89,7 @@ void SynthVoice::setDestination (Source source, int patchIndex) noexcept
 void SynthVoice::refresh (int patchIndex)
 {
     using namespace patch;
+    using namespace modulation;
 
     switch (voiceRefreshOf (patchIndex))
     {
@@ -108,7 +102,7 @@ void SynthVoice::refresh (int patchIndex)
         case VoiceRefresh::env2:
             env2->setUp (patch[env2Attack], patch[env2Decay], patch[env2Sustain], patch[env2Release]);
             break;
-        case VoiceRefresh::lfo2Increment: lfo2->increment = lfoIncrement (patch[lfo2Speed]); break;
+        case VoiceRefresh::lfo2Increment: lfo2->increment = lfo2Increment(); break;
         case VoiceRefresh::oscWave: oscillator->selectWave (selectorItem (patch[oscWave], waveItems)); break;
         case VoiceRefresh::lfo1Shape: lfo1->selectShape (selectorItem (patch[lfo1Shape], shapeItems)); break;
         case VoiceRefresh::lfo2Shape: lfo2->selectShape (selectorItem (patch[lfo2Shape], shapeItems)); break;
@@ -125,78 +119,44 @@ void SynthVoice::refresh (int patchIndex)
 
 void SynthVoice::updateModulation() noexcept
 {
-    using namespace patch;
-    auto slot = [this] (Source source) -> float& { return slots[(size_t) destinations[(size_t) source]]; };
-
-    slots.fill (0.0f);
-
-    env1->step();
-    const float level1 = env1->level;
-    slot (env1Source) += patch[env1Depth] * level1 * level1 * level1;
-
-    env2->step();
-    const float level2 = env2->level;
-    slot (env2Source) += patch[env2Depth] * level2 * level2 * level2;
-
-    slot (lfo2Source) += lfo2->step() * patch[lfo2Depth];
-
-    // LFO1's depth slot is read here, so only the envelopes and LFO2 can reach it.
-    slot (lfo1Source) += lfo1->step() * (patch[lfo1Depth] + slots[lfo1DepthSlot]);
-
-    slot (velocitySource) += patch[velocityDepth] * velocity;
-    slot (modwheelSource) += patch[modwheelPosition] * patch[modwheelDepth];
+    modulation::routeModulation (
+        slots, destinations, patch, *env1, *env2, [this] { return lfo1->step(); }, [this] { return lfo2->step(); },
+        velocity);
 }
 
 void SynthVoice::updatePitch() noexcept
 {
-    using namespace patch;
-
-    // Bend in semitones, Detune and the "Osc Tune" slot in tenths of an octave. The power of two
-    // is taken in double and stored as a float; everything else is single precision.
-    const float exponent = patch[pitchBend] * patch[bendRange] * (1.0f / 12.0f)
-                           + (patch[detune] + slots[detuneSlot]) * 0.1f;
-    oscillator->increment = lastPitchIncrement.get ({ exponent }, [this, exponent] {
-        const float ratio = narrowToFloat (std::exp2 ((double) exponent));
-        return finiteIncrement ((float) WavetableOscillator::length / (sampleRate / (ratio * frequencyHz)));
-    });
+    const float exponent = pitchExponent;
+    oscillator->increment = lastPitchIncrement.get (
+        { exponent }, [this, exponent] { return modulation::pitchIncrement (exponent, sampleRate, frequencyHz); });
 }
 
 void SynthVoice::updateControls() noexcept
 {
-    using namespace patch;
-
-    // The second reading lies at most half the table away.
-    oscillator->secondOffset = coefficientLimit (patch[phase] + slots[phaseSlot]) * 256.0f;
-    oscillator->secondLevel = limitToLevelRange (patch[phaserLevel] + slots[phaserLevelSlot]);
+    const auto values = modulation::controlValues (slots, patch);
+    oscillator->secondOffset = values.secondOffset;
+    oscillator->secondLevel = values.secondLevel;
+    pitchExponent = values.pitchExponent;
 
     // Takes effect at the next chunk's LFO1 step.
-    const float lfo1Speed = lfoSpeedLimit (patch[patch::lfo1Speed] + slots[lfo1SpeedSlot]);
-    lfo1->increment = lastLfo1Increment.get ({ lfo1Speed }, [this, lfo1Speed] { return lfoIncrement (lfo1Speed); });
+    const float lfo1Speed = values.lfo1Speed;
+    lfo1->increment = lastLfo1Increment.get (
+        { lfo1Speed }, [this, lfo1Speed] { return modulation::lfoIncrement (lfo1Speed, sampleRate); });
 
-    const float cutoff = coefficientLimit (patch[patch::cutoff] + slots[cutoffSlot]);
+    const float cutoff = values.cutoff;
     const float resonance = patch[patch::resonance];
     controls.cutoff = cutoff;
     controls.feedback = lastFeedback.get ({ resonance, cutoff },
                                           [=] { return ResonantFilter::feedbackFor (resonance, cutoff); });
-    controls.volume = volumeLimit (patch[patch::volume] + slots[volumeSlot]);
-    controls.spread = guardedSpread (patch[patch::spread]);
-    controls.saturation = patch[saturation];
+    controls.volume = values.volume;
+    controls.spread = modulation::guardedSpread (patch[patch::spread]);
+    controls.saturation = patch[patch::saturation];
 }
 
 void SynthVoice::prepareChunk() noexcept
 {
-    prepareChunkControls();
-    prepareChunkPitch();
-}
-
-void SynthVoice::prepareChunkControls() noexcept
-{
     updateModulation();
     updateControls();
-}
-
-void SynthVoice::prepareChunkPitch() noexcept
-{
     updatePitch();
 }
 

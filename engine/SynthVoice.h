@@ -10,6 +10,7 @@
 #include "engine/ResonantFilter.h"
 #include "engine/TableLfo.h"
 #include "engine/Voice.h"
+#include "engine/VoiceControls.h"
 #include "engine/WavetableOscillator.h"
 
 #include <array>
@@ -29,32 +30,9 @@ namespace quane
 class SynthVoice : public Voice
 {
 public:
-    static constexpr int slotCount = 8;
-
-    /** Modulation sources in the order of their destinations. */
-    enum Source : int
-    {
-        env1Source,
-        env2Source,
-        lfo1Source,
-        lfo2Source,
-        velocitySource,
-        modwheelSource,
-        sourceCount
-    };
-
-    /** What each slot is added to; slot 0 collects the sources routed "Off" and is never read. */
-    enum Slot : int
-    {
-        offSlot,
-        phaseSlot,
-        phaserLevelSlot,
-        detuneSlot,
-        cutoffSlot,
-        volumeSlot,
-        lfo1SpeedSlot,
-        lfo1DepthSlot
-    };
+    static constexpr int slotCount = modulation::slotCount;
+    static constexpr int sourceCount = modulation::sourceCount;
+    using Source = modulation::Source;
 
     SynthVoice (float sampleRate, const PatchParams& patch);
 
@@ -63,17 +41,12 @@ public:
     void refresh (int patchIndex) override;
     void renderChunk (float* first, float* second) override;
 
-    /** The steps of renderChunk for a renderer that runs several voices side by side: it calls
-        prepareChunk on an active voice (modulation and the chunk's control values), advances the
-        oscillator, filter and amplitude envelope below over the 32 internal values exactly as
-        renderValues does, adds the output, then calls finishChunk. */
+    /** The steps of renderChunk for a renderer that runs several voices side by side: it runs
+        the modulation and the chunk's control values of an active voice (prepareChunk, or the
+        same formulas in lanes with the state below), advances the oscillator, filter and
+        amplitude envelope over the 32 internal values exactly as renderValues does, adds the
+        output, then calls finishChunk. */
     void prepareChunk() noexcept;
-
-    /** prepareChunk in two parts that do not depend on each other: a renderer of many voices calls
-        the first for all of them and then the second, so that the voices' powers of two and
-        divisions run side by side. */
-    void prepareChunkControls() noexcept;
-    void prepareChunkPitch() noexcept;
     void renderValues (float* first, float* second) noexcept;
     void finishChunk() noexcept { active = ampEnvelope->stage != EnvelopeStage::idle; }
 
@@ -89,6 +62,15 @@ public:
     ResonantFilter& filterState() noexcept { return filter; }
 
     int getDestination (Source source) const noexcept { return destinations[(size_t) source]; }
+    const modulation::Destinations& getDestinations() const noexcept { return destinations; }
+    ModEnvelope& env1State() noexcept { return *env1; }
+    ModEnvelope& env2State() noexcept { return *env2; }
+    TableLfo& lfo1State() noexcept { return *lfo1; }
+    TableLfo& lfo2State() noexcept { return *lfo2; }
+    float getVelocity() const noexcept { return velocity; }
+    float getFrequencyHz() const noexcept { return frequencyHz; }
+    float getSampleRate() const noexcept { return sampleRate; }
+    ChunkControls& chunkControlsState() noexcept { return controls; }
     const WavetableOscillator& getOscillator() const noexcept { return *oscillator; }
     const AmpEnvelope& getAmpEnvelope() const noexcept { return *ampEnvelope; }
     const TableLfo& getLfo1() const noexcept { return *lfo1; }
@@ -99,11 +81,11 @@ private:
     void updateModulation() noexcept;
     void updateControls() noexcept;
     void updatePitch() noexcept;
-    float lfoIncrement (float speed) const noexcept;
+    float lfo2Increment() const noexcept;
     void setDestination (Source source, int patchIndex) noexcept;
 
-    std::array<float, slotCount> slots {};
-    std::array<int, sourceCount> destinations {};
+    float slots[slotCount] {};
+    modulation::Destinations destinations {};
     std::unique_ptr<WavetableOscillator> oscillator;
     std::unique_ptr<AmpEnvelope> ampEnvelope;
     std::unique_ptr<ModEnvelope> env1, env2;
@@ -112,6 +94,7 @@ private:
     const PatchParams& patch;
     float sampleRate;
     float frequencyHz = 0.0f;
+    float pitchExponent = 0.0f; // set with the chunk's controls, turned into the increment after them
     ResonantFilter filter;
     ChunkControls controls {};
 

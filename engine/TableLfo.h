@@ -30,14 +30,28 @@ public:
     /** Returns the value at the current phase, then advances the phase by the increment. */
     float step() noexcept
     {
-        const int i = segmentIndex (phase);
-        const float f = phase - (float) i;
-        const auto& point = points[(std::size_t) i];
-        const float value = point.sample + f * point.difference;
+        return stepOf (phase, increment, [this] (int i, float& sample, float& difference) {
+            sample = points[(std::size_t) i].sample;
+            difference = points[(std::size_t) i].difference;
+        });
+    }
+
+    /** The step for one LFO or for lanes: readPoint (i, sample, difference) reads segment i. */
+    template <typename T, typename ReadPoint>
+    static T stepOf (T& phase, T increment, ReadPoint&& readPoint) noexcept
+    {
+        const auto i = segmentIndex (phase);
+        const T f = phase - toFloat (i);
+        T sample, difference;
+        readPoint (i, sample, difference);
+        const T value = sample + f * difference;
 
         phase = wrapPhase (phase + increment, (float) length);
         return value;
     }
+
+    /** Each sample with the difference to the next, side by side. */
+    const float* pointData() const noexcept { return &points[0].sample; }
 
     float sample (int index) const noexcept { return points[(std::size_t) index].sample; }
     float difference (int index) const noexcept { return points[(std::size_t) index].difference; }

@@ -5,7 +5,7 @@
 // Floats<width> and Ints<width> wrap one register (SSE2, AVX2 or AVX-512) so that the formulas of
 // engine/DspHelpers.h and the voice's parts, written for float, run lane by lane unchanged:
 // arithmetic and comparisons as for float and int (a comparison gives a lane mask, all bits set
-// where it holds), and the primitives absolute, limit, higher, select, any, roundToInt and toFloat with
+// where it holds), and the primitives absolute, limit, lower, higher, select, any, roundToInt and toFloat with
 // the results of their float versions in every lane, NaN included. Include only from sources
 // built for the instruction set of the width they use.
 #pragma once
@@ -26,6 +26,8 @@ struct Registers<4>
 {
     typedef float Floats __attribute__ ((vector_size (16)));
     typedef std::int32_t Ints __attribute__ ((vector_size (16)));
+    typedef double Doubles __attribute__ ((vector_size (32)));
+    typedef std::int32_t DoubleHalves __attribute__ ((vector_size (32)));
 };
 
 template <>
@@ -33,6 +35,8 @@ struct Registers<8>
 {
     typedef float Floats __attribute__ ((vector_size (32)));
     typedef std::int32_t Ints __attribute__ ((vector_size (32)));
+    typedef double Doubles __attribute__ ((vector_size (64)));
+    typedef std::int32_t DoubleHalves __attribute__ ((vector_size (64)));
 };
 
 template <>
@@ -40,6 +44,8 @@ struct Registers<16>
 {
     typedef float Floats __attribute__ ((vector_size (64)));
     typedef std::int32_t Ints __attribute__ ((vector_size (64)));
+    typedef double Doubles __attribute__ ((vector_size (128)));
+    typedef std::int32_t DoubleHalves __attribute__ ((vector_size (128)));
 };
 
 /** A value in every lane; unlike 0 + value it keeps the sign of -0. */
@@ -108,7 +114,10 @@ struct Floats
     friend Floats operator+ (Floats x, Floats y) noexcept { return x.r + y.r; }
     friend Floats operator- (Floats x, Floats y) noexcept { return x.r - y.r; }
     friend Floats operator* (Floats x, Floats y) noexcept { return x.r * y.r; }
+    friend Floats operator/ (Floats x, Floats y) noexcept { return x.r / y.r; }
+    Floats& operator+= (Floats y) noexcept { return *this = r + y.r; }
     friend Ints<width> operator<(Floats x, Floats y) noexcept { return x.r < y.r; }
+    friend Ints<width> operator> (Floats x, Floats y) noexcept { return x.r > y.r; }
     friend Ints<width> operator<= (Floats x, Floats y) noexcept { return x.r <= y.r; }
     friend Ints<width> operator>= (Floats x, Floats y) noexcept { return x.r >= y.r; }
 
@@ -198,16 +207,110 @@ inline Floats<width> limit (Floats<width> x, float lo, float hi) noexcept
         return (F) _mm512_min_ps (_mm512_set1_ps (hi), _mm512_max_ps (_mm512_set1_ps (lo), (__m512) x.r));
 }
 
+/** width double lanes, for the few values defined in double precision. The register may be
+    wider than the instruction set's; the compiler then splits each operation. */
+template <int width>
+struct Doubles
+{
+    using Register = typename Registers<width>::Doubles;
+    Register r;
+
+    Doubles() = default;
+    Doubles (Register value) noexcept : r (value) {}
+    Doubles (double value) noexcept : r (Register {} + value) {} // only for constants other than -0
+
+    friend Doubles operator+ (Doubles x, Doubles y) noexcept { return x.r + y.r; }
+    friend Doubles operator- (Doubles x, Doubles y) noexcept { return x.r - y.r; }
+    friend Doubles operator* (Doubles x, Doubles y) noexcept { return x.r * y.r; }
+};
+
+template <int width>
+inline Doubles<width> widen (Floats<width> x) noexcept
+{
+    return __builtin_convertvector(x.r, typename Doubles<width>::Register);
+}
+
+/** Rounded to float as a conversion of each lane rounds it. */
+template <int width>
+inline Floats<width> narrow (Doubles<width> x) noexcept
+{
+    return __builtin_convertvector(x.r, typename Floats<width>::Register);
+}
+
+template <int width, int... k>
+inline Ints<width> evenElements (typename Registers<width>::DoubleHalves x, std::integer_sequence<int, k...>) noexcept
+{
+    return (typename Ints<width>::Register) __builtin_shufflevector (x, x, (2 * k)...);
+}
+
+/** The 29 bits of each lane's significand that a conversion to float rounds away. */
+template <int width>
+inline Ints<width> bitsBelowFloatPrecision (Doubles<width> x) noexcept
+{
+    // The low half of each double comes first (little-endian).
+    using Halves = typename Registers<width>::DoubleHalves;
+    return evenElements<width> ((Halves) x.r, std::make_integer_sequence<int, width>()) & 0x1fffffff;
+}
+
+/** 2^n as a float for whole n in -126..127, lane by lane. */
+template <int width>
+inline Floats<width> floatPowerOfTwo (Ints<width> n) noexcept
+{
+    return (typename Floats<width>::Register) ((n + 127) << 23).r;
+}
+
+/** f (input) in the lanes where holds is clear, one lane at a time: the rare lanes a vector
+    formula does not cover. */
+template <int width, typename Function>
+inline Floats<width> exceptWhere (Ints<width> holds, Floats<width> value, Floats<width> input, Function f) noexcept
+{
+    if (all (holds))
+        return value;
+    float values[width], inputs[width];
+    std::int32_t held[width];
+    store (values, value);
+    store (inputs, input);
+    store (held, holds);
+    for (int k = 0; k < width; ++k)
+        if (held[k] == 0)
+            values[k] = f (inputs[k]);
+    return load<Floats<width>> (values);
+}
+
+/** std::min (x, hi) lane by lane, NaN included. */
+template <int width>
+inline Floats<width> lower (Floats<width> x, float hi) noexcept
+{
+    using F = typename Floats<width>::Register;
+    if constexpr (width == 4)
+        return (F) _mm_min_ps (_mm_set1_ps (hi), (__m128) x.r);
+    else if constexpr (width == 8)
+        return (F) _mm256_min_ps (_mm256_set1_ps (hi), (__m256) x.r);
+    else
+        return (F) _mm512_min_ps (_mm512_set1_ps (hi), (__m512) x.r);
+}
+
 /** The segments {a, b, c, sample} at the given offsets (in floats from the table's start), one
-    16-byte load per lane of the first blocks x 4 lanes, transposed into the vectors of a, b, c
-    and sample. Later lanes hold anything. */
+    16-byte load per lane of the first blocks x 4 lanes (blocks 0: the first two lanes), transposed
+    into the vectors of a, b, c and sample. Later lanes hold anything. */
 template <int width, int blocks>
 inline void loadSegments (const float* table, const std::uint32_t (&offset)[width], Floats<width> (&abcs)[4]) noexcept
 {
     using F = typename Floats<width>::Register;
     auto at = [&] (int k) { return _mm_loadu_ps (table + offset[k]); };
 
-    if constexpr (width == 4)
+    if constexpr (width == 4 && blocks == 0)
+    {
+        // Two lanes in use: a0 a1 b0 b1 and c0 c1 s0 s1, the upper halves moved down for b and s.
+        const __m128 r0 = at (0), r1 = at (1);
+        const __m128 ab = _mm_unpacklo_ps (r0, r1), cs = _mm_unpackhi_ps (r0, r1);
+        abcs[0] = (F) ab;
+        abcs[1] = (F) _mm_movehl_ps (ab, ab);
+        abcs[2] = (F) cs;
+        abcs[3] = (F) _mm_movehl_ps (cs, cs);
+        return;
+    }
+    else if constexpr (width == 4)
     {
         __m128 r0 = at (0), r1 = at (1), r2 = at (2), r3 = at (3);
         _MM_TRANSPOSE4_PS (r0, r1, r2, r3);

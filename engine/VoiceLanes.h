@@ -4,6 +4,9 @@
 #pragma once
 
 #include "engine/EngineLimits.h"
+#include "engine/PatchParams.h"
+#include "engine/VoiceControls.h"
+#include "engine/VoiceLanesChoice.h"
 #include "engine/WavetableOscillator.h"
 
 #include <cstdint>
@@ -52,6 +55,31 @@ struct VoiceLanes
     alignas (64) float volume[maxCount];
     alignas (64) float spread[maxCount];
 
+    // The chunk's control values come from the modulation envelopes and LFOs, the velocity and
+    // the note, with the patch and the routing that every voice shares.
+    struct ModEnvelopes
+    {
+        alignas (64) std::int32_t stage[maxCount];
+        alignas (64) float level[maxCount];
+        alignas (64) float attackRate[maxCount];
+        alignas (64) float decayRate[maxCount];
+        alignas (64) float sustainLevel[maxCount];
+        alignas (64) float releaseRate[maxCount];
+    } env1, env2;
+
+    struct Lfos
+    {
+        alignas (64) float phase[maxCount];
+        alignas (64) float increment[maxCount];
+        const float* points[maxCount]; // each voice's own table: sample and difference pairs
+    } lfo1, lfo2;
+
+    alignas (64) float velocity[maxCount];
+    alignas (64) float frequencyHz[maxCount];
+    alignas (64) float sampleRate[maxCount];
+    const PatchParams* patch = nullptr;
+    modulation::Destinations destinations {};
+
     // Results: the values after the amplitude envelope, by internal value and lane.
     alignas (64) float shaped[valuesPerChunk][maxCount];
 
@@ -66,6 +94,12 @@ struct VoiceLanesKernel
 {
     void (*render) (VoiceLanes&) noexcept = nullptr;
     void (*mix) (const VoiceLanes&, float* left, float* right) noexcept = nullptr;
+    /** The chunk's control values of the lanes in use (increment, second offset and level,
+        cutoff, feedback, volume, LFO1's next increment) from their modulation, as the voices'
+        own prepareChunk computes them. */
+    void (*controls) (VoiceLanes&) noexcept = nullptr;
+    /** powerOfTwo of count values (a multiple of 16), in lanes: for the exhaustive test. */
+    void (*powersOfTwo) (const float* x, float* powers, int count) noexcept = nullptr;
 
     explicit operator bool() const noexcept { return render != nullptr; }
 };
@@ -73,8 +107,9 @@ struct VoiceLanesKernel
 /** The kernels of the instruction sets this build has, widest first in use. */
 struct VoiceLanesKernels
 {
-    /** The widest kernel the processor runs, or an empty one where none is built (then the
-        voices render one at a time). */
+    /** The kernel of voiceLanesChoice::chosen(): the widest the processor runs unless the
+        environment names another, and an empty one for "scalar" or where none is built (then
+        the voices render one at a time). */
     static VoiceLanesKernel best() noexcept;
 
     /** Every kernel the processor runs, with its name: for tests and the benchmark. */
@@ -86,8 +121,7 @@ struct VoiceLanesKernels
     static int available (Entry* entries, int capacity) noexcept;
 };
 
-#if defined(__x86_64__) || defined(__i386__) || defined(_M_X64) || defined(_M_IX86)
-#define QUANE_HAS_VOICE_LANES 1
+#if defined(QUANE_HAS_VOICE_LANES)
 extern const VoiceLanesKernel voiceLanesSse2, voiceLanesAvx2, voiceLanesAvx512;
 #endif
 } // namespace quane

@@ -10,9 +10,12 @@
 
 #include "engine/AmpEnvelope.h"
 #include "engine/OutputStage.h"
+#include "engine/PowerOfTwo.h"
 #include "engine/ResonantFilter.h"
 #include "engine/VectorShims.h"
 #include "engine/VoiceLanes.h"
+
+#include <algorithm>
 
 namespace quane::lanes
 {
@@ -265,8 +268,98 @@ inline void mix (const VoiceLanes& lanes, float* left, float* right) noexcept
     outputAndMix<4> (lanes, left, right);
 }
 
+/** The modulation envelopes of a group of lanes, as the shared step formulas want them. */
+template <int width>
+struct ModEnvelopeLanes
+{
+    Ints<width> stage;
+    Floats<width> level, attackRate, decayRate, sustainLevel, releaseRate;
+
+    ModEnvelopeLanes (const VoiceLanes::ModEnvelopes& lanes, int firstLane) noexcept
+        : stage (load<Ints<width>> (lanes.stage + firstLane)),
+          level (load<Floats<width>> (lanes.level + firstLane)),
+          attackRate (load<Floats<width>> (lanes.attackRate + firstLane)),
+          decayRate (load<Floats<width>> (lanes.decayRate + firstLane)),
+          sustainLevel (load<Floats<width>> (lanes.sustainLevel + firstLane)),
+          releaseRate (load<Floats<width>> (lanes.releaseRate + firstLane))
+    {
+    }
+
+    void storeTo (VoiceLanes::ModEnvelopes& lanes, int firstLane) const noexcept
+    {
+        store (lanes.stage + firstLane, stage);
+        store (lanes.level + firstLane, level);
+    }
+};
+
+/** One LFO step of a group of lanes, each reading its voice's own table. */
+template <int width>
+inline Floats<width> stepLfos (VoiceLanes::Lfos& lfos, int firstLane, int lanesInUse) noexcept
+{
+    using F = Floats<width>;
+    F phase = load<F> (lfos.phase + firstLane);
+    const F value = TableLfo::stepOf (phase, load<F> (lfos.increment + firstLane),
+                                      [&] (Ints<width> i, F& sample, F& difference) {
+                                          std::int32_t index[width];
+                                          float samples[width] {}, differences[width] {};
+                                          store (index, i);
+                                          for (int k = 0; k < lanesInUse; ++k)
+                                          {
+                                              const float* point = lfos.points[firstLane + k] + 2 * index[k];
+                                              samples[k] = point[0];
+                                              differences[k] = point[1];
+                                          }
+                                          sample = load<F> (samples);
+                                          difference = load<F> (differences);
+                                      });
+    store (lfos.phase + firstLane, phase);
+    return value;
+}
+
+template <int width>
+inline void controlGroup (VoiceLanes& lanes, int firstLane) noexcept
+{
+    using F = Floats<width>;
+    const int lanesInUse = std::min (width, lanes.count - firstLane);
+    const PatchParams& patch = *lanes.patch;
+
+    ModEnvelopeLanes<width> env1 (lanes.env1, firstLane), env2 (lanes.env2, firstLane);
+    F slots[modulation::slotCount];
+    modulation::routeModulation (
+        slots, lanes.destinations, patch, env1, env2,
+        [&] { return stepLfos<width> (lanes.lfo1, firstLane, lanesInUse); },
+        [&] { return stepLfos<width> (lanes.lfo2, firstLane, lanesInUse); }, load<F> (lanes.velocity + firstLane));
+    env1.storeTo (lanes.env1, firstLane);
+    env2.storeTo (lanes.env2, firstLane);
+
+    const auto values = modulation::controlValues (slots, patch);
+    const F sampleRate = load<F> (lanes.sampleRate + firstLane);
+    store (lanes.secondOffset + firstLane, values.secondOffset);
+    store (lanes.secondLevel + firstLane, values.secondLevel);
+    store (lanes.lfo1.increment + firstLane, modulation::lfoIncrement (values.lfo1Speed, sampleRate));
+    store (lanes.cutoff + firstLane, values.cutoff);
+    store (lanes.feedback + firstLane, values.feedback);
+    store (lanes.volume + firstLane, values.volume);
+    store (lanes.increment + firstLane,
+           modulation::pitchIncrement (values.pitchExponent, sampleRate, load<F> (lanes.frequencyHz + firstLane)));
+}
+
+template <int width>
+inline void controls (VoiceLanes& lanes) noexcept
+{
+    for (int firstLane = 0; firstLane < lanes.count; firstLane += width)
+        controlGroup<width> (lanes, firstLane);
+}
+
+template <int width>
+inline void powersOfTwo (const float* x, float* powers, int count) noexcept
+{
+    for (int i = 0; i < count; i += width)
+        store (powers + i, powerOfTwo (load<Floats<width>> (x + i)));
+}
+
 /** Runs the lanes in groups of width, or narrower for the last few lanes; a group reads the
-    tables only for its lanes in use, rounded up to a multiple of four. */
+    tables only for its lanes in use, rounded up to a multiple of four, or two. */
 template <int width>
 inline void render (VoiceLanes& lanes) noexcept
 {
@@ -291,7 +384,10 @@ inline void render (VoiceLanes& lanes) noexcept
                 firstLane += 8;
                 continue;
             }
-        renderGroup<4, 1> (lanes, firstLane);
+        if (remaining > 2)
+            renderGroup<4, 1> (lanes, firstLane);
+        else
+            renderGroup<4, 0> (lanes, firstLane);
         firstLane += 4;
     }
 }

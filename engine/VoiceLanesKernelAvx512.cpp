@@ -11,5 +11,6 @@
 
 namespace quane
 {
-const VoiceLanesKernel voiceLanesAvx512 { lanes::render<16>, lanes::mix<16> };
+const VoiceLanesKernel voiceLanesAvx512 { lanes::render<16>, lanes::mix<16>, lanes::controls<16>,
+                                          lanes::powersOfTwo<16> };
 } // namespace quane

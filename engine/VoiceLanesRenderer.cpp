@@ -7,20 +7,76 @@
 
 namespace quane
 {
-void VoiceLanesRenderer::load (int k, SynthVoice& voice) noexcept
+void VoiceLanesRenderer::loadControlState (int k, SynthVoice& voice) noexcept
+{
+    auto loadEnvelope = [k] (VoiceLanes::ModEnvelopes& lanesOf, const ModEnvelope& envelope) {
+        lanesOf.stage[k] = (std::int32_t) envelope.stage;
+        lanesOf.level[k] = envelope.level;
+        lanesOf.attackRate[k] = envelope.attackRate;
+        lanesOf.decayRate[k] = envelope.decayRate;
+        lanesOf.sustainLevel[k] = envelope.sustainLevel;
+        lanesOf.releaseRate[k] = envelope.releaseRate;
+    };
+    loadEnvelope (lanes.env1, voice.env1State());
+    loadEnvelope (lanes.env2, voice.env2State());
+
+    auto loadLfo = [k] (VoiceLanes::Lfos& lanesOf, const TableLfo& lfo) {
+        lanesOf.phase[k] = lfo.phase;
+        lanesOf.increment[k] = lfo.increment;
+        lanesOf.points[k] = lfo.pointData();
+    };
+    loadLfo (lanes.lfo1, voice.lfo1State());
+    loadLfo (lanes.lfo2, voice.lfo2State());
+
+    lanes.velocity[k] = voice.getVelocity();
+    lanes.frequencyHz[k] = voice.getFrequencyHz();
+    lanes.sampleRate[k] = voice.getSampleRate();
+}
+
+void VoiceLanesRenderer::storeControlState (int k, SynthVoice& voice) noexcept
+{
+    auto storeEnvelope = [k] (const VoiceLanes::ModEnvelopes& lanesOf, ModEnvelope& envelope) {
+        envelope.stage = (EnvelopeStage) lanesOf.stage[k];
+        envelope.level = lanesOf.level[k];
+    };
+    storeEnvelope (lanes.env1, voice.env1State());
+    storeEnvelope (lanes.env2, voice.env2State());
+    voice.lfo1State().phase = lanes.lfo1.phase[k];
+    voice.lfo1State().increment = lanes.lfo1.increment[k];
+    voice.lfo2State().phase = lanes.lfo2.phase[k];
+
+    auto& oscillator = voice.oscillatorState();
+    oscillator.increment = lanes.increment[k];
+    oscillator.secondOffset = lanes.secondOffset[k];
+    oscillator.secondLevel = lanes.secondLevel[k];
+    auto& controls = voice.chunkControlsState();
+    controls.cutoff = lanes.cutoff[k];
+    controls.feedback = lanes.feedback[k];
+    controls.volume = lanes.volume[k];
+    controls.spread = lanes.spread[k];
+    controls.saturation = lanes.saturation[k];
+}
+
+void VoiceLanesRenderer::loadControls (int k, SynthVoice& voice) noexcept
 {
     const auto& oscillator = voice.oscillatorState();
-    lanes.phase[k] = oscillator.phase;
     lanes.increment[k] = oscillator.increment;
     lanes.secondOffset[k] = oscillator.secondOffset;
     lanes.secondLevel[k] = oscillator.secondLevel;
 
     const auto& controls = voice.chunkControls();
-    const auto& filter = voice.filterState();
     lanes.cutoff[k] = controls.cutoff;
     lanes.feedback[k] = controls.feedback;
-    lanes.s1[k] = filter.s1;
-    lanes.s2[k] = filter.s2;
+    lanes.saturation[k] = controls.saturation;
+    lanes.volume[k] = controls.volume;
+    lanes.spread[k] = controls.spread;
+}
+
+void VoiceLanesRenderer::load (int k, SynthVoice& voice) noexcept
+{
+    lanes.phase[k] = voice.oscillatorState().phase;
+    lanes.s1[k] = voice.filterState().s1;
+    lanes.s2[k] = voice.filterState().s2;
 
     const auto& envelope = voice.ampEnvelopeState();
     lanes.stage[k] = (std::int32_t) envelope.stage;
@@ -31,10 +87,6 @@ void VoiceLanesRenderer::load (int k, SynthVoice& voice) noexcept
     lanes.decayRate[k] = envelope.decayRate;
     lanes.sustainLevel[k] = envelope.sustainLevel;
     lanes.releaseRate[k] = envelope.releaseRate;
-
-    lanes.saturation[k] = controls.saturation;
-    lanes.volume[k] = controls.volume;
-    lanes.spread[k] = controls.spread;
 }
 
 void VoiceLanesRenderer::storeBack (int k, SynthVoice& voice) noexcept
@@ -49,6 +101,45 @@ void VoiceLanesRenderer::storeBack (int k, SynthVoice& voice) noexcept
     envelope.releaseDelay = lanes.releaseDelay[k];
     envelope.level = lanes.level[k];
     voice.finishChunk();
+}
+
+void VoiceLanesRenderer::prepareControls() noexcept
+{
+    // The voices share the patch and, refreshed together, its routing: then their control values
+    // run side by side. A voice routed differently (the engine never does that) takes them one
+    // voice at a time, as when it renders alone.
+    const int count = lanes.count;
+    const auto& routing = voices[(size_t) voiceOfLane[0]]->getDestinations();
+    int differences = 0;
+    for (int k = 1; k < count; ++k)
+    {
+        const auto& own = voices[(size_t) voiceOfLane[(size_t) k]]->getDestinations();
+        for (size_t source = 0; source < own.size(); ++source)
+            differences += own[source] != routing[source] ? 1 : 0;
+    }
+    const bool sameRouting = differences == 0;
+
+    if (! sameRouting)
+    {
+        for (int k = 0; k < count; ++k)
+            voices[(size_t) voiceOfLane[(size_t) k]]->prepareChunk();
+        for (int k = 0; k < count; ++k)
+            loadControls (k, *voices[(size_t) voiceOfLane[(size_t) k]]);
+        return;
+    }
+
+    lanes.patch = &patch;
+    lanes.destinations = routing;
+    const float spread = modulation::guardedSpread (patch[patch::spread]);
+    for (int k = 0; k < count; ++k)
+    {
+        loadControlState (k, *voices[(size_t) voiceOfLane[(size_t) k]]);
+        lanes.spread[k] = spread;
+        lanes.saturation[k] = patch[patch::saturation];
+    }
+    kernel.controls (lanes);
+    for (int k = 0; k < count; ++k)
+        storeControlState (k, *voices[(size_t) voiceOfLane[(size_t) k]]);
 }
 
 void VoiceLanesRenderer::renderOneAtATime (float* left, float* right) noexcept
@@ -79,24 +170,21 @@ void VoiceLanesRenderer::renderChunk (float* left, float* right) noexcept
         voiceOfLane[(size_t) count++] = v;
     }
 
-    for (int k = 0; k < count; ++k)
-        voices[(size_t) voiceOfLane[(size_t) k]]->prepareChunkControls();
+    if (count == 0)
+        return;
+    lanes.count = count;
+    prepareControls();
     for (int k = 0; k < count; ++k)
     {
         const int v = voiceOfLane[(size_t) k];
-        auto& voice = *voices[(size_t) v];
-        voice.prepareChunkPitch();
         lanes.firstIsLeft[k] = v % 2 == 0;
-        load (k, voice);
+        load (k, *voices[(size_t) v]);
     }
 
-    if (count == 0)
-        return;
     lanes.table = voices[(size_t) voiceOfLane[0]]->oscillatorState().segmentData();
 
     // Lanes past the sounding voices keep what they last held: a voice state, or zeros, both of
     // which the kernel runs through harmlessly; their results are never read.
-    lanes.count = count;
     kernel.render (lanes);
 
     for (int k = 0; k < count; ++k)

@@ -20,8 +20,9 @@ class VoiceLanesRenderer
 public:
     static_assert (voiceCount <= VoiceLanes::maxCount);
 
-    VoiceLanesRenderer (const std::array<SynthVoice*, voiceCount>& voices, VoiceLanesKernel kernel) noexcept
-        : voices (voices), kernel (kernel)
+    VoiceLanesRenderer (const std::array<SynthVoice*, voiceCount>& voices, const PatchParams& patch,
+                        VoiceLanesKernel kernel) noexcept
+        : voices (voices), patch (patch), kernel (kernel)
     {
     }
 
@@ -29,11 +30,16 @@ public:
     void renderChunk (float* left, float* right) noexcept;
 
 private:
+    void prepareControls() noexcept;
+    void loadControlState (int lane, SynthVoice& voice) noexcept;
+    void storeControlState (int lane, SynthVoice& voice) noexcept;
+    void loadControls (int lane, SynthVoice& voice) noexcept;
     void load (int lane, SynthVoice& voice) noexcept;
     void storeBack (int lane, SynthVoice& voice) noexcept;
     void renderOneAtATime (float* left, float* right) noexcept;
 
     std::array<SynthVoice*, voiceCount> voices;
+    const PatchParams& patch;
     VoiceLanesKernel kernel;
     std::array<int, VoiceLanes::maxCount> voiceOfLane {};
     VoiceLanes lanes {};

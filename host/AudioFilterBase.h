@@ -47,6 +47,15 @@ public:
 
     AudioFilterBase& getFilter() const noexcept { return filter; }
 
+    /** The editor's size factor as the host asks for it (1 = 100 %). Message thread. */
+    virtual void setHostScaleFactor (float) {}
+
+    /** The size factor of the display the editor is shown on (1 = 96 dpi). Message thread. */
+    virtual void setDisplayScaleFactor (float) {}
+
+    /** Whether the editor's window needs the keyboard now; otherwise keys stay with the host's. */
+    virtual bool wantsKeyboard() const { return false; }
+
 private:
     AudioFilterBase& filter;
 };

@@ -81,6 +81,7 @@ void JuceVSTWrapper::reportParameterChange (int index, float value)
 void JuceVSTWrapper::timerCallback()
 {
     releaseStaleChunk();
+    passOnHostScaleFactor();
     tryHostIdle();
 }
 } // namespace quane

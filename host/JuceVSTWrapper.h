@@ -6,6 +6,7 @@
 #include "host/AudioEffect.h"
 #include "host/AudioFilterBase.h"
 
+#include <atomic>
 #include <memory>
 #include <vector>
 
@@ -62,6 +63,10 @@ private:
     void runEditorIdle();
     void tryHostIdle();
     void resizeHostWindow (int width, int height);
+    void takeHostScaleFactor (float factor);
+    void passOnHostScaleFactor();
+    void refreshDisplayScale();
+    void updateKeyboard (bool wantedByEditor);
 
     void timerCallback() override;
 
@@ -81,6 +86,10 @@ private:
     std::unique_ptr<juce::Component> editorComp;
     vst::ERect editorRect {};
     void* hostWindow = nullptr;
+    // The host's size factor for the editor (0: none given). Hosts may send it from any thread;
+    // the editor takes it on the message thread, at once or with the next timer tick.
+    std::atomic<float> hostScaleFactor { 0.0f };
+    float hostScaleFactorGiven = 0.0f;
 
     juce::HeapBlock<char> outgoingList;
     std::vector<std::unique_ptr<vst::VstMidiEvent>> outgoingRecords;

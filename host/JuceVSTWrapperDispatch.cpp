@@ -140,6 +140,12 @@ vst::intptr JuceVSTWrapper::extendedRequest (vst::int32 opcode, vst::int32 index
 
         case vst::effSetTotalSampleToProcess: return value;
 
+        case vst::effVendorSpecific:
+            // The request's answer stays 0: the factor is taken, nothing is claimed.
+            if (index == vst::editorScaleRequestIndex && value == vst::editorScaleRequestValue)
+                takeHostScaleFactor (opt);
+            return 0;
+
         default: return 0;
     }
 }

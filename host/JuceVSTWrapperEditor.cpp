@@ -7,6 +7,7 @@
 #include "host/HostIdle.h"
 #include "host/MessageLoop.h"
 #include "host/NativeWindow.h"
+#include "host/ScaleFactorRange.h"
 
 namespace quane
 {
@@ -28,10 +29,12 @@ vst::intptr JuceVSTWrapper::editorGetRect (void* ptr)
     if (editorComp == nullptr)
         return 0;
 
+    // The size on screen, through the editor's size factor.
+    const auto size = static_cast<EditorCompWrapper&> (*editorComp).sizeOnScreen();
     editorRect.top = 0;
     editorRect.left = 0;
-    editorRect.bottom = (vst::int16) editorComp->getHeight();
-    editorRect.right = (vst::int16) editorComp->getWidth();
+    editorRect.bottom = (vst::int16) size.y;
+    editorRect.right = (vst::int16) size.x;
     *static_cast<vst::ERect**> (ptr) = &editorRect;
     return (vst::intptr) &editorRect;
 }
@@ -56,6 +59,8 @@ vst::intptr JuceVSTWrapper::editorOpen (void* parentWindow)
     }
 
     hostWindow = parentWindow;
+    refreshDisplayScale();
+    updateKeyboard (false);
     editorComp->setVisible (true);
     return 1;
 }
@@ -83,7 +88,47 @@ void JuceVSTWrapper::ensureEditorWrapper()
 
     editor->setOpaque (true);
     editor->setVisible (true);
+    // The factors first, so that the wrapper starts at the editor's size on screen.
+    editor->setDisplayScaleFactor (native::displayScaleFactor (nullptr));
+    hostScaleFactorGiven = hostScaleFactor.load();
+    if (hostScaleFactorGiven != 0.0f)
+        editor->setHostScaleFactor (hostScaleFactorGiven);
     editorComp = std::make_unique<EditorCompWrapper> (*this, *editor);
+}
+
+void JuceVSTWrapper::takeHostScaleFactor (float factor)
+{
+    // Garbage is dropped here, so that it cannot displace a factor the host gave before.
+    if (! isUsableScaleFactor (factor))
+        return;
+    hostScaleFactor = factor;
+    if (juce::MessageManager::existsAndIsCurrentThread())
+        passOnHostScaleFactor();
+}
+
+void JuceVSTWrapper::passOnHostScaleFactor()
+{
+    const float factor = hostScaleFactor.load();
+    if (factor == hostScaleFactorGiven || editorComp == nullptr)
+        return;
+    hostScaleFactorGiven = factor;
+    if (auto* editor = static_cast<EditorCompWrapper&> (*editorComp).getEditor())
+        editor->setHostScaleFactor (factor);
+}
+
+void JuceVSTWrapper::refreshDisplayScale()
+{
+    if (editorComp == nullptr)
+        return;
+    const native::ScopedErrorTrap trap;
+    if (auto* editor = static_cast<EditorCompWrapper&> (*editorComp).getEditor())
+        editor->setDisplayScaleFactor (native::displayScaleFactor (hostWindow));
+}
+
+void JuceVSTWrapper::updateKeyboard (bool wantedByEditor)
+{
+    if (editorComp != nullptr && hostWindow != nullptr)
+        native::setKeyboardTaken (*editorComp, hostWindow, wantedByEditor);
 }
 
 void JuceVSTWrapper::deleteEditor()

@@ -12,6 +12,21 @@ namespace quane::native
     null or names no window. */
 bool placeInHostWindow (juce::Component& component, void* hostWindow);
 
+/** The size factor of the display the window is shown on (1 = 96 dpi), or 0 when the window system
+    tells none; null stands for the main display. X11: GDK_SCALE where set, else Xft.dpi from the
+    XSETTINGS manager or the screen's X resources. Windows: the window's own (per-monitor) DPI. */
+float displayScaleFactor (void* window);
+
+/** The command a component placed by placeInHostWindow receives (handleCommandMessage) when the
+    display's factor of its window may have changed (Windows: the window moved to a monitor of
+    another DPI). */
+constexpr int displayScaleChangedCommand = 0x44504943;
+
+/** Gives the keyboard to the component's window (taken), or leaves it with the host: then key
+    events over the editor go on to the host's windows, and a focus the editor's window holds goes
+    back to the host's top-level window. */
+void setKeyboardTaken (juce::Component& component, void* hostWindow, bool taken);
+
 /** Runs what the window system holds for the editor's window that JUCE's own queue does not
     see: at most one paint message on Windows, the events Xlib has already buffered on Linux. */
 void dispatchPendingEvents (juce::Component& component);

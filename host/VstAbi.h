@@ -231,6 +231,11 @@ constexpr int32 effSetPanLaw = 74;
 constexpr int32 effBeginLoadBank = 75;
 constexpr int32 effBeginLoadProgram = 76;
 
+// effVendorSpecific with this index and value carries the editor's size factor as the float opt
+// (1.0 = 100 %), as some hosts send it for their display's scale.
+constexpr int32 editorScaleRequestIndex = 0x50726553;
+constexpr intptr editorScaleRequestValue = 0x41654373;
+
 // Hosts read these records straight out of memory; a layout slip crashes them.
 static_assert (sizeof (VstEvent) == 32 && sizeof (VstMidiEvent) == 32);
 static_assert (sizeof (VstTimeInfo) == 88);

@@ -15,11 +15,18 @@ cmake -S "$source_dir" -B "$build_dir" -DCMAKE_BUILD_TYPE=Release "$@" >/dev/nul
 # QUANE_BUILD_TARGETS limits the build (the sanitizer runs build only what they run).
 cmake --build "$build_dir" -j"$(nproc)" ${QUANE_BUILD_TARGETS:+--target $QUANE_BUILD_TARGETS}
 
+# The editor's size must not come from the person running the tests: their own choice of scale
+# (kept under the configuration folder) and their desktop's GDK_SCALE stay out of the suite.
+unset GDK_SCALE
+XDG_CONFIG_HOME="$(mktemp -d)"
+export XDG_CONFIG_HOME
+trap 'rm -rf "$XDG_CONFIG_HOME"' EXIT
+
 # The editor tests need an X display: start a private one when there is none.
 if [ -z "${DISPLAY:-}" ]; then
     source "$source_dir/tools/xvfb.sh"
     start_private_display
-    trap stop_private_display EXIT
+    trap 'stop_private_display; rm -rf "$XDG_CONFIG_HOME"' EXIT
 fi
 
 cd "$build_dir"

@@ -18,8 +18,9 @@ struct Setting
 
 struct Result
 {
-    double realTimeFactor = 0.0;        // seconds of audio per second of this thread's processor time
-    double instructionsPerSample = 0.0; // per output sample (stereo frame); 0 where not counted
+    double realTimeFactor = 0.0;         // seconds of audio per second of this thread's processor time
+    double instructionsPerSample = 0.0;  // per output sample (stereo frame); 0 where not counted
+    double worstBlockMicroseconds = 0.0; // the longest block's processor time
     juce::String programName;
 };
 

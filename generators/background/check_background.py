@@ -1,13 +1,16 @@
 #!/usr/bin/python3
 # Quane - polyphonic wavetable synthesiser
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Checks that the editor picture is a 541 x 341 baseline JFIF with 4:4:4 sampling and an ICC profile.
+# Checks that the editor pictures (1x, 2x, 3x) are baseline JFIFs of 541 x 341 picture units, with 4:4:4
+# sampling and an ICC profile.
 
 import struct
 import sys
 from pathlib import Path
 
-DEFAULT = Path(__file__).resolve().parents[2] / "editor/assets/background.jpg"
+ASSETS = Path(__file__).resolve().parents[2] / "editor/assets"
+# Each picture and its pixels per picture unit.
+PICTURES = {"background.jpg": 1, "background_2x.jpg": 2, "background_3x.jpg": 3}
 SIZE = (541, 341)
 SOI, SOF0, SOS, APP0, APP2 = 0xD8, 0xC0, 0xDA, 0xE0, 0xE2
 # Every other start-of-frame marker: progressive, lossless, arithmetic or hierarchical coding.
@@ -36,7 +39,7 @@ def segments(data):
     raise ValueError("no scan data")
 
 
-def faults(data):
+def faults(data, scale):
     found = []
     frames, jfif, icc = [], False, False
     for marker, payload in segments(data):
@@ -57,8 +60,9 @@ def faults(data):
     precision, height, width, count = struct.unpack(">BHHB", payload[:6])
     if precision != 8:
         found.append("%d bits per sample, expected 8" % precision)
-    if (width, height) != SIZE:
-        found.append("%d x %d pixels, expected %d x %d" % (width, height, *SIZE))
+    expected = (SIZE[0] * scale, SIZE[1] * scale)
+    if (width, height) != expected:
+        found.append("%d x %d pixels, expected %d x %d" % (width, height, *expected))
     if count != 3:
         found.append("%d components, expected 3" % count)
     sampling = [payload[6 + 3 * i + 1] for i in range(count)]
@@ -67,17 +71,21 @@ def faults(data):
     return found
 
 
-def main():
-    path = Path(sys.argv[1]) if len(sys.argv) > 1 else DEFAULT
+def check(path, scale):
     try:
-        found = faults(path.read_bytes())
+        found = faults(path.read_bytes(), scale)
     except (OSError, ValueError) as error:
         found = [str(error)]
     for fault in found:
         print("%s: %s" % (path, fault), file=sys.stderr)
     if not found:
         print("%s: ok" % path)
-    return 1 if found else 0
+    return not found
+
+
+def main():
+    results = [check(ASSETS / name, scale) for name, scale in PICTURES.items()]
+    return 0 if all(results) else 1
 
 
 if __name__ == "__main__":

@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 # Quane - polyphonic wavetable synthesiser
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Draws the editor's background picture and writes editor/assets/background.jpg.
+# Draws the editor's background picture at 1x, 2x and 3x and writes editor/assets/background*.jpg.
 
 import argparse
 import io
@@ -13,16 +13,18 @@ import numpy as np
 from PIL import Image, ImageCms, ImageDraw, ImageFont
 
 import layout
-from raster import blur, over, rect_mask, relief, rounded, shift, text_mask
+import raster
+from raster import blur, canvas_size, over, rect_mask, relief, rounded, shift, text_mask
 from layout import PICTURE_SIZE, SLIDER_SIZE, SLIDERS, SELECTORS, PANELS, TITLES
 
 FONT_DIR = Path("/usr/share/fonts/truetype/dejavu")
 REPO = Path(__file__).resolve().parents[2]
 TEXTURE_SEED = 1733
-# The module embeds the file, so it is kept near 115 KB; the search never goes above this.
+# The module embeds the files, so the 1x picture is kept near 115 KB; the search never goes above
+# this, and the larger pictures never above their share of it per picture unit.
 MAX_BYTES = 128 * 1024
-
-WIDTH, HEIGHT = PICTURE_SIZE
+# The pictures the editor draws from: 1x for 100 %, 2x up to 200 %, 3x above.
+SCALES = (1, 2, 3)
 GUTTER = np.array([150, 153, 159], float)
 PANEL_TOP = np.array([222, 224, 228], float)
 PANEL_BOTTOM = np.array([204, 207, 212], float)
@@ -33,16 +35,24 @@ LOGO_BOTTOM = np.array([22, 68, 168], float)
 
 
 def font(name, size):
-    return ImageFont.truetype(str(FONT_DIR / name), size)
+    """The face at a size in picture units."""
+    return ImageFont.truetype(str(FONT_DIR / name), size * raster.SCALE)
+
+
+def asset_path(scale):
+    return REPO / "editor/assets" / ("background.jpg" if scale == 1 else "background_%dx.jpg" % scale)
 
 
 def texture(rng):
     """Fine grain plus faint horizontal brushing, in grey levels around zero."""
-    grain = blur(rng.normal(0.0, 1.0, (HEIGHT, WIDTH)), 0.45) * 5.0
-    streaks = rng.normal(0.0, 1.0, (HEIGHT, WIDTH))
+    # Noise blurred over SCALE times as many pixels is SCALE times fainter, and a brushing walk
+    # over SCALE times as many steps sqrt(SCALE) times stronger: both keep their 1x contrast.
+    width, height = canvas_size()
+    grain = blur(rng.normal(0.0, 1.0, (height, width)), 0.45) * 5.0 * raster.SCALE
+    streaks = rng.normal(0.0, 1.0, (height, width))
     streaks = np.cumsum(streaks, axis=1)
     streaks -= blur(streaks, 6.0)
-    streaks = blur(streaks, 0.35) * 0.3
+    streaks = blur(streaks, 0.35) * 0.3 / np.sqrt(raster.SCALE)
     return grain + streaks
 
 
@@ -66,7 +76,8 @@ def draw_panels(img, grain):
         img = over(img, np.zeros(3), blur(shift(alpha, 1, 2), 1.8) * 0.45 * (1 - alpha))
         y0 = min(r[1] for r in rects)
         y1 = max(r[3] for r in rects)
-        t = np.clip((np.arange(HEIGHT) - y0) / (y1 - y0), 0, 1)[:, None, None]
+        rows = np.arange(canvas_size()[1]) / raster.SCALE
+        t = np.clip((rows - y0) / (y1 - y0), 0, 1)[:, None, None]
         fill = PANEL_TOP * (1 - t) + PANEL_BOTTOM * t + grain[..., None] * 0.8
         img = over(img, fill, alpha)
         img = over(img, np.array([84, 87, 94.0]), (outer - alpha) * 0.75)
@@ -109,7 +120,7 @@ def text_layers():
     """Every text of the picture as (kind, mask), in drawing order."""
     title_font = font("DejaVuSansCondensed-Bold.ttf", layout.TITLE_SIZE)
     caption_font = font("DejaVuSansCondensed-Bold.ttf", 10)
-    cap = -caption_font.getbbox("H", anchor="ls")[1]
+    cap = -caption_font.getbbox("H", anchor="ls")[1] / raster.SCALE
     layers = [("title", text_mask(t, title_font, cx, cy, v)) for t, cx, cy, v in TITLES]
     x, y, w, _ = SELECTORS[0]
     layers.append(("caption", text_mask("Wave", caption_font, x + w / 2,
@@ -131,7 +142,7 @@ def text_layers():
 
 def draw_logo(img, mask):
     ys = np.nonzero(mask.max(axis=1) > 0.05)[0]
-    t = np.clip((np.arange(HEIGHT) - ys[0]) / (ys[-1] - ys[0]), 0, 1)[:, None, None]
+    t = np.clip((np.arange(canvas_size()[1]) - ys[0]) / (ys[-1] - ys[0]), 0, 1)[:, None, None]
     fill = LOGO_TOP * (1 - t) + LOGO_BOTTOM * t
     glint = (t[..., 0] < 0.45) * 0.22
     outline = np.clip(blur(mask, 0.7) * 2.5, 0, 1)
@@ -142,10 +153,12 @@ def draw_logo(img, mask):
     return over(img, np.full(3, 255.0), mask * glint)
 
 
-def render():
+def render(scale):
+    raster.use_scale(scale)
     rng = np.random.default_rng(TEXTURE_SEED)
     grain = texture(rng)
-    img = np.empty((HEIGHT, WIDTH, 3))
+    width, height = canvas_size()
+    img = np.empty((height, width, 3))
     img[:] = GUTTER
     img += grain[..., None] * 0.7
     img = draw_panels(img, grain)
@@ -175,7 +188,7 @@ def layout_faults(layers):
         if not any(m[y0:y1, x0:x1].min() > 0.99 for m in inner):
             faults.append("%s is not inside a panel" % name)
     controls = rect_mask(grow(slider_rects() + selector_rects(), 1)) > 0
-    taken = np.zeros((HEIGHT, WIDTH), bool)
+    taken = np.zeros(controls.shape, bool)
     for n, (kind, mask) in enumerate(layers):
         ink = mask > 0.05
         if (ink & controls).any():
@@ -190,20 +203,21 @@ def layout_faults(layers):
 
 
 def save_preview(picture, path):
-    """The picture at twice the size with every control's bounds outlined."""
+    """The 1x picture at twice the size with every control's bounds outlined."""
     scale = 2
-    big = picture.resize((WIDTH * scale, HEIGHT * scale), Image.Resampling.NEAREST)
+    width, height = PICTURE_SIZE
+    big = picture.resize((width * scale, height * scale), Image.Resampling.NEAREST)
     draw = ImageDraw.Draw(big)
     for colour, rects in (((220, 30, 30), slider_rects()), ((20, 160, 40), selector_rects())):
         for x0, y0, x1, y1 in rects:
             draw.rectangle((x0 * scale, y0 * scale, x1 * scale - 1, y1 * scale - 1), outline=colour)
-    draw.rectangle((540 * scale, 0, WIDTH * scale - 1, HEIGHT * scale - 1), fill=(255, 0, 255))
-    draw.rectangle((0, 340 * scale, WIDTH * scale - 1, HEIGHT * scale - 1), fill=(255, 0, 255))
+    draw.rectangle((540 * scale, 0, width * scale - 1, height * scale - 1), fill=(255, 0, 255))
+    draw.rectangle((0, 340 * scale, width * scale - 1, height * scale - 1), fill=(255, 0, 255))
     big.save(path)
 
 
-def encode(picture):
-    """Baseline JPEG, 4:4:4, with an sRGB profile, at the best quality that fits MAX_BYTES."""
+def encode(picture, max_bytes):
+    """Baseline JPEG, 4:4:4, with an sRGB profile, at the best quality that fits max_bytes."""
     icc = bytearray(ImageCms.ImageCmsProfile(ImageCms.createProfile("sRGB")).tobytes())
     # The profile header carries its creation time; a fixed one keeps the output reproducible.
     icc[24:36] = struct.pack(">6H", 2024, 1, 1, 0, 0, 0)
@@ -212,28 +226,38 @@ def encode(picture):
         out = io.BytesIO()
         picture.save(out, "JPEG", quality=quality, subsampling=0, icc_profile=icc,
                      progressive=False, optimize=True)
-        if out.tell() <= MAX_BYTES:
+        if out.tell() <= max_bytes:
             return out.getvalue(), quality
-    raise SystemExit("no quality fits %d bytes" % MAX_BYTES)
+    raise SystemExit("no quality fits %d bytes" % max_bytes)
 
 
 def main():
-    parser = argparse.ArgumentParser(description="Draw the editor background picture.")
-    parser.add_argument("--output", type=Path, default=REPO / "editor/assets/background.jpg")
-    parser.add_argument("--preview", type=Path, help="also write an outlined PNG here")
+    parser = argparse.ArgumentParser(description="Draw the editor background pictures.")
+    parser.add_argument("--scale", type=int, choices=SCALES,
+                        help="draw only this picture (default: all of them)")
+    parser.add_argument("--output", type=Path, help="where the one picture of --scale goes")
+    parser.add_argument("--preview", type=Path, help="also write an outlined PNG of the 1x picture here")
     args = parser.parse_args()
+    if args.output and not args.scale:
+        parser.error("--output needs --scale")
 
-    picture, layers = render()
+    # The layout is checked on the 1x drawing, whose pixels are the picture units.
+    picture, layers = render(1)
     faults = layout_faults(layers)
     if args.preview:
         save_preview(picture, args.preview)
     if faults:
         print("\n".join(faults), file=sys.stderr)
         return 1
-    data, quality = encode(picture)
-    args.output.parent.mkdir(parents=True, exist_ok=True)
-    args.output.write_bytes(data)
-    print("%s: %d bytes, quality %d" % (args.output, len(data), quality))
+
+    for scale in [args.scale] if args.scale else SCALES:
+        if scale != 1:
+            picture, _ = render(scale)
+        data, quality = encode(picture, MAX_BYTES * scale * scale)
+        output = args.output or asset_path(scale)
+        output.parent.mkdir(parents=True, exist_ok=True)
+        output.write_bytes(data)
+        print("%s: %d bytes, quality %d" % (output, len(data), quality))
     return 0
 
 

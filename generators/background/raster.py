@@ -1,17 +1,31 @@
 # Quane - polyphonic wavetable synthesiser
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Raster helpers for the editor picture: blurs, rounded masks, relief shading and text masks.
+#
+# Every length the helpers take is in picture units (the 1x picture's pixels); they draw on a
+# canvas of SCALE pixels per unit, so one drawing gives the picture at 1x, 2x or 3x.
 
 import numpy as np
 from PIL import Image, ImageDraw
 
 from layout import PICTURE_SIZE
 
-WIDTH, HEIGHT = PICTURE_SIZE
+SCALE = 1
+
+
+def use_scale(scale):
+    global SCALE
+    SCALE = scale
+
+
+def canvas_size():
+    """(width, height) of the canvas in pixels."""
+    return PICTURE_SIZE[0] * SCALE, PICTURE_SIZE[1] * SCALE
 
 
 def blur(a, sigma):
     """Separable Gaussian blur with clamped edges."""
+    sigma = sigma * SCALE
     if sigma <= 0:
         return a.copy()
     r = max(1, int(3 * sigma + 0.5))
@@ -25,6 +39,7 @@ def blur(a, sigma):
 
 
 def shift(a, dx, dy):
+    dx, dy = dx * SCALE, dy * SCALE
     out = np.zeros_like(a)
     h, w = a.shape
     out[max(dy, 0):h + min(dy, 0), max(dx, 0):w + min(dx, 0)] = \
@@ -33,16 +48,17 @@ def shift(a, dx, dy):
 
 
 def rect_mask(rects):
-    m = np.zeros((HEIGHT, WIDTH))
+    width, height = canvas_size()
+    m = np.zeros((height, width))
     for x0, y0, x1, y1 in rects:
-        m[y0:y1, x0:x1] = 1.0
+        m[y0 * SCALE:y1 * SCALE, x0 * SCALE:x1 * SCALE] = 1.0
     return m
 
 
 def rounded(rects, radius):
     """Anti-aliased mask of a union of rectangles with every corner rounded."""
     sigma = radius * 0.55
-    edge_slope = 1.0 / (sigma * np.sqrt(2 * np.pi))   # of the blurred step, per pixel
+    edge_slope = 1.0 / (sigma * SCALE * np.sqrt(2 * np.pi))   # of the blurred step, per pixel
     b = blur(rect_mask(rects), sigma)
     return np.clip((b - 0.5) / edge_slope + 0.5, 0.0, 1.0)
 
@@ -51,7 +67,8 @@ def relief(alpha, softness):
     """Lambert shading of alpha taken as a height field, lit from the top left."""
     h = blur(alpha, softness)
     gy, gx = np.gradient(h)
-    return (gx + gy) * softness * 2.0
+    # The gradient is per pixel; per picture unit it is SCALE times as steep.
+    return (gx + gy) * softness * 2.0 * SCALE
 
 
 def over(img, colour, alpha):
@@ -62,11 +79,13 @@ def over(img, colour, alpha):
 
 
 def text_mask(text, fnt, cx, cy, vertical=False, tracking=0.0):
-    """Mask of text centred on (cx, cy); cy is the middle of the capitals."""
+    """Mask of text centred on (cx, cy); cy is the middle of the capitals. The font is already
+    sized in pixels; the tracking is in picture units."""
+    tracking = tracking * SCALE
     cap = -fnt.getbbox("H", anchor="ls")[1]
     advances = [fnt.getlength(ch) + tracking for ch in text]
     length = sum(advances) - tracking if tracking else fnt.getlength(text)
-    pad = 4
+    pad = 4 * SCALE
     w, h = int(length + 2 * pad), int(fnt.size * 1.6)
     tile = Image.new("L", (w, h))
     draw = ImageDraw.Draw(tile)
@@ -79,6 +98,6 @@ def text_mask(text, fnt, cx, cy, vertical=False, tracking=0.0):
             x += advance
     if vertical:
         tile = tile.transpose(Image.Transpose.ROTATE_90)
-    canvas = Image.new("L", PICTURE_SIZE)
-    canvas.paste(tile, (int(round(cx - tile.width / 2)), int(round(cy - tile.height / 2))))
+    canvas = Image.new("L", canvas_size())
+    canvas.paste(tile, (int(round(cx * SCALE - tile.width / 2)), int(round(cy * SCALE - tile.height / 2))))
     return np.asarray(canvas, float) / 255.0

@@ -30,19 +30,6 @@ Geometry geometryOf (::Display* display, ::Window window)
     return { attributes.width, attributes.height };
 }
 
-/** The parent of a window, or 0 at the top (the root) or when the window has gone. */
-::Window parentOf (::Display* display, ::Window window)
-{
-    ::Window root = 0, parent = 0;
-    ::Window* children = nullptr;
-    unsigned int count = 0;
-    if (XQueryTree (display, window, &root, &parent, &children, &count) == 0)
-        return 0;
-    if (children != nullptr)
-        XFree (children);
-    return parent == root ? 0 : parent;
-}
-
 bool isMdiClient (::Display* display, ::Window window)
 {
     XClassHint hint {};
@@ -57,6 +44,18 @@ bool isMdiClient (::Display* display, ::Window window)
     return className.equalsIgnoreCase ("MDIClient");
 }
 } // namespace
+
+::Window parentOf (::Display* display, ::Window window)
+{
+    ::Window root = 0, parent = 0;
+    ::Window* children = nullptr;
+    unsigned int count = 0;
+    if (XQueryTree (display, window, &root, &parent, &children, &count) == 0)
+        return 0;
+    if (children != nullptr)
+        XFree (children);
+    return parent == root ? 0 : parent;
+}
 
 bool placeInHostWindow (juce::Component& component, void* hostWindow)
 {

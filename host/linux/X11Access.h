@@ -1,6 +1,6 @@
 // Quane - polyphonic wavetable synthesiser
 // SPDX-License-Identifier: GPL-3.0-or-later
-// JUCE's X connection and the error trap's record, shared by the X11 window code.
+// JUCE's X connection, the error trap's record and the window tree, shared by the X11 window code.
 #pragma once
 
 #define JUCE_GUI_BASICS_INCLUDE_XHEADERS 1
@@ -14,6 +14,9 @@ namespace quane::native
 
 /** How many X errors on JUCE's connection the traps have absorbed so far. */
 int absorbedErrorCount() noexcept;
+
+/** The parent of a window, or 0 at the top (the root) or when the window has gone. */
+::Window parentOf (::Display* display, ::Window window);
 
 inline ::Window toXWindow (void* handle) noexcept
 {

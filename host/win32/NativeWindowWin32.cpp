@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The editor's window as a child of the host's Win32 window: placement, paint and sizing.
 #include "host/NativeWindow.h"
+#include "host/win32/DisplayWatch.h"
 #include "host/win32/QuitMessage.h"
 
 #ifndef NOMINMAX
@@ -68,6 +69,7 @@ bool placeInHostWindow (juce::Component& component, void* hostWindow)
     SetParent (own, host);
     const auto style = (DWORD) GetWindowLongA (own, GWL_STYLE);
     SetWindowLongA (own, GWL_STYLE, (LONG) ((style & childStyleMask) | childStyleBit));
+    watchDisplayScale (component);
     return true;
 }
 

@@ -25,7 +25,8 @@ TEST (EditorPanel, SizeNamesAndBounds)
     MyPlugEditorComponent editor (model);
     EXPECT_EQ (editor.getWidth(), 540);
     EXPECT_EQ (editor.getHeight(), 340);
-    EXPECT_EQ (editor.getNumChildComponents(), patch::valueCount);
+    // The controls, the value bubble and the tooltip window.
+    EXPECT_EQ (editor.getNumChildComponents(), patch::valueCount + 2);
 
     EXPECT_EQ (editor.getSlider (0).getBounds(), juce::Rectangle<int> (120, 10, 12, 80));
     EXPECT_EQ (editor.getSlider (18).getBounds(), juce::Rectangle<int> (268, 120, 12, 80));

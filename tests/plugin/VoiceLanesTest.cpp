@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <random>
@@ -112,6 +115,33 @@ TEST (VoiceLanes, EveryKernelMatchesTheVoicesOneAtATime)
         }
 }
 
+TEST (VoiceLanes, TheEnvironmentNamesTheKernel)
+{
+    const char* before = std::getenv (voiceLanesChoice::environmentVariable);
+    const std::string saved = before != nullptr ? before : "";
+    auto chosenWith = [] (const char* value) {
+        setenv (voiceLanesChoice::environmentVariable, value, 1);
+        return VoiceLanesKernels::best();
+    };
+
+    EXPECT_FALSE (chosenWith ("scalar"));
+    for (const auto& kernel : kernelsHere())
+    {
+        std::string name = kernel.name;
+        name.erase (std::remove (name.begin(), name.end(), '-'), name.end());
+        std::transform (name.begin(), name.end(), name.begin(), [] (char c) { return (char) std::tolower (c); });
+        EXPECT_EQ (chosenWith (name.c_str()).render, kernel.kernel.render) << name;
+    }
+    // A name the processor cannot run, or none at all, gives the widest it runs.
+    const auto widest = kernelsHere().empty() ? nullptr : kernelsHere().front().kernel.render;
+    EXPECT_EQ (chosenWith ("neon").render, widest);
+
+    if (before != nullptr)
+        setenv (voiceLanesChoice::environmentVariable, saved.c_str(), 1);
+    else
+        unsetenv (voiceLanesChoice::environmentVariable);
+}
+
 TEST (VoiceLanes, UnusualVoiceStatesStillMatch)
 {
     const auto kernels = kernelsHere();
@@ -128,6 +158,12 @@ TEST (VoiceLanes, UnusualVoiceStatesStillMatch)
         static_cast<SynthVoice&> (engine->getVoice (1)).oscillatorState().selectWave (7);
         for (int v : { 0, 2, 5 })
             static_cast<SynthVoice&> (engine->getVoice (v)).filterState().s1 = std::numeric_limits<float>::infinity();
+        // A routing of its own for another, so that the voices' control values run one at a time.
+        auto& routing = engine->getPatch()[patch::lfo1Destination];
+        const float shared = routing;
+        routing = 4.0f;
+        engine->getVoice (4).refresh (patch::lfo1Destination);
+        routing = shared;
     }
     std::mt19937 random (5);
     playAlike (scalar, lanes, random, false);
