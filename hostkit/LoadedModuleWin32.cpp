@@ -3,10 +3,7 @@
 // The module loaded as a Windows host loads it: LoadLibrary and GetProcAddress.
 #include "hostkit/LoadedModule.h"
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "host/win32/WindowsHeaders.h"
 
 namespace quane::hostkit
 {

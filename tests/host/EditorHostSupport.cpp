@@ -6,6 +6,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <fcntl.h>
@@ -45,21 +46,15 @@ void run (const std::string& command)
     [[maybe_unused]] const int status = std::system (command.c_str());
 }
 
+/** A window manager of the desktop conventions marks the root window with this property. */
 bool windowManagerIsRunning (::Display* display)
 {
     const auto check = XInternAtom (display, "_NET_SUPPORTING_WM_CHECK", True);
-    if (check == 0)
-        return false;
-    Atom type = 0;
-    int format = 0;
-    unsigned long count = 0, remaining = 0;
-    unsigned char* data = nullptr;
-    const bool found = XGetWindowProperty (display, DefaultRootWindow (display), check, 0, 1, False, AnyPropertyType,
-                                           &type, &format, &count, &remaining, &data)
-                           == Success
-                       && count > 0;
-    if (data != nullptr)
-        XFree (data);
+    int count = 0;
+    auto* properties = XListProperties (display, DefaultRootWindow (display), &count);
+    const bool found = check != 0 && properties != nullptr && std::count (properties, properties + count, check) > 0;
+    if (properties != nullptr)
+        XFree (properties);
     return found;
 }
 

@@ -4,6 +4,7 @@
 // mouse input and pictures of windows.
 #pragma once
 
+#include "host/win32/WindowsHeaders.h"
 #include "tests/common/Picture.h"
 #include "tests/host/HostTestSupport.h"
 
@@ -11,11 +12,6 @@
 #include <initializer_list>
 #include <string>
 #include <vector>
-
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
 
 namespace quane::test
 {
