@@ -38,13 +38,8 @@ vst::intptr callbackOfSlot (vst::AEffect* effect, vst::int32 opcode, vst::int32 
                             float opt)
 {
     using namespace std::chrono;
-    const HostRequest request { effect,
-                                opcode,
-                                index,
-                                value,
-                                ptr,
-                                opt,
-                                duration<double, std::milli> (steady_clock::now().time_since_epoch()).count() };
+    const auto nowMs = duration<double, std::milli> (steady_clock::now().time_since_epoch()).count();
+    const HostRequest request { effect, opcode, index, value, ptr, opt, nowMs };
     if (auto* instance = liveInstances[slot].load (std::memory_order_acquire))
         return instance->answer (request);
     return opcode == vst::audioMasterVersion ? vstVersionOfUnknownInstance : 0;
