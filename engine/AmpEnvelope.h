@@ -16,8 +16,9 @@ template <typename Envelope, typename Flag>
 inline void stepAttack (Envelope& e, Flag attacking) noexcept
 {
     // Once the delay has run out its value no longer matters, so it stops counting at 0 rather
-    // than running on towards an overflow.
-    e.attackDelay = select (attacking & (e.attackDelay > 0), e.attackDelay - 1, e.attackDelay);
+    // than running on towards an overflow. Both choices are computed, so the count down is taken
+    // from at least 1: a delay of INT_MIN must not overflow in the choice that is not taken.
+    e.attackDelay = select (attacking & (e.attackDelay > 0), higher (e.attackDelay, 1) - 1, e.attackDelay);
     e.level = select (attacking & (e.attackDelay < 1), e.level + e.attackRate, e.level);
 
     const Flag full = attacking & ! (e.level < 1.0f);

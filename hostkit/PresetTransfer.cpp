@@ -3,6 +3,7 @@
 // Program and bank files in and out of a hosted instance.
 #include "PresetTransfer.h"
 
+#include "FileReading.h"
 #include "FileWriting.h"
 #include "PresetFile.h"
 #include "ToolError.h"
@@ -11,6 +12,9 @@ namespace quane::hostkit
 {
 namespace
 {
+// A preset of ours is some hundred bytes; other modules' states may hold samples.
+constexpr juce::int64 maximumPresetFileBytes = 64 * 1024 * 1024;
+
 juce::String hexId (juce::int32 id)
 {
     return "0x" + juce::String::toHexString ((int) id).paddedLeft ('0', 8);
@@ -19,10 +23,7 @@ juce::String hexId (juce::int32 id)
 
 void loadPreset (HostedEffect& effect, const juce::File& file)
 {
-    juce::MemoryBlock bytes;
-    if (! file.existsAsFile() || ! file.loadFileAsData (bytes))
-        fail (ToolError::Kind::input, "cannot read the preset file " + file.getFullPathName());
-
+    const auto bytes = readWholeFile (file, maximumPresetFileBytes, "preset file");
     const auto preset = decodePreset (bytes, file.getFullPathName());
     const auto& aeffect = *effect.getEffect();
     if (preset.uniqueId != aeffect.uniqueID)

@@ -3,8 +3,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the fuzz targets (clang with AddressSanitizer and UndefinedBehaviorSanitizer, every source
 # instrumented for coverage) and runs each from its seed corpus for the given time, then prints
-# its executions, speed and coverage. What a run finds is kept in <build-dir>/fuzz/findings/;
-# the corpus it grows in <build-dir>/fuzz/corpus/.
+# its executions, speed, peak resident memory and coverage. What a run finds is kept in
+# <build-dir>/fuzz/findings/; the corpus it grows in <build-dir>/fuzz/corpus/.
 # Usage: tools/run-fuzz.sh [seconds per target, default 60] [build-dir, default build-clang]
 set -euo pipefail
 
@@ -16,13 +16,17 @@ build_dir="${2:-$source_dir/build-clang}"
 
 CC=clang CXX=clang++ cmake -S "$source_dir" -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DQUANE_SANITIZE=address,undefined -DQUANE_FUZZ=ON -DQUANE_PLAYER=OFF >/dev/null
-cmake --build "$build_dir" -j"$(nproc)" --target quane-fuzz-state quane-fuzz-host
+cmake --build "$build_dir" -j"$(nproc)" --target quane-fuzz-state quane-fuzz-host quane-fuzz-midi quane-fuzz-preset quane-fuzz-plugin-state
 
 export ASAN_OPTIONS="${ASAN_OPTIONS:-abort_on_error=1}"
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
 
+# The longest input of each target: a state up to a megabyte (far beyond the bound the module
+# refuses above), files of some size, host call sequences as the harness reads them.
+declare -A max_len=([state]=1048576 [host]=4096 [midi]=65536 [preset]=65536 [plugin-state]=65536)
+
 status=0
-for target in state host; do
+for target in state host midi preset plugin-state; do
     corpus="$build_dir/fuzz/corpus/$target"
     findings="$build_dir/fuzz/findings"
     log="$build_dir/fuzz/$target.log"
@@ -30,14 +34,15 @@ for target in state host; do
 
     # New inputs go to the first folder; the committed seeds are only read.
     target_status=0
-    "$build_dir/tests/fuzz/quane-fuzz-$target" -max_total_time="$seconds" -max_len=4096 -timeout=10 \
+    "$build_dir/tests/fuzz/quane-fuzz-$target" -max_total_time="$seconds" -max_len="${max_len[$target]}" -timeout=10 \
         -print_final_stats=1 -artifact_prefix="$findings/$target-" \
         "$corpus" "$source_dir/tests/fuzz/corpus/$target" >"$log" 2>&1 || target_status=$?
 
     executions=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
     speed=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log")
     coverage=$(grep -E '^#[0-9]+' "$log" | tail -1 | sed -n 's/.*cov: \([0-9]*\) ft: \([0-9]*\).*corp: \([0-9]*\).*/\1 edges, \2 features, corpus of \3 inputs/p')
-    echo "fuzz $target: ${seconds} s, ${executions:-?} executions, ${speed:-?} per second, coverage ${coverage:-?}"
+    peak=$(sed -n 's/^stat::peak_rss_mb: *//p' "$log")
+    echo "fuzz $target: ${seconds} s, ${executions:-?} executions, ${speed:-?} per second, peak ${peak:-?} MB resident, coverage ${coverage:-?}"
     if [ "$target_status" -ne 0 ]; then
         echo "fuzz $target FAILED (status $target_status); the input is in $findings, the log in $log:" >&2
         tail -40 "$log" >&2

@@ -31,8 +31,9 @@ is_installed() {
 packages=(
     # the cross compilers (the -posix variants: JUCE needs std::mutex) and zlib for them
     g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix libz-mingw-w64-dev
-    # JUCE's module sources (patched in a copy) and GoogleTest's sources for the Wine test host
-    juce-modules-source-data libgtest-dev
+    # JUCE's module sources (patched in a copy), its CMake package for the VST3 plug-in
+    # (juce_add_plugin), and GoogleTest's sources for the Wine test hosts
+    juce-modules-source-data juce-modules-source libgtest-dev
     # building libpng and libjpeg-turbo from Debian's source packages
     dpkg-dev patch cmake ccache xz-utils
     # Wine for 64- and 32-bit programs, with its preloaders (needed when 32-bit code runs emulated)

@@ -52,16 +52,16 @@ settings. MIDI comes from every enabled ALSA MIDI input and, on JACK, from the p
 JACK MIDI port (quane-play-midi:in), on any channel.
 
 Options
-  --program N|NAME     factory program by number (0-11) or name, e.g. "Pulse Lead"
-  --load FILE.fxp|.fxb restore a program or bank file after the program
-  --jack, --alsa       audio through JACK or ALSA (default: the last set-up, else the first
-                       system that has a device)
-  --midi-input NAME    enable the MIDI inputs whose name contains NAME (repeatable); on JACK
-                       also connects JACK MIDI outputs whose port name contains NAME
-  --list-devices       list audio devices and MIDI inputs, then quit
-  --headless           no window: audio and MIDI only, until Ctrl+C or SIGTERM
-  --module PATH        the module to load (default: the installed or built Kolv.so)
-  --help               this text
+  --program N|NAME      factory program by number (0-11) or name, e.g. "Pulse Lead"
+  --load FILE.fxp|.fxb  restore a program or bank file after the program
+  --jack, --alsa        audio through JACK or ALSA (default: the last set-up, else the first
+                        system that has a device)
+  --midi-input NAME     enable the MIDI inputs whose name contains NAME (repeatable); on JACK
+                        also connects JACK MIDI outputs whose port name contains NAME
+  --list-devices        list audio devices and MIDI inputs, then quit
+  --headless            no window: audio and MIDI only, until Ctrl+C or SIGTERM
+  --module PATH         the module to load (default: the installed or built Kolv.so)
+  --help                this text
 
 Settings (the last device set-up, the instrument's state and the window position) are kept in
 ~/.config/Quane/quane-play.settings and restored at the next start; --program and --load apply

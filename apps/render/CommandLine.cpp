@@ -19,6 +19,14 @@ double parseNumber (const juce::String& option, const juce::String& text)
     return value;
 }
 
+/** A whole number; one beyond the range of int is kept at its end, for the range checks to refuse. */
+int parseInteger (const juce::String& option, const juce::String& text)
+{
+    const auto value = parseNumber (option, text);
+    return (int) juce::jlimit ((double) std::numeric_limits<int>::min(), (double) std::numeric_limits<int>::max(),
+                               value);
+}
+
 ParameterSetting parseSetting (const juce::String& text)
 {
     const auto equals = text.lastIndexOfChar ('=');
@@ -48,13 +56,15 @@ RenderOptions parseCommandLine (const juce::StringArray& arguments)
         else if (option == "--rate")
             options.sampleRate = parseNumber (option, reader.value());
         else if (option == "--block")
-            options.blockSize = (int) parseNumber (option, reader.value());
+            options.blockSize = parseInteger (option, reader.value());
         else if (option == "--tail")
             options.tailSeconds = parseNumber (option, reader.value());
+        else if (option == "--max-seconds")
+            options.maximumSeconds = parseNumber (option, reader.value());
         else if (option == "--out")
             options.wavFile = reader.fileValue();
         else if (option == "--bits")
-            options.bitsPerSample = (int) parseNumber (option, reader.value());
+            options.bitsPerSample = parseInteger (option, reader.value());
         else if (option == "--png")
             options.pngFile = reader.fileValue();
         else if (option == "--editor-png")
@@ -73,6 +83,8 @@ RenderOptions parseCommandLine (const juce::StringArray& arguments)
         fail (ToolError::Kind::usage, "--block must lie between 1 and 65536 samples");
     if (options.tailSeconds < 0.0 || options.tailSeconds > 600.0)
         fail (ToolError::Kind::usage, "--tail must lie between 0 and 600 seconds");
+    if (options.maximumSeconds < 1.0 || options.maximumSeconds > 86400.0)
+        fail (ToolError::Kind::usage, "--max-seconds must lie between 1 and 86400 (a day)");
     if (options.bitsPerSample != 32 && options.bitsPerSample != 24)
         fail (ToolError::Kind::usage, "--bits must be 32 (float) or 24");
     if (options.allPrograms && options.program.isNotEmpty())
@@ -111,6 +123,7 @@ Rendering
   --rate HZ              sample rate (default 44100)
   --block N              host block size in samples (default 512)
   --tail SECONDS         time rendered after the last MIDI event (default 2)
+  --max-seconds SECONDS  refuse a MIDI file whose events lie further out (default 3600: an hour)
 
 Output
   --out FILE.wav         write the render (32-bit float WAV unless --bits 24)
@@ -125,9 +138,12 @@ Output
 Each render prints one line: program, length, peak and RMS per channel in dBFS and the real-time
 factor. A progress bar appears on stderr for renders over a second when stderr is a terminal.
 
+MIDI files over 64 MB or with more than a million events are refused before they are played.
+
 Exit status: 0 done; 1 bad command line (option, program or parameter name, value); 2 module
-missing, unloadable or not a VST 2.x effect; 3 MIDI or preset file unreadable or invalid; 4 an
-output file cannot be written; 5 the module shows no editor or its window could not be captured.
+missing, unloadable or not a VST 2.x effect; 3 MIDI or preset file unreadable, invalid or too
+large or long; 4 an output file cannot be written; 5 the module shows no editor or its window
+could not be captured; 7 an unexpected failure (such as running out of memory).
 )";
 }
 } // namespace quane::render

@@ -25,7 +25,8 @@ struct RenderOptions : hostkit::HostingOptions
     double sampleRate = 44100.0;
     int blockSize = 512;
     double tailSeconds = 2.0;
-    juce::File wavFile; // with --all-programs: the folder of the files
+    double maximumSeconds = 3600.0; // events of a MIDI file further out are refused
+    juce::File wavFile;             // with --all-programs: the folder of the files
     int bitsPerSample = 32;
     juce::File pngFile; // with --all-programs: the folder of the pictures
     juce::File editorPngFile;

@@ -4,7 +4,9 @@
 //
 // Input: one mode byte, then the chunk. Mode bit 0 wraps the rest in a valid header (magic and
 // its own length, terminator and spare byte), so the mutations reach the XML reader; without it
-// the bytes are the chunk as they stand. Bit 1 picks the bank (0) or program (1) request.
+// the bytes are the chunk as they stand. Bit 1 picks the bank (0) or program (1) request. Reading
+// the state may take at most 100 ms of processor time.
+#include "tests/fuzz/FuzzBounds.h"
 #include "tests/fuzz/FuzzHost.h"
 
 #include "engine/PatchParams.h"
@@ -26,6 +28,10 @@ std::vector<std::uint8_t> withValidHeader (const std::vector<std::uint8_t>& text
     chunk.push_back (0);
     return chunk;
 }
+
+// A host's window waits for effSetChunk: any input, up to the megabyte the fuzzer is given, is
+// read or refused within this much processor time (sanitizers and coverage included).
+constexpr double maximumMilliseconds = 100.0;
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput (const std::uint8_t* data, size_t size)
@@ -38,7 +44,10 @@ extern "C" int LLVMFuzzerTestOneInput (const std::uint8_t* data, size_t size)
     // Handed over in a copy of exactly its size, so that reading past it is caught.
     const auto chunk = (mode & 1) != 0 ? withValidHeader (rest) : rest;
     fuzz::FuzzInstance instance;
+    const auto startMilliseconds = fuzz::threadMilliseconds();
     instance.setChunk (std::vector<std::uint8_t> (chunk.begin(), chunk.end()), isProgram);
+    fuzz::require (fuzz::threadMilliseconds() - startMilliseconds <= maximumMilliseconds,
+                   "reading the state took more than 100 ms");
 
     // Whatever was read, the patch holds only finite values...
     for (int i = 0; i < patch::valueCount; ++i)

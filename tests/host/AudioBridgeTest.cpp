@@ -86,6 +86,34 @@ TEST (AudioBridge, EventsOfOtherTypesAndNullEventsAreSkipped)
     EXPECT_EQ (instance.render (blockFrames), reference.render (blockFrames));
 }
 
+TEST (AudioBridge, ABlockOfAHundredThousandEventsTakesMilliseconds)
+{
+    // Alternating notes on and off, listed in order and then backwards.
+    constexpr int count = 100000, frames = 512;
+    std::vector<std::vector<unsigned char>> messages;
+    std::vector<int> inOrder, backwards;
+    for (int i = 0; i < count; ++i)
+    {
+        messages.push_back ({ (unsigned char) (i % 2 == 0 ? 0x90 : 0x80), (unsigned char) (40 + i % 40), 100 });
+        inOrder.push_back (i * frames / count);
+        backwards.push_back (frames - 1 - i * frames / count);
+    }
+
+    Instance instance;
+    instance.resume();
+    for (const auto* positions : { &inOrder, &backwards })
+    {
+        hostkit::VstEventList events (count);
+        for (int i = 0; i < count; ++i)
+            events.add (messages[(size_t) i].data(), 3, (*positions)[(size_t) i]);
+        const auto milliseconds = bestMilliseconds (3, [&] {
+            instance.sendEvents (events.record());
+            instance.render (frames);
+        });
+        EXPECT_LT (milliseconds, 100.0) << (positions == &inOrder ? "in order" : "backwards");
+    }
+}
+
 TEST (AudioBridge, SuspendDropsPendingEvents)
 {
     Instance instance;

@@ -121,6 +121,61 @@ TEST (StateChunk, UnreadableChunksChangeNothing)
     EXPECT_EQ (instance.getParameter (6), 0.1f);
 }
 
+TEST (StateChunk, StatesUpToTheBoundsReadAsTheyAlwaysDid)
+{
+    Instance source, target;
+    source.dispatch (vst::effSetProgram, 0, 5);
+    const auto saved = source.getChunk();
+    const std::string savedText (saved.begin() + 8, saved.begin() + 8 + declaredLength (saved));
+    const auto savedAttributes = savedText.substr (18, savedText.size() - 20); // inside "<FOO1_SETTINGS_01 " "/>"
+
+    // 960 attributes of no meaning, the 39 and a second "6" make 1,000; the first "6" counts.
+    std::string others;
+    for (int i = 0; i < 960; ++i)
+        others += "x" + std::to_string (i) + "=\"1\" ";
+    const auto thousand = others + savedAttributes + " 6=\"0.1\"";
+    target.setChunk (makeChunk (stateText (thousand)));
+    EXPECT_EQ (target.allValues(), source.allValues());
+
+    // Text of exactly 16 KB is read; a byte more is refused.
+    auto padded = stateText ("6=\"0.25\"");
+    padded.insert (padded.size() - 2, 16 * 1024 - padded.size(), ' ');
+    target.setChunk (makeChunk (padded));
+    EXPECT_EQ (target.getParameter (6), 0.25f);
+    padded.insert (padded.size() - 2, 1, ' ');
+    target.setChunk (makeChunk (padded));
+    EXPECT_EQ (target.getParameter (6), 0.25f);
+    target.setChunk (makeChunk (stateText ("x=\"1\" " + thousand)));
+    EXPECT_EQ (target.getParameter (6), 0.25f) << "1,001 attributes were read";
+}
+
+TEST (StateChunk, OversizedStatesAreRefusedWithinMilliseconds)
+{
+    auto attributes = [] (int count, const std::string& between = " ") {
+        std::string text;
+        for (int i = 0; i < count; ++i)
+            text += "a" + std::to_string (i) + "=''" + between;
+        return text + "6=\"0.1\"";
+    };
+    // The parser skips comments between attributes, so they hide nothing from the count.
+    const auto behindComments = stateText (attributes (1000, "<!--> -->"));
+    ASSERT_LT (behindComments.size(), 16u * 1024u);
+    std::string entities (1 << 20, ' ');
+    for (size_t i = 0; i + 4 <= entities.size(); i += 4)
+        entities.replace (i, 4, "&lt;");
+
+    Instance instance;
+    const auto before = instance.allValues();
+    for (const auto& text : { stateText (attributes (10000)), stateText (attributes (30000)), behindComments,
+                              stateText ("6=\"" + entities + "\"") })
+    {
+        const auto chunk = makeChunk (text);
+        const auto milliseconds = bestMilliseconds (3, [&] { instance.setChunk (chunk); });
+        EXPECT_LT (milliseconds, 10.0) << chunk.size() << " bytes";
+        EXPECT_EQ (instance.allValues(), before);
+    }
+}
+
 TEST (StateChunk, ValuesAreReadAndClampedByTheirClass)
 {
     Instance instance;

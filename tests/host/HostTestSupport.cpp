@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
 
@@ -89,5 +91,18 @@ double rms (const std::vector<float>& samples, size_t from, size_t to)
     for (size_t i = from; i < to; ++i)
         sum += (double) samples[i] * samples[i];
     return to > from ? std::sqrt (sum / (double) (to - from)) : 0.0;
+}
+
+double bestMilliseconds (int runs, const std::function<void()>& call)
+{
+    using Clock = std::chrono::steady_clock;
+    auto best = Clock::duration::max();
+    for (int run = 0; run < runs; ++run)
+    {
+        const auto start = Clock::now();
+        call();
+        best = std::min (best, Clock::now() - start);
+    }
+    return std::chrono::duration<double, std::milli> (best).count();
 }
 } // namespace quane::test

@@ -6,6 +6,7 @@
 #include "engine/PatchParams.h"
 #include "hostkit/HostedEffect.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -48,4 +49,7 @@ std::vector<unsigned char> makeChunk (const std::string& xml);
 std::vector<unsigned char> makeChunkDeclaring (const std::string& xml, unsigned int declaredLength);
 
 double rms (const std::vector<float>& samples, size_t from, size_t to);
+
+/** The shortest wall-clock time of several runs of the call, in milliseconds. */
+double bestMilliseconds (int runs, const std::function<void()>& call);
 } // namespace quane::test

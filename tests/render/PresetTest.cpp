@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 namespace quane::test
 {
 namespace
@@ -155,5 +157,13 @@ TEST (Presets, BrokenFilesAreRefused)
     auto parameterList = good;
     std::memcpy (static_cast<char*> (parameterList.getData()) + 8, "FxCk", 4);
     expectRefused ("list.fxp", parameterList, "list of parameter values");
+
+    // Larger than any preset: refused by its size, before it is read (the file is sparse).
+    const auto huge = scratch.file ("huge.fxp");
+    huge.create();
+    std::filesystem::resize_file (huge.getFullPathName().toStdString(), 64 * 1024 * 1024 + 1);
+    const auto run = runTool ({ "--load", huge.getFullPathName(), "--out", scratch.path ("never.wav") });
+    EXPECT_EQ (run.exitCode, 3) << run.output;
+    EXPECT_TRUE (run.output.contains ("is larger than any preset file read here (64 MB)")) << run.output;
 }
 } // namespace quane::test

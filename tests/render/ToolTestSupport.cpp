@@ -29,8 +29,11 @@ ToolRun runTool (const juce::StringArray& arguments)
 
 juce::AudioBuffer<float> readWav (const juce::File& file, double* sampleRate, int* bitsPerSample)
 {
+    auto stream = file.createInputStream();
+    if (stream == nullptr)
+        return {};
     juce::WavAudioFormat format;
-    std::unique_ptr<juce::AudioFormatReader> reader (format.createReaderFor (file.createInputStream().release(), true));
+    std::unique_ptr<juce::AudioFormatReader> reader (format.createReaderFor (stream.release(), true));
     if (reader == nullptr)
         return {};
 
