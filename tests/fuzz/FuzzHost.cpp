@@ -79,6 +79,18 @@ std::vector<std::uint8_t> FuzzInput::bytes (size_t count)
     return out;
 }
 
+std::vector<std::uint8_t> withValidHeader (const std::vector<std::uint8_t>& text)
+{
+    const auto length = (std::uint32_t) text.size();
+    std::vector<std::uint8_t> chunk { 0x56, 0x43, 0x32, 0x21 };
+    for (int shift = 0; shift < 32; shift += 8)
+        chunk.push_back ((std::uint8_t) (length >> shift));
+    chunk.insert (chunk.end(), text.begin(), text.end());
+    chunk.push_back (0);
+    chunk.push_back (0);
+    return chunk;
+}
+
 void require (bool condition, const char* message)
 {
     if (condition)

@@ -50,6 +50,10 @@ public:
     void renderChecked (int frames, bool replacing);
 };
 
+/** The text as a state chunk with a valid header (magic and the text's length, the terminator and
+    the spare byte after it), so that mutations of the text reach the XML reader. */
+std::vector<std::uint8_t> withValidHeader (const std::vector<std::uint8_t>& text);
+
 /** Aborts with the message when the condition does not hold: the fuzzer keeps the input. */
 void require (bool condition, const char* message);
 } // namespace quane::fuzz

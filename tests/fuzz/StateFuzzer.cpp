@@ -17,18 +17,6 @@ using namespace quane;
 
 namespace
 {
-std::vector<std::uint8_t> withValidHeader (const std::vector<std::uint8_t>& text)
-{
-    const auto length = (std::uint32_t) text.size();
-    std::vector<std::uint8_t> chunk { 0x56, 0x43, 0x32, 0x21 };
-    for (int shift = 0; shift < 32; shift += 8)
-        chunk.push_back ((std::uint8_t) (length >> shift));
-    chunk.insert (chunk.end(), text.begin(), text.end());
-    chunk.push_back (0);
-    chunk.push_back (0);
-    return chunk;
-}
-
 // A host's window waits for effSetChunk: any input, up to the megabyte the fuzzer is given, is
 // read or refused within this much processor time (sanitizers and coverage included).
 constexpr double maximumMilliseconds = 100.0;
@@ -42,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput (const std::uint8_t* data, size_t size)
     const bool isProgram = ((mode >> 1) & 1) != 0;
 
     // Handed over in a copy of exactly its size, so that reading past it is caught.
-    const auto chunk = (mode & 1) != 0 ? withValidHeader (rest) : rest;
+    const auto chunk = (mode & 1) != 0 ? fuzz::withValidHeader (rest) : rest;
     fuzz::FuzzInstance instance;
     const auto startMilliseconds = fuzz::threadMilliseconds();
     instance.setChunk (std::vector<std::uint8_t> (chunk.begin(), chunk.end()), isProgram);
