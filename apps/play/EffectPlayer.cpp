@@ -7,10 +7,9 @@ namespace quane::play
 {
 namespace
 {
-// Room made before the device starts, so that a block never needs more: far beyond what a
-// person or a MIDI cable delivers in one block.
-constexpr int eventCapacity = 1024;
-constexpr size_t messageBufferBytes = 32768;
+// The bytes of the messages waiting, made room for before the device starts: a time, a length
+// and three bytes each.
+constexpr size_t messageBufferBytes = EffectPlayer::messageRoom * (sizeof (juce::int32) + sizeof (juce::uint16) + 3);
 constexpr int allNotesOffController = 123;
 
 bool isChannelMessage (const juce::MidiMessageMetadata& event) noexcept

@@ -3,6 +3,7 @@
 // The audio device's callback: collected MIDI into effProcessEvents, then processReplacing.
 #pragma once
 
+#include "MidiPortIntake.h"
 #include "hostkit/HostedEffect.h"
 #include "hostkit/VstEventList.h"
 
@@ -22,6 +23,13 @@ class EffectPlayer : public juce::AudioIODeviceCallback
 {
 public:
     explicit EffectPlayer (hostkit::HostedEffect& effect);
+
+    /** Channel messages the collector and a block hold without allocating: far beyond what a
+        person or a MIDI cable delivers while one block plays. */
+    static constexpr int messageRoom = 2 * MidiPortIntake::messagesPerCycle;
+
+    /** Events the module gets in one block; more are dropped and counted. */
+    static constexpr int eventCapacity = 1024;
 
     juce::MidiMessageCollector& getCollector() noexcept { return collector; }
 

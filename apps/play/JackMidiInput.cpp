@@ -3,6 +3,8 @@
 // A JACK MIDI input port of the player's own, feeding the MIDI collector.
 #include "JackMidiInput.h"
 
+#include "MidiPortIntake.h"
+
 #include <dlfcn.h>
 #include <optional>
 #include <type_traits>
@@ -84,6 +86,7 @@ struct JackMidiInput::Client
     juce::MidiMessageCollector& collector;
     jack_client_t* handle = nullptr;
     jack_port_t* port = nullptr;
+    MidiPortIntake intake { collector };
 
     ~Client()
     {
@@ -113,14 +116,15 @@ struct JackMidiInput::Client
         const auto nowSeconds = juce::Time::getMillisecondCounterHiRes() * 0.001;
         const auto nowMicroseconds = jack.getTime();
 
+        intake.startCycle();
         for (uint32_t i = 0; i < count; ++i)
         {
             jack_midi_event_t event {};
-            if (jack.midiEventGet (&event, buffer, i) != 0 || event.size == 0)
+            if (jack.midiEventGet (&event, buffer, i) != 0)
                 continue;
             const auto eventMicroseconds = jack.framesToTime (handle, cycleStart + event.time);
             const auto ageSeconds = ((double) nowMicroseconds - (double) eventMicroseconds) * 1.0e-6;
-            collector.addMessageToQueue (juce::MidiMessage (event.buffer, (int) event.size, nowSeconds - ageSeconds));
+            intake.read (event.buffer, event.size, nowSeconds - ageSeconds);
         }
     }
 
@@ -144,7 +148,7 @@ std::unique_ptr<JackMidiInput> JackMidiInput::open (const juce::String& clientNa
     if (jack == nullptr)
         return nullptr;
 
-    std::unique_ptr<Client> client (new Client { *jack, collector });
+    std::unique_ptr<Client> client (new Client { *jack, collector, nullptr, nullptr, MidiPortIntake { collector } });
     jack_status_t status {};
     client->handle = jack->clientOpen (clientName.toRawUTF8(), JackNoStartServer, &status);
     if (client->handle == nullptr)
@@ -161,6 +165,11 @@ std::unique_ptr<JackMidiInput> JackMidiInput::open (const juce::String& clientNa
 JackMidiInput::JackMidiInput (std::unique_ptr<Client> openedClient) : client (std::move (openedClient)) {}
 
 JackMidiInput::~JackMidiInput() = default;
+
+int JackMidiInput::getDroppedEventCount() const noexcept
+{
+    return client->intake.getDroppedCount();
+}
 
 juce::String JackMidiInput::getPortName() const
 {

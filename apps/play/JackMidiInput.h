@@ -8,9 +8,10 @@
 namespace quane::play
 {
 /** A JACK client with one MIDI input port. JUCE's JACK device carries audio only, so MIDI comes
-    through a client of its own, opened, like JUCE's, from libjack loaded at run time. Each event
-    is stamped with the time JACK gives its frame and queued in the collector, which places it
-    in the audio block that plays that moment. */
+    through a client of its own, opened, like JUCE's, from libjack loaded at run time. The port's
+    events are read as one MIDI byte stream; each channel message is stamped with the time JACK
+    gives its frame and queued in the collector, which places it in the audio block that plays
+    that moment. */
 class JackMidiInput
 {
 public:
@@ -23,6 +24,9 @@ public:
 
     /** Every JACK MIDI output port of other clients. */
     juce::StringArray getSourcePortNames() const;
+
+    /** Messages dropped because one JACK cycle brought more than the collector holds. */
+    int getDroppedEventCount() const noexcept;
 
     /** Connects the MIDI output ports whose full name contains the text (any case); answers how many. */
     int connectSources (const juce::String& nameContains);

@@ -133,7 +133,9 @@ juce::String PlayerSession::getStatusLine()
     const auto held = player->getHeldNoteCount();
     line << "; CPU " << juce::String (100.0 * devices.getCpuUsage(), 1) << " %; " << held
          << (held == 1 ? " note" : " notes") << " held";
-    if (const auto dropped = player->getDroppedEventCount(); dropped > 0)
+    if (const auto dropped = player->getDroppedEventCount()
+                             + (jackMidi != nullptr ? jackMidi->getDroppedEventCount() : 0);
+        dropped > 0)
         line << "; " << dropped << " MIDI messages dropped";
     return line;
 }

@@ -3,9 +3,12 @@
 // The player's audio callback driving the built module: notes from every source in, sound out,
 // the held-note count, and not one allocation on the audio path, watched through malloc().
 #include "apps/play/EffectPlayer.h"
+#include "apps/play/MidiPortIntake.h"
 #include "hostkit/ModuleOpening.h"
 
 #include <gtest/gtest.h>
+
+#include <iostream>
 
 // The sanitizers own the allocator and cannot have malloc() replaced; the audio path is checked
 // in the plain build.
@@ -129,6 +132,43 @@ TEST (AudioCallback, PlaysEverySourceWithoutAllocatingAndCountsHeldNotes)
     EXPECT_GT (loudest, 0.05) << "the notes did not sound";
     EXPECT_EQ (player.getHeldNoteCount(), 0) << "controller 123 on any channel releases every note";
     EXPECT_EQ (player.getDroppedEventCount(), 0);
+    player.audioDeviceStopped();
+}
+
+TEST (AudioCallback, TakesTenThousandMessagesInOneCycleWithoutAllocatingAndCountsWhatDoesNotFit)
+{
+    const auto module = hostkit::openModule (QUANE_MODULE_PATH);
+    const auto effect = hostkit::openEffect (*module, 44100.0, 512, "test");
+    play::EffectPlayer player (*effect);
+    FixedDevice device;
+    player.audioDeviceAboutToStart (&device);
+
+    // One cycle of a JACK port: notes on and off by running status, an event of three bytes
+    // and then events of two.
+    constexpr int messages = 10000;
+    play::MidiPortIntake intake (player.getCollector());
+    intake.startCycle();
+    const uint8_t first[] { 0x90, 0x3c, 0x64 }, off[] { 0x3c, 0x00 }, on[] { 0x3c, 0x64 };
+    intake.read (first, sizeof first, juce::Time::getMillisecondCounterHiRes() * 0.001);
+    for (int i = 1; i < messages; ++i)
+        intake.read (i % 2 == 0 ? on : off, 2, juce::Time::getMillisecondCounterHiRes() * 0.001);
+
+    juce::AudioBuffer<float> output (2, FixedDevice::blockSize);
+    watching = true;
+    const auto before = allocationsWatched.load();
+    const auto start = juce::Time::getMillisecondCounterHiRes();
+    player.audioDeviceIOCallbackWithContext (nullptr, 0, output.getArrayOfWritePointers(), 2, FixedDevice::blockSize,
+                                             {});
+    const auto milliseconds = juce::Time::getMillisecondCounterHiRes() - start;
+    const auto allocations = allocationsWatched.load() - before;
+    watching = false;
+
+    std::cout << "[ measured ] a block with " << messages << " messages took " << milliseconds << " ms\n";
+    EXPECT_EQ (allocations, 0) << "the audio callback allocated";
+    EXPECT_EQ (intake.getDroppedCount(), messages - play::MidiPortIntake::messagesPerCycle);
+    EXPECT_EQ (player.getDroppedEventCount(),
+               play::MidiPortIntake::messagesPerCycle - play::EffectPlayer::eventCapacity);
+    EXPECT_EQ (player.getHeldNoteCount(), 0);
     player.audioDeviceStopped();
 }
 } // namespace quane::test
