@@ -5,11 +5,9 @@
 // The input is the file. It is either refused with the tools' own error, or read into a preset
 // that writes and reads back to itself (its name cut to what the file format holds); neither may
 // take more than 100 ms of processor time nor hold more heap than a few copies of the file.
-#include "tests/fuzz/FuzzBounds.h"
-#include "tests/fuzz/FuzzHost.h"
+#include "tests/fuzz/FileFuzzing.h"
 
 #include "hostkit/PresetFile.h"
-#include "hostkit/ToolError.h"
 
 using namespace quane;
 
@@ -25,9 +23,7 @@ size_t memoryBound (size_t fileSize)
 
 extern "C" int LLVMFuzzerTestOneInput (const std::uint8_t* data, size_t size)
 {
-    const fuzz::InputCost cost;
-    try
-    {
+    fuzz::requireReadOrRefused ("fuzz.fxp", maximumMilliseconds, memoryBound (size), [&] {
         const juce::MemoryBlock bytes (data, size);
         const auto preset = hostkit::decodePreset (bytes, "fuzz.fxp");
         const auto again = hostkit::decodePreset (hostkit::encodePreset (preset), "again.fxp");
@@ -36,12 +32,6 @@ extern "C" int LLVMFuzzerTestOneInput (const std::uint8_t* data, size_t size)
                            && again.chunk == preset.chunk,
                        "a preset that does not read back to itself");
         fuzz::require (preset.programName.startsWith (again.programName), "a program name that changed");
-    }
-    catch (const hostkit::ToolError& error)
-    {
-        fuzz::require (error.kind == hostkit::ToolError::Kind::input && error.message.startsWith ("fuzz.fxp "),
-                       "a refusal that does not name the file");
-    }
-    cost.requireWithin (maximumMilliseconds, memoryBound (size));
+    });
     return 0;
 }
