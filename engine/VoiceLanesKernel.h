@@ -49,24 +49,10 @@ inline void advancePhases (VoiceLanes& lanes, int firstLane, Readings<width>& re
         store (readings.first[n], i << 2);
         store (readings.second[n], j << 2);
 
-        const F advanced = phase + increment;
-        phase = select (advanced >= tableLength, advanced - tableLength, advanced);
-        if constexpr (! plainIncrements)
-        {
-            const auto inside = (phase >= 0.0f) & (phase < tableLength);
-            if (! all (inside))
-            {
-                float wrapped[width], before[width];
-                std::int32_t isInside[width];
-                store (wrapped, phase);
-                store (before, advanced);
-                store (isInside, inside);
-                for (int k = 0; k < width; ++k)
-                    if (isInside[k] == 0)
-                        wrapped[k] = wrapPhase (before[k], tableLength);
-                phase = load<F> (wrapped);
-            }
-        }
+        if constexpr (plainIncrements)
+            phase = subtractLengthOnce (phase + increment, tableLength);
+        else
+            phase = wrapPhase (phase + increment, tableLength);
     }
     store (lanes.phase + firstLane, phase);
 }
@@ -90,25 +76,44 @@ inline Floats<width> readTable (const float* table, const std::uint32_t (&offset
     return cubicReading (abcs[0], abcs[1], abcs[2], abcs[3], f);
 }
 
+/** The envelopes of a group of lanes, as the shared step formulas want them. */
+template <int width>
+struct EnvelopeValueLanes
+{
+    Ints<width> stage;
+    Floats<width> level, attackRate, decayRate, sustainLevel, releaseRate;
+
+    EnvelopeValueLanes (const VoiceLanes::Envelopes& lanes, int firstLane) noexcept
+        : stage (load<Ints<width>> (lanes.stage + firstLane)),
+          level (load<Floats<width>> (lanes.level + firstLane)),
+          attackRate (load<Floats<width>> (lanes.attackRate + firstLane)),
+          decayRate (load<Floats<width>> (lanes.decayRate + firstLane)),
+          sustainLevel (load<Floats<width>> (lanes.sustainLevel + firstLane)),
+          releaseRate (load<Floats<width>> (lanes.releaseRate + firstLane))
+    {
+    }
+
+    /** What a chunk changes: the stage and the level. */
+    void storeTo (VoiceLanes::Envelopes& lanes, int firstLane) const noexcept
+    {
+        store (lanes.stage + firstLane, stage);
+        store (lanes.level + firstLane, level);
+    }
+};
+
 /** The amplitude envelopes of a group of lanes, each stepped in the stage it is in. */
 template <int width>
-struct EnvelopeLanes
+struct EnvelopeLanes : EnvelopeValueLanes<width>
 {
-    using F = Floats<width>;
     using I = Ints<width>;
+    using EnvelopeValueLanes<width>::stage;
 
-    I stage, attackDelay, releaseDelay;
-    F level, attackRate, decayRate, sustainLevel, releaseRate;
+    I attackDelay, releaseDelay;
 
     EnvelopeLanes (const VoiceLanes& lanes, int firstLane) noexcept
-        : stage (load<I> (lanes.stage + firstLane)),
+        : EnvelopeValueLanes<width> (lanes.amp, firstLane),
           attackDelay (load<I> (lanes.attackDelay + firstLane)),
-          releaseDelay (load<I> (lanes.releaseDelay + firstLane)),
-          level (load<F> (lanes.level + firstLane)),
-          attackRate (load<F> (lanes.attackRate + firstLane)),
-          decayRate (load<F> (lanes.decayRate + firstLane)),
-          sustainLevel (load<F> (lanes.sustainLevel + firstLane)),
-          releaseRate (load<F> (lanes.releaseRate + firstLane))
+          releaseDelay (load<I> (lanes.releaseDelay + firstLane))
     {
     }
 
@@ -130,10 +135,9 @@ struct EnvelopeLanes
 
     void storeTo (VoiceLanes& lanes, int firstLane) const noexcept
     {
-        store (lanes.stage + firstLane, stage);
+        EnvelopeValueLanes<width>::storeTo (lanes.amp, firstLane);
         store (lanes.attackDelay + firstLane, attackDelay);
         store (lanes.releaseDelay + firstLane, releaseDelay);
-        store (lanes.level + firstLane, level);
     }
 };
 
@@ -268,30 +272,6 @@ inline void mix (const VoiceLanes& lanes, float* left, float* right) noexcept
     outputAndMix<4> (lanes, left, right);
 }
 
-/** The modulation envelopes of a group of lanes, as the shared step formulas want them. */
-template <int width>
-struct ModEnvelopeLanes
-{
-    Ints<width> stage;
-    Floats<width> level, attackRate, decayRate, sustainLevel, releaseRate;
-
-    ModEnvelopeLanes (const VoiceLanes::ModEnvelopes& lanes, int firstLane) noexcept
-        : stage (load<Ints<width>> (lanes.stage + firstLane)),
-          level (load<Floats<width>> (lanes.level + firstLane)),
-          attackRate (load<Floats<width>> (lanes.attackRate + firstLane)),
-          decayRate (load<Floats<width>> (lanes.decayRate + firstLane)),
-          sustainLevel (load<Floats<width>> (lanes.sustainLevel + firstLane)),
-          releaseRate (load<Floats<width>> (lanes.releaseRate + firstLane))
-    {
-    }
-
-    void storeTo (VoiceLanes::ModEnvelopes& lanes, int firstLane) const noexcept
-    {
-        store (lanes.stage + firstLane, stage);
-        store (lanes.level + firstLane, level);
-    }
-};
-
 /** One LFO step of a group of lanes, each reading its voice's own table. */
 template <int width>
 inline Floats<width> stepLfos (VoiceLanes::Lfos& lfos, int firstLane, int lanesInUse) noexcept
@@ -323,7 +303,7 @@ inline void controlGroup (VoiceLanes& lanes, int firstLane) noexcept
     const int lanesInUse = std::min (width, lanes.count - firstLane);
     const PatchParams& patch = *lanes.patch;
 
-    ModEnvelopeLanes<width> env1 (lanes.env1, firstLane), env2 (lanes.env2, firstLane);
+    EnvelopeValueLanes<width> env1 (lanes.env1, firstLane), env2 (lanes.env2, firstLane);
     F slots[modulation::slotCount];
     modulation::routeModulation (
         slots, lanes.destinations, patch, env1, env2,

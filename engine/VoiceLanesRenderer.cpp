@@ -7,18 +7,30 @@
 
 namespace quane
 {
+namespace
+{
+void loadEnvelope (VoiceLanes::Envelopes& lanesOf, int k, const EnvelopeValues& envelope) noexcept
+{
+    lanesOf.stage[k] = (std::int32_t) envelope.stage;
+    lanesOf.level[k] = envelope.level;
+    lanesOf.attackRate[k] = envelope.attackRate;
+    lanesOf.decayRate[k] = envelope.decayRate;
+    lanesOf.sustainLevel[k] = envelope.sustainLevel;
+    lanesOf.releaseRate[k] = envelope.releaseRate;
+}
+
+/** What a chunk changes of an envelope: its stage and level. */
+void storeEnvelope (const VoiceLanes::Envelopes& lanesOf, int k, EnvelopeValues& envelope) noexcept
+{
+    envelope.stage = (EnvelopeStage) lanesOf.stage[k];
+    envelope.level = lanesOf.level[k];
+}
+} // namespace
+
 void VoiceLanesRenderer::loadControlState (int k, SynthVoice& voice) noexcept
 {
-    auto loadEnvelope = [k] (VoiceLanes::ModEnvelopes& lanesOf, const ModEnvelope& envelope) {
-        lanesOf.stage[k] = (std::int32_t) envelope.stage;
-        lanesOf.level[k] = envelope.level;
-        lanesOf.attackRate[k] = envelope.attackRate;
-        lanesOf.decayRate[k] = envelope.decayRate;
-        lanesOf.sustainLevel[k] = envelope.sustainLevel;
-        lanesOf.releaseRate[k] = envelope.releaseRate;
-    };
-    loadEnvelope (lanes.env1, voice.env1State());
-    loadEnvelope (lanes.env2, voice.env2State());
+    loadEnvelope (lanes.env1, k, voice.env1State());
+    loadEnvelope (lanes.env2, k, voice.env2State());
 
     auto loadLfo = [k] (VoiceLanes::Lfos& lanesOf, const TableLfo& lfo) {
         lanesOf.phase[k] = lfo.phase;
@@ -35,12 +47,8 @@ void VoiceLanesRenderer::loadControlState (int k, SynthVoice& voice) noexcept
 
 void VoiceLanesRenderer::storeControlState (int k, SynthVoice& voice) noexcept
 {
-    auto storeEnvelope = [k] (const VoiceLanes::ModEnvelopes& lanesOf, ModEnvelope& envelope) {
-        envelope.stage = (EnvelopeStage) lanesOf.stage[k];
-        envelope.level = lanesOf.level[k];
-    };
-    storeEnvelope (lanes.env1, voice.env1State());
-    storeEnvelope (lanes.env2, voice.env2State());
+    storeEnvelope (lanes.env1, k, voice.env1State());
+    storeEnvelope (lanes.env2, k, voice.env2State());
     voice.lfo1State().phase = lanes.lfo1.phase[k];
     voice.lfo1State().increment = lanes.lfo1.increment[k];
     voice.lfo2State().phase = lanes.lfo2.phase[k];
@@ -79,14 +87,9 @@ void VoiceLanesRenderer::load (int k, SynthVoice& voice) noexcept
     lanes.s2[k] = voice.filterState().s2;
 
     const auto& envelope = voice.ampEnvelopeState();
-    lanes.stage[k] = (std::int32_t) envelope.stage;
+    loadEnvelope (lanes.amp, k, envelope);
     lanes.attackDelay[k] = envelope.attackDelay;
     lanes.releaseDelay[k] = envelope.releaseDelay;
-    lanes.level[k] = envelope.level;
-    lanes.attackRate[k] = envelope.attackRate;
-    lanes.decayRate[k] = envelope.decayRate;
-    lanes.sustainLevel[k] = envelope.sustainLevel;
-    lanes.releaseRate[k] = envelope.releaseRate;
 }
 
 void VoiceLanesRenderer::storeBack (int k, SynthVoice& voice) noexcept
@@ -96,10 +99,9 @@ void VoiceLanesRenderer::storeBack (int k, SynthVoice& voice) noexcept
     voice.filterState().s2 = lanes.s2[k];
 
     auto& envelope = voice.ampEnvelopeState();
-    envelope.stage = (EnvelopeStage) lanes.stage[k];
+    storeEnvelope (lanes.amp, k, envelope);
     envelope.attackDelay = lanes.attackDelay[k];
     envelope.releaseDelay = lanes.releaseDelay[k];
-    envelope.level = lanes.level[k];
     voice.finishChunk();
 }
 

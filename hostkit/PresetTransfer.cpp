@@ -25,12 +25,12 @@ PresetFile loadPreset (HostedEffect& effect, const juce::File& file)
 {
     const auto bytes = readWholeFile (file, maximumPresetFileBytes, "preset file");
     const auto preset = decodePreset (bytes, file.getFullPathName());
-    const auto& aeffect = effect.getEffect();
+    const auto& aeffect = *effect.getEffect();
     if (preset.uniqueId != aeffect.uniqueID)
         fail (ToolError::Kind::input, file.getFullPathName() + " belongs to the module with ID "
                                           + hexId (preset.uniqueId) + ", not to this one (" + hexId (aeffect.uniqueID)
                                           + ")");
-    if (preset.chunk.isEmpty())
+    if (preset.chunk.empty())
         fail (ToolError::Kind::input, file.getFullPathName() + " holds an empty chunk");
 
     effect.setChunk (preset.chunk, ! preset.isBank);
@@ -39,7 +39,7 @@ PresetFile loadPreset (HostedEffect& effect, const juce::File& file)
 
 void savePreset (HostedEffect& effect, const juce::File& file, const juce::String& programName)
 {
-    const auto& aeffect = effect.getEffect();
+    const auto& aeffect = *effect.getEffect();
     if ((aeffect.flags & vst::effFlagsProgramChunks) == 0)
         fail (ToolError::Kind::module, "the module keeps no state chunk (effFlagsProgramChunks is clear); cannot save "
                                            + file.getFullPathName());
@@ -53,7 +53,7 @@ void savePreset (HostedEffect& effect, const juce::File& file, const juce::Strin
     preset.programName = programName.isNotEmpty() ? programName : effect.getCurrentProgramName();
     preset.chunk = effect.getChunk (! preset.isBank);
 
-    if (preset.chunk.isEmpty())
+    if (preset.chunk.empty())
         fail (ToolError::Kind::module,
               "the module gave no state chunk (effGetChunk answered 0); cannot save " + file.getFullPathName());
     writeBytes (file, encodePreset (preset));

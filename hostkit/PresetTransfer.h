@@ -3,8 +3,10 @@
 // Program and bank files in and out of a hosted instance.
 #pragma once
 
-#include "HostedEffect.h"
-#include "PresetFile.h"
+#include "hostkit/HostedEffect.h"
+#include "hostkit/PresetFile.h"
+
+#include <juce_core/juce_core.h>
 
 namespace quane::hostkit
 {

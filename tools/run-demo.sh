@@ -11,11 +11,8 @@ source_dir="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build_dir="$source_dir/build"
 out_dir="${1:-$source_dir/out}"
 
-"$source_dir/tools/setup.sh"
-
-cmake -S "$source_dir" -B "$build_dir" -DCMAKE_BUILD_TYPE=Release >/dev/null
-# quane-render depends on the module, so this builds Kolv.so too.
-cmake --build "$build_dir" -j"$(nproc)" --target quane-render
+source "$source_dir/tools/release-build.sh"
+release_build "$build_dir" quane-render
 
 render="$build_dir/apps/render/quane-render"
 mkdir -p "$out_dir"

@@ -19,9 +19,8 @@ root="${2:-$source_dir/build-windows}"
 root="$(cd "$root" && pwd)"
 
 # The Linux module's renders and state, from this source tree.
-"$source_dir/tools/setup.sh"
-cmake -S "$source_dir" -B "$linux_build" -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$linux_build" -j"$(nproc)" --target host_tests
+source "$source_dir/tools/release-build.sh"
+release_build "$linux_build" host_tests
 linux_build="$(cd "$linux_build" && pwd)"
 "$linux_build/tests/host_tests" --gtest_filter='CrossPlatformReference.*' --gtest_brief=1
 

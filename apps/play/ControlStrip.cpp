@@ -1,5 +1,6 @@
 // Quane - polyphonic wavetable synthesiser
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The strip under the editor: programs, keyboard, wheels, meter, panic, presets, settings.
 #include "ControlStrip.h"
 
 #include "JackMidiSources.h"

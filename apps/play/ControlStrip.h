@@ -30,9 +30,6 @@ public:
     /** Says plainly that nothing plays yet and opens the device dialog. */
     void offerDeviceSettings();
 
-    /** The on-screen keyboard, for tests that click it. */
-    juce::MidiKeyboardComponent& getKeyboard() noexcept { return keyboard; }
-
     void paint (juce::Graphics& g) override;
     bool keyPressed (const juce::KeyPress& key) override;
     void resized() override;

@@ -1,5 +1,6 @@
 // Quane - polyphonic wavetable synthesiser
 // SPDX-License-Identifier: GPL-3.0-or-later
+// Opening the audio device and enabling MIDI inputs through JUCE's AudioDeviceManager.
 #include "DeviceSetup.h"
 
 #include "JackMidiInput.h"

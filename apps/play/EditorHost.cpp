@@ -1,5 +1,6 @@
 // Quane - polyphonic wavetable synthesiser
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The module's editor inside the player's window, hosted as a VST 2.x host does it.
 #include "EditorHost.h"
 
 #include <X11/Xlib.h>
@@ -99,7 +100,7 @@ EditorHost::EditorHost (hostkit::HostedEffect& hostedEffect) : effect (hostedEff
 {
     setOpaque (true);
     vst::ERect* rect = nullptr;
-    hasEditor = (effect.getEffect().flags & vst::effFlagsHasEditor) != 0
+    hasEditor = (effect.getEffect()->flags & vst::effFlagsHasEditor) != 0
                 && effect.dispatch (vst::effEditGetRect, 0, 0, &rect) != 0 && rect != nullptr
                 && rect->right > rect->left && rect->bottom > rect->top;
     editorBounds = hasEditor ? juce::Rectangle<int> (rect->right - rect->left, rect->bottom - rect->top)

@@ -23,7 +23,6 @@ public:
 
     /** The editor's size from effEditGetRect, or a placeholder when the module shows none. */
     juce::Rectangle<int> getEditorBounds() const noexcept { return editorBounds; }
-    bool isEditorOpen() const noexcept { return open; }
 
     /** Called after the X input focus was taken back from the editor to the player's window. */
     std::function<void()> onKeyboardTakenBack;

@@ -1,5 +1,6 @@
 // Quane - polyphonic wavetable synthesiser
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The audio device's callback: collected MIDI into effProcessEvents, then processReplacing.
 #include "EffectPlayer.h"
 
 namespace quane::play
@@ -46,7 +47,7 @@ void EffectPlayer::audioDeviceAboutToStart (juce::AudioIODevice* device)
 
     // As a host does whenever the device changes: suspend, rate, block size, resume.
     effect.setProcessing (sampleRate, blockSize);
-    effectOutputs.setSize (juce::jmax (2, effect.getEffect().numOutputs), blockSize);
+    effectOutputs.setSize (juce::jmax (2, effect.getEffect()->numOutputs), blockSize);
     effect.resume();
 
     collector.reset (sampleRate);

@@ -1,5 +1,6 @@
 // Quane - polyphonic wavetable synthesiser
 // SPDX-License-Identifier: GPL-3.0-or-later
+// A JACK MIDI input port of the player's own, feeding the MIDI collector.
 #include "JackMidiInput.h"
 
 #include <cerrno>

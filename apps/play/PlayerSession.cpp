@@ -1,8 +1,10 @@
 // Quane - polyphonic wavetable synthesiser
 // SPDX-License-Identifier: GPL-3.0-or-later
+// One run of the player: settings, the module and its instance, the audio device and MIDI.
 #include "PlayerSession.h"
 
 #include "DeviceSetup.h"
+#include "hostkit/ModuleOpening.h"
 #include "hostkit/PatchSelection.h"
 #include "hostkit/PresetTransfer.h"
 
@@ -30,11 +32,11 @@ PlayerSession::PlayerSession (const PlayOptions& options) : wantedMidiInputs (op
     if (settings.getWarning().isNotEmpty())
         warn (settings.getWarning());
 
-    module = std::make_unique<hostkit::LoadedModule> (options.modulePath);
-    effect = std::make_unique<hostkit::HostedEffect> (*module, initialSampleRate, initialBlockSize, "quane-play");
+    module = hostkit::openModule (options.modulePath);
+    effect = hostkit::openEffect (*module, initialSampleRate, initialBlockSize, "quane-play");
 
     library = std::make_unique<SoundLibrary> (settings.getFile().getSiblingFile ("sounds"),
-                                              effect->getEffect().uniqueID);
+                                              effect->getEffect()->uniqueID);
     if (! library->getSkipped().isEmpty())
         warn ("skipped in " + library->getFolder().getFullPathName()
               + " (not a sound of Quane): " + library->getSkipped().joinIntoString (", "));
@@ -44,7 +46,7 @@ PlayerSession::PlayerSession (const PlayOptions& options) : wantedMidiInputs (op
     effect->setProgram (juce::jlimit (0, juce::jmax (0, effect->getNumPrograms() - 1), settings.getProgram()));
     lastProgram = getProgram();
     setCurrentSound (lastProgram, effect->getCurrentProgramName());
-    if (! chunk.isEmpty())
+    if (! chunk.empty())
     {
         effect->setChunk (chunk, false);
         const auto name = settings.getSoundName();
@@ -58,10 +60,14 @@ PlayerSession::PlayerSession (const PlayOptions& options) : wantedMidiInputs (op
     if (options.loadFile != juce::File())
         loadPreset (options.loadFile);
 
-    // The module reports the edits made in its editor, on this thread.
-    effect->onAutomate = [this] (int index, float) {
-        mayBeEdited = true;
-        learn.valueTouched (index);
+    // The module reports the edits made in its editor, on this thread; the kit still answers.
+    effect->onRequest = [this] (const hostkit::HostRequest& request) -> std::optional<vst::intptr> {
+        if (request.opcode == vst::audioMasterAutomate)
+        {
+            mayBeEdited = true;
+            learn.valueTouched (request.index);
+        }
+        return std::nullopt;
     };
 
     player = std::make_unique<EffectPlayer> (*effect);
@@ -111,7 +117,7 @@ PlayerSession::PlayerSession (const PlayOptions& options) : wantedMidiInputs (op
 
 PlayerSession::~PlayerSession()
 {
-    effect->onAutomate = nullptr;
+    effect->onRequest = nullptr;
     devices.removeChangeListener (this);
     saveSettings();
     jackMidi.reset();
@@ -209,7 +215,7 @@ void PlayerSession::storeLearnedControllers()
 void PlayerSession::loadPreset (const juce::File& file)
 {
     // The module answers nothing to effSetChunk: a state it refused leaves its own unchanged.
-    const juce::MemoryBlock before[] { effect->getChunk (false), effect->getChunk (true) };
+    const std::vector<unsigned char> before[] { effect->getChunk (false), effect->getChunk (true) };
     const auto preset = hostkit::loadPreset (*effect, file);
     const auto& previous = before[preset.isBank ? 0 : 1];
     if (preset.chunk != previous && effect->getChunk (! preset.isBank) == previous)

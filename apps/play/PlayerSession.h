@@ -103,7 +103,7 @@ private:
     std::unique_ptr<SoundLibrary> library;
     juce::String soundName;
     int soundIndex = 0, lastProgram = 0;
-    juce::MemoryBlock chosenState;
+    std::vector<unsigned char> chosenState;
     bool edited = false, mayBeEdited = false;
     MidiLearn learn;
 };

@@ -1,5 +1,6 @@
 // Quane - polyphonic wavetable synthesiser
 // SPDX-License-Identifier: GPL-3.0-or-later
+// What the player keeps between runs: device set-up, instrument state, window position.
 #include "PlayerSettings.h"
 
 namespace quane::play
@@ -66,12 +67,13 @@ void PlayerSettings::setDeviceState (const juce::XmlElement* state)
         properties->removeValue (deviceKey);
 }
 
-juce::MemoryBlock PlayerSettings::getInstrumentState() const
+std::vector<unsigned char> PlayerSettings::getInstrumentState() const
 {
     juce::MemoryBlock chunk;
     if (! chunk.fromBase64Encoding (properties->getValue (chunkKey)))
-        chunk.reset();
-    return chunk;
+        return {};
+    const auto* bytes = static_cast<const unsigned char*> (chunk.getData());
+    return std::vector<unsigned char> (bytes, bytes + chunk.getSize());
 }
 
 int PlayerSettings::getProgram() const
@@ -79,9 +81,9 @@ int PlayerSettings::getProgram() const
     return properties->getIntValue (programKey, 0);
 }
 
-void PlayerSettings::setInstrument (const juce::MemoryBlock& chunk, int program)
+void PlayerSettings::setInstrument (const std::vector<unsigned char>& chunk, int program)
 {
-    properties->setValue (chunkKey, chunk.toBase64Encoding());
+    properties->setValue (chunkKey, juce::MemoryBlock (chunk.data(), chunk.size()).toBase64Encoding());
     properties->setValue (programKey, program);
 }
 

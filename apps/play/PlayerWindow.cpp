@@ -1,5 +1,6 @@
 // Quane - polyphonic wavetable synthesiser
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The player's one window: the module's editor above the control strip.
 #include "PlayerWindow.h"
 
 namespace quane::play

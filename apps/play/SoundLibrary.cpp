@@ -31,7 +31,7 @@ void SoundLibrary::rescan()
         {
             const auto preset = hostkit::decodePreset (
                 hostkit::readWholeFile (file, maximumSoundFileBytes, "sound file"), file.getFullPathName());
-            if (preset.isBank || preset.uniqueId != moduleId || preset.chunk.isEmpty())
+            if (preset.isBank || preset.uniqueId != moduleId || preset.chunk.empty())
                 skipped.add (file.getFileName());
             else
                 sounds.push_back (

@@ -3,7 +3,7 @@
 // quane-render's command line: options, their values and the help text.
 #include "RenderOptions.h"
 
-#include "hostkit/ModuleLocation.h"
+#include "hostkit/ModuleOpening.h"
 
 namespace quane::render
 {
@@ -35,11 +35,6 @@ ParameterSetting parseSetting (const juce::String& text)
     return { text.substring (0, equals).trim(),
              (float) parseNumber ("--set " + text.substring (0, equals).trim(), text.substring (equals + 1)) };
 }
-
-juce::File fileArgument (const juce::String& text)
-{
-    return juce::File::getCurrentWorkingDirectory().getChildFile (text);
-}
 } // namespace
 
 RenderOptions parseCommandLine (const juce::StringArray& arguments)
@@ -47,51 +42,39 @@ RenderOptions parseCommandLine (const juce::StringArray& arguments)
     RenderOptions options;
     options.modulePath = hostkit::defaultModulePath (QUANE_DEFAULT_MODULE_PATH);
 
-    for (int i = 0; i < arguments.size(); ++i)
+    for (hostkit::ToolArguments reader (arguments); reader.next();)
     {
-        const auto option = arguments[i];
-        const auto value = [&]() -> juce::String {
-            if (i + 1 >= arguments.size())
-                fail (ToolError::Kind::usage, option + " needs a value (see --help)");
-            return arguments[++i];
-        };
-
-        if (option == "--help" || option == "-h")
-            options.showHelp = true;
-        else if (option == "--module")
-            options.modulePath = fileArgument (value()).getFullPathName();
-        else if (option == "--midi")
-            options.midiFile = fileArgument (value());
-        else if (option == "--program")
-            options.program = value();
+        const auto& option = reader.option();
+        if (reader.readHostingOption (options))
+            continue;
+        if (option == "--midi")
+            options.midiFile = reader.fileValue();
         else if (option == "--all-programs")
             options.allPrograms = true;
         else if (option == "--set")
-            options.settings.add (parseSetting (value()));
+            options.settings.add (parseSetting (reader.value()));
         else if (option == "--rate")
-            options.sampleRate = parseNumber (option, value());
+            options.sampleRate = parseNumber (option, reader.value());
         else if (option == "--block")
-            options.blockSize = parseInteger (option, value());
+            options.blockSize = parseInteger (option, reader.value());
         else if (option == "--tail")
-            options.tailSeconds = parseNumber (option, value());
+            options.tailSeconds = parseNumber (option, reader.value());
         else if (option == "--max-seconds")
-            options.maximumSeconds = parseNumber (option, value());
+            options.maximumSeconds = parseNumber (option, reader.value());
         else if (option == "--out")
-            options.wavFile = fileArgument (value());
+            options.wavFile = reader.fileValue();
         else if (option == "--bits")
-            options.bitsPerSample = parseInteger (option, value());
+            options.bitsPerSample = parseInteger (option, reader.value());
         else if (option == "--png")
-            options.pngFile = fileArgument (value());
+            options.pngFile = reader.fileValue();
         else if (option == "--editor-png")
-            options.editorPngFile = fileArgument (value());
-        else if (option == "--load")
-            options.loadFile = fileArgument (value());
+            options.editorPngFile = reader.fileValue();
         else if (option == "--save")
-            options.saveFile = fileArgument (value());
+            options.saveFile = reader.fileValue();
         else if (option == "--quiet" || option == "-q")
             options.quiet = true;
         else
-            fail (ToolError::Kind::usage, "unknown option \"" + option + "\" (see --help)");
+            reader.rejectOption();
     }
 
     if (options.sampleRate < 8000.0 || options.sampleRate > 384000.0)
@@ -110,10 +93,8 @@ RenderOptions parseCommandLine (const juce::StringArray& arguments)
         fail (ToolError::Kind::usage, "--load replaces the whole patch: use it without --program or --all-programs");
     if (options.saveFile != juce::File() && options.allPrograms)
         fail (ToolError::Kind::usage, "--save stores one instance's state: use it without --all-programs");
-    for (const auto* file : { &options.loadFile, &options.saveFile })
-        if (*file != juce::File() && ! file->hasFileExtension ("fxp;fxb"))
-            fail (ToolError::Kind::usage,
-                  "preset files end in .fxp (one program) or .fxb (bank): " + file->getFullPathName());
+    for (const auto& file : { options.loadFile, options.saveFile })
+        hostkit::checkPresetFileName (file);
 
     return options;
 }

@@ -84,7 +84,8 @@ void renderEveryProgram (const LoadedModule& module, const Performance& performa
 
     for (int number = 0;; ++number)
     {
-        HostedEffect effect (module, options.sampleRate, options.blockSize, "quane-render");
+        const auto instance = openEffect (module, options.sampleRate, options.blockSize, "quane-render");
+        auto& effect = *instance;
         if (number >= effect.getNumPrograms())
             break;
 
@@ -101,7 +102,8 @@ void renderEveryProgram (const LoadedModule& module, const Performance& performa
 
 void renderOnce (const LoadedModule& module, const Performance& performance, const RenderOptions& options)
 {
-    HostedEffect effect (module, options.sampleRate, options.blockSize, "quane-render");
+    const auto instance = openEffect (module, options.sampleRate, options.blockSize, "quane-render");
+    auto& effect = *instance;
 
     if (options.program.isNotEmpty())
         effect.setProgram (findProgram (effect, options.program));
@@ -153,12 +155,12 @@ int run (const juce::StringArray& arguments)
     const auto performance = options.midiFile != juce::File()
                                  ? loadMidiFile (options.midiFile, options.sampleRate, options.maximumSeconds)
                                  : demoPhrase (options.sampleRate);
-    LoadedModule module (options.modulePath);
+    const auto module = openModule (options.modulePath);
 
     if (options.allPrograms)
-        renderEveryProgram (module, performance, options);
+        renderEveryProgram (*module, performance, options);
     else
-        renderOnce (module, performance, options);
+        renderOnce (*module, performance, options);
     return 0;
 }
 } // namespace

@@ -86,7 +86,7 @@ RenderResult renderPerformance (HostedEffect& effect, const Performance& perform
                                 juce::int64 numSamples, bool showProgress, const std::vector<RenderSink*>& sinks)
 {
     // The effect writes into scratch outputs of the block size and as many channels as it has.
-    juce::AudioBuffer<float> scratch (juce::jmax (2, effect.getEffect().numOutputs), blockSize);
+    juce::AudioBuffer<float> scratch (juce::jmax (2, effect.getEffect()->numOutputs), blockSize);
     hostkit::VstEventList blockEvents (64);
     ProgressBar progress (showProgress && numSamples > (juce::int64) sampleRate);
     LevelMeter meter;

@@ -23,8 +23,6 @@ public:
     void addBlock (const float* left, const float* right, int numSamples);
     void finish();
 
-    int getNumColumns() const noexcept { return numColumns; }
-
     /** The strongest level (dBFS) between two frequencies in a column; bins narrower than the band
         are read at its centre with linear interpolation between neighbouring bins. */
     float levelDb (int column, double lowHz, double highHz, double sampleRate) const;

@@ -3,6 +3,7 @@
 // The VST 2.x module as the reference of the format tests, and comparing renders.
 #include "tests/formats/FormatTestSupport.h"
 
+#include "engine/EngineLimits.h"
 #include "tests/formats/Lv2Plugin.h"
 #include "tests/formats/Vst3Plugin.h"
 
@@ -61,15 +62,14 @@ std::vector<float> renderKolv (const std::vector<TimedEvent>& events, int length
     for (int start = 0; start < length; start += blockSize)
     {
         const int frames = std::min (blockSize, length - start);
-        std::vector<std::vector<unsigned char>> messages;
-        std::vector<int> positions;
-        for (const auto event : goldenPhraseBlock (events, start, frames))
+        const auto blockEvents = goldenPhraseBlock (events, start, frames);
+        if (! blockEvents.isEmpty())
         {
-            messages.emplace_back (event.data, event.data + event.numBytes);
-            positions.push_back (event.samplePosition);
+            hostkit::VstEventList list (blockEvents.getNumEvents());
+            for (const auto event : blockEvents)
+                list.add (event.data, event.numBytes, event.samplePosition);
+            kolv.sendEvents (list.record());
         }
-        if (! messages.empty())
-            kolv.sendMidi (messages, positions);
         const auto block = kolv.render (frames);
         std::copy (block.begin(), block.begin() + frames, rendered.begin() + start);
         std::copy (block.begin() + frames, block.end(), rendered.begin() + length + start);
@@ -91,9 +91,8 @@ std::string firstDifference (const std::vector<float>& rendered, const std::vect
 
 bool isFiniteAndBounded (const std::vector<float>& samples)
 {
-    constexpr float bound = 20.0f; // ten voices, each at most twice full scale
     for (const float sample : samples)
-        if (! std::isfinite (sample) || std::abs (sample) > bound)
+        if (! std::isfinite (sample) || std::abs (sample) > outputBound)
             return false;
     return true;
 }

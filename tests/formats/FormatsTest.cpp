@@ -66,9 +66,9 @@ TEST_P (FormatsTest, ParametersAndSelectorsAreHeard)
     const auto rendered = renderPhrase (*plugin);
 
     const auto reference = kolvPhrase ([] (Instance& kolv) {
-        kolv.effect->setParameter (kolv.effect, patch::cutoff, 0.5f);
-        kolv.effect->setParameter (kolv.effect, patch::env1Depth, -0.375f);
-        kolv.effect->setParameter (kolv.effect, patch::oscWave, 3.0f);
+        kolv.setParameter (patch::cutoff, 0.5f);
+        kolv.setParameter (patch::env1Depth, -0.375f);
+        kolv.setParameter (patch::oscWave, 3.0f);
     });
     EXPECT_EQ (firstDifference (rendered, reference), "");
     EXPECT_NE (firstDifference (rendered, unchanged), "");
@@ -95,7 +95,7 @@ TEST_P (FormatsTest, StateTravelsBetweenFormatsAndInstances)
     std::vector<unsigned char> kolvState;
     const auto reference = kolvPhrase ([&kolvState] (Instance& kolv) {
         setCrossPlatformPatch (kolv);
-        kolvState = kolv.chunk();
+        kolvState = kolv.getChunk();
     });
 
     auto plugin = load();
@@ -118,14 +118,14 @@ TEST_P (FormatsTest, StateTravelsBetweenFormatsAndInstances)
     // Back into the VST 2.x module as its chunk.
     Instance kolv;
     kolv.setChunk (saved);
-    EXPECT_EQ (kolv.chunk(), kolvState);
+    EXPECT_EQ (kolv.getChunk(), kolvState);
 }
 
 TEST_P (FormatsTest, DamagedOrForeignStateLeavesTheSound)
 {
     const auto reference = kolvPhrase ([] (Instance& kolv) { kolv.dispatch (vst::effSetProgram, 0, 3); });
     Instance kolv;
-    const auto valid = kolv.chunk();
+    const auto valid = kolv.getChunk();
     // The end of a VST3 state (JUCE's private data and its declared length) without its start.
     auto vst3 = loadPlugin (Format::vst3, 44100.0, maximumBlock);
     ASSERT_NE (vst3, nullptr);

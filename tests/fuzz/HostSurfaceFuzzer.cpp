@@ -134,10 +134,10 @@ void hostileEvents (fuzz::FuzzInstance& instance, fuzz::FuzzInput& input)
         }
     }
 
-    std::vector<vst::VstEvent*> pointers;
+    hostkit::VstEventList events ((int) records.size());
     for (size_t i = 0; i < records.size(); ++i)
-        pointers.push_back (isNull[i] ? nullptr : reinterpret_cast<vst::VstEvent*> (&records[i]));
-    withinBudget ("delivering the events took more than 100 ms", [&] { instance.sendEvents (pointers); });
+        events.add (isNull[i] ? nullptr : reinterpret_cast<vst::VstEvent*> (&records[i]));
+    withinBudget ("delivering the events took more than 100 ms", [&] { instance.sendEvents (events.record()); });
 }
 
 int frameCount (fuzz::FuzzInput& input)
@@ -151,7 +151,7 @@ extern "C" int LLVMFuzzerTestOneInput (const std::uint8_t* data, size_t size)
 {
     fuzz::FuzzInput input (data, size);
     fuzz::FuzzInstance instance;
-    auto* effect = instance.effect;
+    auto* effect = instance.getEffect();
     int framesLeft = framesPerInput;
 
     while (! input.empty())
@@ -176,7 +176,8 @@ extern "C" int LLVMFuzzerTestOneInput (const std::uint8_t* data, size_t size)
             {
                 const int frames = std::min (frameCount (input), framesLeft);
                 framesLeft -= frames;
-                withinBudget ("a block took more than 100 ms", [&] { instance.render (frames, operation == 4); });
+                withinBudget ("a block took more than 100 ms",
+                              [&] { instance.renderChecked (frames, operation == 4); });
                 break;
             }
             case 6:
@@ -191,7 +192,7 @@ extern "C" int LLVMFuzzerTestOneInput (const std::uint8_t* data, size_t size)
                 break;
             case 7: instance.dispatch (vst::effMainsChanged, 0, input.edgyInt()); break;
             case 8: instance.dispatch (vst::effSetProgram, 0, input.edgyInt()); break;
-            case 9: instance.setChunk (instance.chunk (input.byte() % 2), input.byte() % 2); break;
+            case 9: instance.setChunk (instance.getChunk (input.byte() % 2 == 1), input.byte() % 2 == 1); break;
             default: break;
         }
     }

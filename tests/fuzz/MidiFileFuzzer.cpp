@@ -5,11 +5,9 @@
 // The input is the file. It is either refused with the tool's own error or read into events in
 // time order, each a channel message within the length limit; neither may take more than 100 ms
 // of processor time nor hold more heap than a bound linear in the file's size.
-#include "tests/fuzz/FuzzBounds.h"
-#include "tests/fuzz/FuzzHost.h"
+#include "tests/fuzz/FileFuzzing.h"
 
 #include "apps/render/MidiFileReader.h"
-#include "hostkit/ToolError.h"
 
 #include <cmath>
 
@@ -30,9 +28,7 @@ size_t memoryBound (size_t fileSize)
 
 extern "C" int LLVMFuzzerTestOneInput (const std::uint8_t* data, size_t size)
 {
-    const fuzz::InputCost cost;
-    try
-    {
+    fuzz::requireReadOrRefused ("fuzz.mid", maximumMilliseconds, memoryBound (size), [&] {
         const auto performance = render::readMidiFile (data, size, "fuzz.mid", sampleRate, maximumSeconds);
         juce::int64 previous = 0;
         for (const auto& event : performance.events)
@@ -44,12 +40,6 @@ extern "C" int LLVMFuzzerTestOneInput (const std::uint8_t* data, size_t size)
                            "a played event that is no channel message");
             previous = event.samplePosition;
         }
-    }
-    catch (const hostkit::ToolError& error)
-    {
-        fuzz::require (error.kind == hostkit::ToolError::Kind::input && error.message.startsWith ("fuzz.mid "),
-                       "a refusal that does not name the file");
-    }
-    cost.requireWithin (maximumMilliseconds, memoryBound (size));
+    });
     return 0;
 }

@@ -5,6 +5,8 @@
 
 #include "tests/fuzz/FuzzHost.h"
 
+#include "engine/EngineLimits.h"
+
 #include <juce_core/juce_core.h>
 #include <lv2/atom/forge.h>
 #include <lv2/buf-size/buf-size.h>

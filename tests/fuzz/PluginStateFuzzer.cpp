@@ -16,18 +16,6 @@ using namespace quane;
 
 namespace
 {
-std::vector<std::uint8_t> withValidHeader (const std::vector<std::uint8_t>& text)
-{
-    const auto length = (std::uint32_t) text.size();
-    std::vector<std::uint8_t> chunk { 0x56, 0x43, 0x32, 0x21 };
-    for (int shift = 0; shift < 32; shift += 8)
-        chunk.push_back ((std::uint8_t) (length >> shift));
-    chunk.insert (chunk.end(), text.begin(), text.end());
-    chunk.push_back (0);
-    chunk.push_back (0);
-    return chunk;
-}
-
 void withJuceTrailer (std::vector<std::uint8_t>& state, std::uint64_t declaredLength)
 {
     for (int shift = 0; shift < 64; shift += 8)
@@ -59,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput (const std::uint8_t* data, size_t size)
     const auto declaredTrailer = (std::uint64_t) (std::uint32_t) input.int32();
     auto state = input.bytes (size);
     if ((mode & 2) != 0)
-        state = withValidHeader (state);
+        state = fuzz::withValidHeader (state);
     if ((mode & 4) != 0)
         withJuceTrailer (state, declaredTrailer);
 

@@ -5,13 +5,9 @@
 // The input is the file. It is either refused with the tools' own error, or read into a preset
 // that writes and reads back to itself (its name cut to what the file format holds); neither may
 // take more than 100 ms of processor time nor hold more heap than a few copies of the file.
-#include "tests/fuzz/FuzzBounds.h"
-#include "tests/fuzz/FuzzHost.h"
+#include "tests/fuzz/FileFuzzing.h"
 
 #include "hostkit/PresetFile.h"
-#include "hostkit/ToolError.h"
-
-#include <cstring>
 
 using namespace quane;
 
@@ -23,33 +19,19 @@ size_t memoryBound (size_t fileSize)
 {
     return 8 * fileSize + (64 << 10);
 }
-
-// The library's comparison of blocks hands an empty one's null data to memcmp.
-bool sameBytes (const juce::MemoryBlock& a, const juce::MemoryBlock& b)
-{
-    return a.getSize() == b.getSize() && (a.isEmpty() || std::memcmp (a.getData(), b.getData(), a.getSize()) == 0);
-}
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput (const std::uint8_t* data, size_t size)
 {
-    const fuzz::InputCost cost;
-    try
-    {
+    fuzz::requireReadOrRefused ("fuzz.fxp", maximumMilliseconds, memoryBound (size), [&] {
         const juce::MemoryBlock bytes (data, size);
         const auto preset = hostkit::decodePreset (bytes, "fuzz.fxp");
         const auto again = hostkit::decodePreset (hostkit::encodePreset (preset), "again.fxp");
         fuzz::require (again.isBank == preset.isBank && again.uniqueId == preset.uniqueId
                            && again.moduleVersion == preset.moduleVersion && again.count == preset.count
-                           && sameBytes (again.chunk, preset.chunk),
+                           && again.chunk == preset.chunk,
                        "a preset that does not read back to itself");
         fuzz::require (preset.programName.startsWith (again.programName), "a program name that changed");
-    }
-    catch (const hostkit::ToolError& error)
-    {
-        fuzz::require (error.kind == hostkit::ToolError::Kind::input && error.message.startsWith ("fuzz.fxp "),
-                       "a refusal that does not name the file");
-    }
-    cost.requireWithin (maximumMilliseconds, memoryBound (size));
+    });
     return 0;
 }

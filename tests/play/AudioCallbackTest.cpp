@@ -4,6 +4,7 @@
 // the held-note count, and not one allocation on the audio path, watched through malloc().
 #include "apps/play/EffectPlayer.h"
 #include "apps/play/MidiPortIntake.h"
+#include "hostkit/ModuleOpening.h"
 
 #include <gtest/gtest.h>
 
@@ -82,16 +83,35 @@ void queue (juce::MidiMessageCollector& collector, const juce::MidiMessage& mess
 {
     collector.addMessageToQueue (message.withTimeStamp (juce::Time::getMillisecondCounterHiRes() * 0.001));
 }
+
+/** The player on the built module, started on a fixed device and stopped after the test. */
+class AudioCallback : public ::testing::Test
+{
+protected:
+    AudioCallback() { player.audioDeviceAboutToStart (&device); }
+    ~AudioCallback() override { player.audioDeviceStopped(); }
+
+    /** One callback into output; answers how often it allocated. */
+    int allocationsOfOneBlock (juce::AudioBuffer<float>& output)
+    {
+        watching = true;
+        const auto before = allocationsWatched.load();
+        player.audioDeviceIOCallbackWithContext (nullptr, 0, output.getArrayOfWritePointers(), 2,
+                                                 FixedDevice::blockSize, {});
+        const auto allocations = allocationsWatched.load() - before;
+        watching = false;
+        return allocations;
+    }
+
+    const std::unique_ptr<hostkit::LoadedModule> module = hostkit::openModule (QUANE_MODULE_PATH);
+    const std::unique_ptr<hostkit::HostedEffect> effect = hostkit::openEffect (*module, 44100.0, 512, "test");
+    play::EffectPlayer player { *effect };
+    FixedDevice device;
+};
 } // namespace
 
-TEST (AudioCallback, PlaysEverySourceWithoutAllocatingAndCountsHeldNotes)
+TEST_F (AudioCallback, PlaysEverySourceWithoutAllocatingAndCountsHeldNotes)
 {
-    hostkit::LoadedModule module (QUANE_MODULE_PATH);
-    hostkit::HostedEffect effect (module, 44100.0, 512, "test");
-    play::EffectPlayer player (effect);
-    FixedDevice device;
-    player.audioDeviceAboutToStart (&device);
-
     juce::AudioBuffer<float> output (2, FixedDevice::blockSize);
     auto& collector = player.getCollector();
     double loudest = 0.0;
@@ -114,12 +134,7 @@ TEST (AudioCallback, PlaysEverySourceWithoutAllocatingAndCountsHeldNotes)
             queue (collector, juce::MidiMessage::allNotesOff (5));
 
         output.clear();
-        watching = true;
-        const auto before = allocationsWatched.load();
-        player.audioDeviceIOCallbackWithContext (nullptr, 0, output.getArrayOfWritePointers(), 2,
-                                                 FixedDevice::blockSize, {});
-        allocations += allocationsWatched.load() - before;
-        watching = false;
+        allocations += allocationsOfOneBlock (output);
 
         for (int channel = 0; channel < 2; ++channel)
             for (int i = 0; i < FixedDevice::blockSize; ++i)
@@ -131,17 +146,10 @@ TEST (AudioCallback, PlaysEverySourceWithoutAllocatingAndCountsHeldNotes)
     EXPECT_GT (loudest, 0.05) << "the notes did not sound";
     EXPECT_EQ (player.getHeldNoteCount(), 0) << "controller 123 on any channel releases every note";
     EXPECT_EQ (player.getDroppedEventCount(), 0);
-    player.audioDeviceStopped();
 }
 
-TEST (AudioCallback, TakesTenThousandMessagesInOneCycleWithoutAllocatingAndCountsWhatDoesNotFit)
+TEST_F (AudioCallback, TakesTenThousandMessagesInOneCycleWithoutAllocatingAndCountsWhatDoesNotFit)
 {
-    hostkit::LoadedModule module (QUANE_MODULE_PATH);
-    hostkit::HostedEffect effect (module, 44100.0, 512, "test");
-    play::EffectPlayer player (effect);
-    FixedDevice device;
-    player.audioDeviceAboutToStart (&device);
-
     // One cycle of a JACK port: notes on and off by running status, an event of three bytes
     // and then events of two.
     constexpr int messages = 10000;
@@ -153,14 +161,9 @@ TEST (AudioCallback, TakesTenThousandMessagesInOneCycleWithoutAllocatingAndCount
         intake.read (i % 2 == 0 ? on : off, 2, juce::Time::getMillisecondCounterHiRes() * 0.001);
 
     juce::AudioBuffer<float> output (2, FixedDevice::blockSize);
-    watching = true;
-    const auto before = allocationsWatched.load();
     const auto start = juce::Time::getMillisecondCounterHiRes();
-    player.audioDeviceIOCallbackWithContext (nullptr, 0, output.getArrayOfWritePointers(), 2, FixedDevice::blockSize,
-                                             {});
+    const auto allocations = allocationsOfOneBlock (output);
     const auto milliseconds = juce::Time::getMillisecondCounterHiRes() - start;
-    const auto allocations = allocationsWatched.load() - before;
-    watching = false;
 
     std::cout << "[ measured ] a block with " << messages << " messages took " << milliseconds << " ms\n";
     EXPECT_EQ (allocations, 0) << "the audio callback allocated";
@@ -168,7 +171,6 @@ TEST (AudioCallback, TakesTenThousandMessagesInOneCycleWithoutAllocatingAndCount
     EXPECT_EQ (player.getDroppedEventCount(),
                play::MidiPortIntake::messagesPerCycle - play::EffectPlayer::eventCapacity);
     EXPECT_EQ (player.getHeldNoteCount(), 0);
-    player.audioDeviceStopped();
 }
 } // namespace quane::test
 

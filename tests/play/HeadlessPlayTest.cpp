@@ -5,6 +5,7 @@
 #include "PlayTestSupport.h"
 #include "hostkit/FileWriting.h"
 #include "hostkit/HostedEffect.h"
+#include "hostkit/ModuleOpening.h"
 #include "hostkit/PresetFile.h"
 
 #include <gtest/gtest.h>
@@ -89,14 +90,14 @@ void expectPitch (const std::vector<float>& channel, double fromSeconds, double 
 /** A program (.fxp) or bank (.fxb) file of the module's factory program, under a name. */
 void writeSound (const juce::File& file, int program, const juce::String& name)
 {
-    hostkit::LoadedModule module (QUANE_MODULE_PATH);
-    hostkit::HostedEffect effect (module, 44100.0, 512, "test");
-    effect.setProgram (program);
+    const auto module = hostkit::openModule (QUANE_MODULE_PATH);
+    const auto effect = hostkit::openEffect (*module, 44100.0, 512, "test");
+    effect->setProgram (program);
     hostkit::PresetFile preset;
     preset.isBank = file.hasFileExtension ("fxb");
-    preset.uniqueId = effect.getEffect().uniqueID;
+    preset.uniqueId = effect->getEffect()->uniqueID;
     preset.programName = name;
-    preset.chunk = effect.getChunk (! preset.isBank);
+    preset.chunk = effect->getChunk (! preset.isBank);
     file.getParentDirectory().createDirectory();
     hostkit::writeBytes (file, hostkit::encodePreset (preset));
 }
@@ -317,9 +318,10 @@ TEST (HeadlessPlay, FailuresEndWithTheirExitStatus)
     // A program file of this module whose state the module does not take is no loaded sound.
     hostkit::PresetFile refused;
     refused.uniqueId =
-        hostkit::HostedEffect (hostkit::LoadedModule (QUANE_MODULE_PATH), 44100.0, 512, "test").getEffect().uniqueID;
+        hostkit::openEffect (*hostkit::openModule (QUANE_MODULE_PATH), 44100.0, 512, "test")->getEffect()->uniqueID;
     refused.programName = "Refused";
-    refused.chunk.append ("not a state", 11);
+    const std::string junk = "not a state";
+    refused.chunk.assign (junk.begin(), junk.end());
     hostkit::writeBytes (home.file ("refused.fxp"), hostkit::encodePreset (refused));
     EXPECT_EQ (exitOf ({ "--headless", "--load", home.file ("refused.fxp").getFullPathName() }), 3);
     EXPECT_EQ (exitOf ({ "--headless", "--jack" }), 6); // no JACK server of that name runs

@@ -1,5 +1,6 @@
 // Quane - polyphonic wavetable synthesiser
 // SPDX-License-Identifier: GPL-3.0-or-later
+// Helpers for the quane-play tests: processes, a private JACK server, a JACK client, analysis.
 #include "PlayTestSupport.h"
 
 #include <csignal>
@@ -27,14 +28,6 @@ bool waitUntil (Condition condition, int timeoutMs)
     return true;
 }
 } // namespace
-
-ScratchFolder::ScratchFolder()
-    : folder (juce::File::getSpecialLocation (juce::File::tempDirectory)
-                  .getChildFile ("quane-play-test-"
-                                 + juce::String::toHexString (juce::Random::getSystemRandom().nextInt64())))
-{
-    folder.createDirectory();
-}
 
 RunningProcess::RunningProcess (const juce::StringArray& command, const juce::File& logFile,
                                 const juce::StringPairArray& environment)

@@ -4,6 +4,8 @@
 // notes to the player and records it, and the analysis of what it recorded.
 #pragma once
 
+#include "tests/common/ScratchFolder.h"
+
 #include <atomic>
 #include <jack/jack.h>
 #include <juce_core/juce_core.h>
@@ -12,19 +14,6 @@
 
 namespace quane::test
 {
-/** A fresh folder that is deleted with everything in it when the object goes. */
-class ScratchFolder
-{
-public:
-    ScratchFolder();
-    ~ScratchFolder() { folder.deleteRecursively(); }
-    juce::File file (const juce::String& name) const { return folder.getChildFile (name); }
-    const juce::File& get() const noexcept { return folder; }
-
-private:
-    juce::File folder;
-};
-
 /** A child process whose output goes to a log file; stopped (SIGTERM, then SIGKILL) when the
     object goes, so a failing test leaves nothing running. */
 class RunningProcess

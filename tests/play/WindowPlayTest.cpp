@@ -35,9 +35,11 @@ juce::String findWindow (const juce::String& title = "^Quane$")
 {
     for (int attempt = 0; attempt < 100; ++attempt)
     {
-        const auto found = juce::StringArray::fromLines (runCommand ({ "xdotool", "search", "--name", title }).trim());
-        if (! found.isEmpty() && found[0].isNotEmpty())
-            return found[0];
+        // Only the ids: a window that goes while xdotool walks the tree adds an X error line, and
+        // import given anything else as its window waits for a click.
+        for (const auto& line : juce::StringArray::fromLines (runCommand ({ "xdotool", "search", "--name", title })))
+            if (line.isNotEmpty() && line.containsOnly ("0123456789"))
+                return line;
         juce::Thread::sleep (100);
     }
     return {};

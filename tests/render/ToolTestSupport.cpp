@@ -27,19 +27,6 @@ ToolRun runTool (const juce::StringArray& arguments)
     return run;
 }
 
-ScratchFolder::ScratchFolder()
-    : folder (juce::File::getSpecialLocation (juce::File::tempDirectory)
-                  .getChildFile ("quane-render-test-" + juce::String (juce::Time::getHighResolutionTicks()) + "-"
-                                 + juce::String::toHexString (juce::Random::getSystemRandom().nextInt64())))
-{
-    folder.createDirectory();
-}
-
-ScratchFolder::~ScratchFolder()
-{
-    folder.deleteRecursively();
-}
-
 juce::AudioBuffer<float> readWav (const juce::File& file, double* sampleRate, int* bitsPerSample)
 {
     auto stream = file.createInputStream();
