@@ -16,8 +16,9 @@ template <typename Envelope, typename Flag>
 inline void stepAttack (Envelope& e, Flag attacking) noexcept
 {
     // Once the delay has run out its value no longer matters, so it stops counting at 0 rather
-    // than running on towards an overflow.
-    e.attackDelay = select (attacking & (e.attackDelay > 0), e.attackDelay - 1, e.attackDelay);
+    // than running on towards an overflow. Both choices are computed, so the count down is taken
+    // from at least 1: a delay of INT_MIN must not overflow in the choice that is not taken.
+    e.attackDelay = select (attacking & (e.attackDelay > 0), higher (e.attackDelay, 1) - 1, e.attackDelay);
     e.level = select (attacking & (e.attackDelay < 1), e.level + e.attackRate, e.level);
 
     const Flag full = attacking & ! (e.level < 1.0f);
@@ -51,7 +52,7 @@ inline void stepRelease (Envelope& e, Flag releasing) noexcept
 /** Stepped by the voice for every internal value (twice per output sample). Its idle stage ends
     the voice. The delays hold back the attack and the release after their note event; the voice
     writes stage, level and delays directly at note start and release. */
-class AmpEnvelope
+class AmpEnvelope : public EnvelopeValues
 {
 public:
     /** Times in envelope units (0.001..0.999); stage and level are left as they are. */
@@ -69,16 +70,10 @@ public:
         }
     }
 
-    EnvelopeStage stage = EnvelopeStage::attack;
-    float attackRate = 0.0f;
-    float decayRate = 0.0f;
-    float sustainLevel = 0.0f;
-    float releaseRate = 0.0f;
     // The delays are set from the note events' sample offsets but counted down in internal steps,
     // two per output sample: the attack holds for attackDelay - 1 steps (about half the offset in
     // output samples), the release for releaseDelay / 2 steps (about a quarter of it).
     int releaseDelay = 0;
     int attackDelay = 0;
-    float level = 0.0f;
 };
 } // namespace quane

@@ -1,6 +1,6 @@
 // Quane - polyphonic wavetable synthesiser
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The stages shared by the amplitude and modulation envelopes, and their rate constant.
+// The stages and values shared by the amplitude and modulation envelopes, and their rate constant.
 #pragma once
 
 namespace quane
@@ -12,6 +12,17 @@ enum class EnvelopeStage : int
     decay,
     sustain,
     release
+};
+
+/** What every envelope holds: its stage and level, and the rates and sustain level of its times. */
+struct EnvelopeValues
+{
+    EnvelopeStage stage = EnvelopeStage::attack;
+    float attackRate = 0.0f;
+    float decayRate = 0.0f;
+    float sustainLevel = 0.0f;
+    float releaseRate = 0.0f;
+    float level = 0.0f;
 };
 
 /** A stage as an envelope keeps it: the enum itself, or a vector of stage numbers in lanes. */

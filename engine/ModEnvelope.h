@@ -34,7 +34,7 @@ inline void stepModEnvelope (Envelope& e) noexcept
     those the amplitude envelope gets for the same times; the amplitude envelope steps 32 times per
     chunk, so a modulation envelope runs at half its speed: a full rise over time a takes
     a x 220500 output samples (a x 5 s at 44100 Hz), the amplitude envelope's a x 2.5 s. */
-class ModEnvelope
+class ModEnvelope : public EnvelopeValues
 {
 public:
     static constexpr double rateMultiplier = 16.0;
@@ -43,12 +43,5 @@ public:
     void setUp (float attackTime, float decayTime, float sustain, float releaseTime) noexcept;
 
     void step() noexcept { stepModEnvelope (*this); }
-
-    EnvelopeStage stage = EnvelopeStage::attack;
-    float attackRate = 0.0f;
-    float decayRate = 0.0f;
-    float sustainLevel = 0.0f;
-    float releaseRate = 0.0f;
-    float level = 0.0f;
 };
 } // namespace quane

@@ -44,15 +44,21 @@ struct VoiceLanes
     alignas (64) float s1[maxCount] {};
     alignas (64) float s2[maxCount] {};
 
-    // Amplitude envelope.
-    alignas (64) std::int32_t stage[maxCount] {};
+    /** What every envelope holds (EnvelopeValues), one lane per voice. */
+    struct Envelopes
+    {
+        alignas (64) std::int32_t stage[maxCount] {};
+        alignas (64) float level[maxCount] {};
+        alignas (64) float attackRate[maxCount] {};
+        alignas (64) float decayRate[maxCount] {};
+        alignas (64) float sustainLevel[maxCount] {};
+        alignas (64) float releaseRate[maxCount] {};
+    };
+
+    // Amplitude envelope, with the delays of its note events.
+    Envelopes amp;
     alignas (64) std::int32_t attackDelay[maxCount] {};
     alignas (64) std::int32_t releaseDelay[maxCount] {};
-    alignas (64) float level[maxCount] {};
-    alignas (64) float attackRate[maxCount] {};
-    alignas (64) float decayRate[maxCount] {};
-    alignas (64) float sustainLevel[maxCount] {};
-    alignas (64) float releaseRate[maxCount] {};
 
     // Output stage: the volume of each voice, and the patch's drive and Spread they share.
     alignas (64) float volume[maxCount] {};
@@ -61,15 +67,7 @@ struct VoiceLanes
 
     // The chunk's control values come from the modulation envelopes and LFOs, the velocity and
     // the note, with the patch, the routing and the LFO shapes that every voice shares.
-    struct ModEnvelopes
-    {
-        alignas (64) std::int32_t stage[maxCount] {};
-        alignas (64) float level[maxCount] {};
-        alignas (64) float attackRate[maxCount] {};
-        alignas (64) float decayRate[maxCount] {};
-        alignas (64) float sustainLevel[maxCount] {};
-        alignas (64) float releaseRate[maxCount] {};
-    } env1, env2;
+    Envelopes env1, env2;
 
     struct Lfos
     {

@@ -7,6 +7,7 @@
 
 #include "engine/ModEnvelope.h"
 #include "engine/VectorShims.h"
+#include "engine/VoiceLanesEnvelopes.h"
 #include "engine/VoiceControls.h"
 #include "engine/VoiceLanes.h"
 
@@ -16,30 +17,6 @@ namespace quane::lanes
 {
 namespace
 {
-/** The modulation envelopes of a group of lanes, as the shared step formulas want them. */
-template <int width>
-struct ModEnvelopeLanes
-{
-    Ints<width> stage;
-    Floats<width> level, attackRate, decayRate, sustainLevel, releaseRate;
-
-    ModEnvelopeLanes (const VoiceLanes::ModEnvelopes& lanes, int firstLane) noexcept
-        : stage (load<Ints<width>> (lanes.stage + firstLane)),
-          level (load<Floats<width>> (lanes.level + firstLane)),
-          attackRate (load<Floats<width>> (lanes.attackRate + firstLane)),
-          decayRate (load<Floats<width>> (lanes.decayRate + firstLane)),
-          sustainLevel (load<Floats<width>> (lanes.sustainLevel + firstLane)),
-          releaseRate (load<Floats<width>> (lanes.releaseRate + firstLane))
-    {
-    }
-
-    void storeTo (VoiceLanes::ModEnvelopes& lanes, int firstLane, Ints<width> mask) const noexcept
-    {
-        storeWhere (lanes.stage + firstLane, mask, stage);
-        storeWhere (lanes.level + firstLane, mask, level);
-    }
-};
-
 /** One LFO step of a group of lanes; only the lanes of mask keep their new phase. */
 template <int width>
 inline Floats<width> stepLfos (VoiceLanes::Lfos& lfos, int firstLane, Ints<width> mask) noexcept
@@ -63,7 +40,7 @@ inline void controlGroup (VoiceLanes& lanes, int firstLane, unsigned bits) noexc
     const auto mask = laneMask<width> (bits);
     const PatchParams& patch = *lanes.patch;
 
-    ModEnvelopeLanes<width> env1 (lanes.env1, firstLane), env2 (lanes.env2, firstLane);
+    EnvelopeValueLanes<width> env1 (lanes.env1, firstLane), env2 (lanes.env2, firstLane);
     F slots[modulation::slotCount];
     modulation::routeModulation (
         slots, lanes.destinations, patch, env1, env2, [&] { return stepLfos<width> (lanes.lfo1, firstLane, mask); },

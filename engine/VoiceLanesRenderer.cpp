@@ -21,6 +21,23 @@ std::uint32_t kindOf (const SynthVoice& voice) noexcept
         kind |= (std::uint32_t) destinations[source] << (8 + 3 * source);
     return kind;
 }
+
+void loadEnvelope (VoiceLanes::Envelopes& lanesOf, int k, const EnvelopeValues& envelope) noexcept
+{
+    lanesOf.stage[k] = (std::int32_t) envelope.stage;
+    lanesOf.level[k] = envelope.level;
+    lanesOf.attackRate[k] = envelope.attackRate;
+    lanesOf.decayRate[k] = envelope.decayRate;
+    lanesOf.sustainLevel[k] = envelope.sustainLevel;
+    lanesOf.releaseRate[k] = envelope.releaseRate;
+}
+
+/** What a chunk changes of an envelope: its stage and level. */
+void storeEnvelope (const VoiceLanes::Envelopes& lanesOf, int k, EnvelopeValues& envelope) noexcept
+{
+    envelope.stage = (EnvelopeStage) lanesOf.stage[k];
+    envelope.level = lanesOf.level[k];
+}
 } // namespace
 
 VoiceLanesRenderer::VoiceLanesRenderer (const std::array<SynthVoice*, voiceCount>& voicesToRender,
@@ -42,25 +59,11 @@ void VoiceLanesRenderer::load (int k) noexcept
     lanes.s2[k] = voice.getFilter().s2;
 
     const auto& envelope = voice.getAmpEnvelope();
-    lanes.stage[k] = (std::int32_t) envelope.stage;
+    loadEnvelope (lanes.amp, k, envelope);
     lanes.attackDelay[k] = envelope.attackDelay;
     lanes.releaseDelay[k] = envelope.releaseDelay;
-    lanes.level[k] = envelope.level;
-    lanes.attackRate[k] = envelope.attackRate;
-    lanes.decayRate[k] = envelope.decayRate;
-    lanes.sustainLevel[k] = envelope.sustainLevel;
-    lanes.releaseRate[k] = envelope.releaseRate;
-
-    auto loadEnvelope = [k] (VoiceLanes::ModEnvelopes& lanesOf, const ModEnvelope& modEnvelope) {
-        lanesOf.stage[k] = (std::int32_t) modEnvelope.stage;
-        lanesOf.level[k] = modEnvelope.level;
-        lanesOf.attackRate[k] = modEnvelope.attackRate;
-        lanesOf.decayRate[k] = modEnvelope.decayRate;
-        lanesOf.sustainLevel[k] = modEnvelope.sustainLevel;
-        lanesOf.releaseRate[k] = modEnvelope.releaseRate;
-    };
-    loadEnvelope (lanes.env1, voice.env1State());
-    loadEnvelope (lanes.env2, voice.env2State());
+    loadEnvelope (lanes.env1, k, voice.env1State());
+    loadEnvelope (lanes.env2, k, voice.env2State());
 
     auto loadLfo = [k] (VoiceLanes::Lfos& lanesOf, const TableLfo& lfo) {
         lanesOf.phase[k] = lfo.phase;
@@ -89,17 +92,11 @@ void VoiceLanesRenderer::store (int k) noexcept
     voice.filterState().s2 = lanes.s2[k];
 
     auto& envelope = voice.ampEnvelopeState();
-    envelope.stage = (EnvelopeStage) lanes.stage[k];
+    storeEnvelope (lanes.amp, k, envelope);
     envelope.attackDelay = lanes.attackDelay[k];
     envelope.releaseDelay = lanes.releaseDelay[k];
-    envelope.level = lanes.level[k];
-
-    auto storeEnvelope = [k] (const VoiceLanes::ModEnvelopes& lanesOf, ModEnvelope& modEnvelope) {
-        modEnvelope.stage = (EnvelopeStage) lanesOf.stage[k];
-        modEnvelope.level = lanesOf.level[k];
-    };
-    storeEnvelope (lanes.env1, voice.env1State());
-    storeEnvelope (lanes.env2, voice.env2State());
+    storeEnvelope (lanes.env1, k, voice.env1State());
+    storeEnvelope (lanes.env2, k, voice.env2State());
     voice.lfo1State().phase = lanes.lfo1.phase[k];
     voice.lfo1State().increment = lanes.lfo1.increment[k];
     voice.lfo2State().phase = lanes.lfo2.phase[k];
@@ -176,7 +173,7 @@ void VoiceLanesRenderer::renderChunk (float* left, float* right) noexcept
     kernel.render (lanes);
     for (int v = leader; v < voiceCount; ++v)
         if (((active >> v) & 1u) != 0)
-            voices[(size_t) v]->setActive (lanes.stage[v] != (std::int32_t) EnvelopeStage::idle);
+            voices[(size_t) v]->setActive (lanes.amp.stage[v] != (std::int32_t) EnvelopeStage::idle);
     kernel.mix (lanes, left, right);
 }
 } // namespace quane

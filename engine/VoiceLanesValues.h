@@ -10,6 +10,7 @@
 
 #include "engine/AmpEnvelope.h"
 #include "engine/ResonantFilter.h"
+#include "engine/VoiceLanesEnvelopes.h"
 #include "engine/VoiceLanesOscillator.h"
 
 namespace quane::lanes
@@ -19,30 +20,26 @@ namespace
 /** The filters and amplitude envelopes of a group of lanes, each envelope stepped in the stage
     it is in; only the lanes of mask keep what a chunk does to them. */
 template <int width>
-struct FilterLanes
+struct FilterLanes : EnvelopeValueLanes<width>
 {
     using F = Floats<width>;
     using I = Ints<width>;
+    using EnvelopeValueLanes<width>::stage;
+    using EnvelopeValueLanes<width>::level;
 
     I mask;
     F cutoff, feedback, s1, s2, gain;
-    I stage, attackDelay, releaseDelay;
-    F level, attackRate, decayRate, sustainLevel, releaseRate;
+    I attackDelay, releaseDelay;
 
     FilterLanes (const VoiceLanes& lanes, int firstLane, I activeLanes) noexcept
-        : mask (activeLanes),
+        : EnvelopeValueLanes<width> (lanes.amp, firstLane),
+          mask (activeLanes),
           cutoff (load<F> (lanes.cutoff + firstLane)),
           feedback (load<F> (lanes.feedback + firstLane)),
           s1 (load<F> (lanes.s1 + firstLane)),
           s2 (load<F> (lanes.s2 + firstLane)),
-          stage (load<I> (lanes.stage + firstLane)),
           attackDelay (load<I> (lanes.attackDelay + firstLane)),
-          releaseDelay (load<I> (lanes.releaseDelay + firstLane)),
-          level (load<F> (lanes.level + firstLane)),
-          attackRate (load<F> (lanes.attackRate + firstLane)),
-          decayRate (load<F> (lanes.decayRate + firstLane)),
-          sustainLevel (load<F> (lanes.sustainLevel + firstLane)),
-          releaseRate (load<F> (lanes.releaseRate + firstLane))
+          releaseDelay (load<I> (lanes.releaseDelay + firstLane))
     {
         gain = level * level;
     }
@@ -79,10 +76,9 @@ struct FilterLanes
         const auto ranAway = ! ResonantFilter::memoryIsFinite (s1, s2);
         storeWhere (lanes.s1 + firstLane, mask, select (ranAway, 0.0f, s1));
         storeWhere (lanes.s2 + firstLane, mask, select (ranAway, 0.0f, s2));
-        storeWhere (lanes.stage + firstLane, mask, stage);
+        EnvelopeValueLanes<width>::storeTo (lanes.amp, firstLane, mask);
         storeWhere (lanes.attackDelay + firstLane, mask, attackDelay);
         storeWhere (lanes.releaseDelay + firstLane, mask, releaseDelay);
-        storeWhere (lanes.level + firstLane, mask, level);
         return ranAway;
     }
 };

@@ -10,6 +10,16 @@ namespace quane
 {
 namespace
 {
+// A state we write is about 520 bytes of text; 16 KB is thirty times that. The bound keeps the
+// parser within milliseconds whatever a host or a shared preset hands over: it copies an attribute
+// value whole for each entity in it, so its time grows with the square of such a value's length
+// (40 ms for 64 KB of entities, 2.5 ms for 16 KB).
+constexpr size_t maximumTextBytes = 16 * 1024;
+
+// Ours carries 39 attributes. The parser enters every attribute name into the library's sorted pool
+// of names, moving the entries after it, so thousands of them cost far more than any state needs.
+constexpr int maximumAttributesPerElement = 1000;
+
 // The state is one flat element. The parser recurses once per nesting level, so a hostile chunk
 // of nested tags could exhaust the stack: every level opens with a '<' that starts no closing tag,
 // comment or declaration, so their count bounds the depth whatever the quoting.
@@ -46,17 +56,58 @@ bool hasProcessingInstructionInsideElement (const char* text, size_t length)
     return element != end && std::search (element, end, marker, marker + sizeof (marker) - 1) != end;
 }
 
+// The parser reads an element's attributes as name = quoted value up to its '>', skipping comments
+// between them; every attribute has its '=' outside quotes, so those count the attributes.
+int mostAttributesInOneElement (const char* text, size_t length)
+{
+    int most = 0;
+    for (size_t i = 0; i < length; ++i)
+    {
+        if (text[i] != '<' || (i + 1 < length && (text[i + 1] == '/' || text[i + 1] == '!' || text[i + 1] == '?')))
+            continue;
+
+        int count = 0;
+        char quote = 0;
+        for (++i; i < length && (quote != 0 || text[i] != '>'); ++i)
+        {
+            const char c = text[i];
+            if (quote != 0)
+                quote = c == quote ? 0 : quote;
+            else if (c == '"' || c == '\'')
+                quote = c;
+            else if (c == '=')
+                ++count;
+            else if (c == '<' && length - i >= 4 && std::memcmp (text + i, "<!--", 4) == 0)
+            {
+                static constexpr char commentEnd[] = "-->";
+                i = (size_t) (std::search (text + i + 4, text + length, commentEnd, commentEnd + 3) - text) + 2;
+            }
+        }
+        most = std::max (most, count);
+    }
+    return most;
+}
+
 juce::String bytesToString (const char* bytes, size_t length)
 {
     if (juce::CharPointer_UTF8::isValidString (bytes, (int) length))
         return juce::String::fromUTF8 (bytes, (int) length);
 
-    // Not UTF-8: one character per byte, as an 8-bit code page would give.
-    juce::String text;
-    text.preallocateBytes (length * 2);
+    // Not UTF-8: one character per byte, as an 8-bit code page would give, written out as UTF-8.
+    std::string utf8;
+    utf8.reserve (length * 2);
     for (size_t i = 0; i < length; ++i)
-        text += juce::String::charToString ((juce::juce_wchar) (unsigned char) bytes[i]);
-    return text;
+    {
+        const auto byte = (unsigned char) bytes[i];
+        if (byte < 0x80)
+            utf8 += (char) byte;
+        else
+        {
+            utf8 += (char) (0xc0 | (byte >> 6));
+            utf8 += (char) (0x80 | (byte & 0x3f));
+        }
+    }
+    return juce::String::fromUTF8 (utf8.data(), (int) utf8.size());
 }
 } // namespace
 
@@ -93,11 +144,13 @@ std::unique_ptr<juce::XmlElement> chunkToXml (const void* data, int sizeInBytes)
     if (declaredLength == 0)
         return nullptr;
 
-    const size_t available = juce::jmin (declaredLength, (size_t) sizeInBytes - chunkHeaderSize);
+    // The text ends at its terminator; looking for it stops one byte past the bound.
+    const size_t available = juce::jmin (declaredLength, (size_t) sizeInBytes - chunkHeaderSize, maximumTextBytes + 1);
     const char* text = bytes + chunkHeaderSize;
     const size_t length = (size_t) (std::find (text, text + available, '\0') - text);
 
-    if (elementStartCount (text, length) > maximumElementStarts || hasDocumentType (text, length)
+    if (length > maximumTextBytes || elementStartCount (text, length) > maximumElementStarts
+        || mostAttributesInOneElement (text, length) > maximumAttributesPerElement || hasDocumentType (text, length)
         || hasProcessingInstructionInsideElement (text, length))
         return nullptr;
 

@@ -19,7 +19,8 @@ constexpr size_t chunkHeaderSize = 8;
 void xmlToChunk (const juce::XmlElement& element, juce::MemoryBlock& destination);
 
 /** Reads a chunk back; null when the bytes are too short, lack the magic, hold no text or do not
-    parse. Any bytes are safe to pass: lengths are cut to the bytes present, and documents with
-    more elements than a state could hold or with a document type are refused before parsing. */
+    parse. Any bytes are safe to pass, in time linear in their count: lengths are cut to the bytes
+    present, and texts above 16 KB, documents with more elements or an element with far more
+    attributes than a state could hold, or with a document type, are refused before parsing. */
 std::unique_ptr<juce::XmlElement> chunkToXml (const void* data, int sizeInBytes);
 } // namespace quane

@@ -25,7 +25,6 @@ JuceVSTWrapper::JuceVSTWrapper (vst::AudioMasterCallback hostCallback, std::uniq
     : AudioEffectX (hostCallback, model->programCount(), model->parameterCount()), filter (std::move (model))
 {
     noteInstanceCreated();
-    midiEvents.ensureSize (midiBufferReserveBytes);
     filter->attachHost (this);
     const auto& description = filter->getDescription();
 

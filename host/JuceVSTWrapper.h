@@ -5,6 +5,7 @@
 
 #include "host/AudioEffect.h"
 #include "host/AudioFilterBase.h"
+#include "host/BlockMidiQueue.h"
 
 #include <atomic>
 #include <memory>
@@ -70,10 +71,8 @@ private:
 
     void timerCallback() override;
 
-    // Room for some 450 short events per block, so MIDI intake does not allocate.
-    static constexpr size_t midiBufferReserveBytes = 4096;
-
     std::unique_ptr<AudioFilterBase> filter;
+    BlockMidiQueue incomingMidi;
     juce::MidiBuffer midiEvents;
     juce::AudioBuffer<float> inputView, outputView;
 

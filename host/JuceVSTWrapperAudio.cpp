@@ -71,6 +71,7 @@ void JuceVSTWrapper::processBlock (float** inputs, float** outputs, vst::int32 s
     inputView.setDataToReferTo (numInChans > 0 ? inputs : noChannels, numInChans, sampleFrames);
     outputView.setDataToReferTo (numOutChans > 0 ? outputs : noChannels, numOutChans, sampleFrames);
 
+    incomingMidi.moveInto (midiEvents);
     {
         const juce::ScopedLock lock (filter->processLock);
         filter->processAudioBlock (inputView, outputView, accumulate, midiEvents);
@@ -119,10 +120,10 @@ vst::intptr JuceVSTWrapper::receiveEvents (const vst::VstEvents* events)
         if (event == nullptr || event->type != vst::kVstMidiType)
             continue;
 
-        // The buffer takes the length from the status byte and drops a leading data byte; an
-        // event goes after those already held at its position, so equal positions keep their order.
+        // The length comes from the status byte and a leading data byte is dropped; an event
+        // goes after those already held at its position, so equal positions keep their order.
         const auto* midi = reinterpret_cast<const vst::VstMidiEvent*> (event);
-        midiEvents.addEvent (midi->midiData, maximumShortMessageBytes, midi->deltaFrames);
+        incomingMidi.add (midi->midiData, midi->deltaFrames);
     }
     return 1;
 }
@@ -136,7 +137,8 @@ void JuceVSTWrapper::resume()
     filter->beginPlayback (filter->sampleRate, filter->blockSize);
 
     midiEvents.clear();
-    midiEvents.ensureSize (midiBufferReserveBytes);
+    incomingMidi.clear();
+    incomingMidi.reserve (midiEvents);
 
     if (producesMidi)
         ensureOutgoingCapacity (outgoingEventsAtResume);
@@ -148,6 +150,7 @@ void JuceVSTWrapper::suspend()
 {
     filter->endPlayback();
     midiEvents.clear();
+    incomingMidi.clear();
     prepared = false;
 }
 

@@ -1,5 +1,6 @@
 // Quane - polyphonic wavetable synthesiser
 // SPDX-License-Identifier: GPL-3.0-or-later
+// Files the tools write whole: a fresh stream, the writability check and plain bytes.
 #include "FileWriting.h"
 
 #include "ToolError.h"

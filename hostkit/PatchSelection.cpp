@@ -28,7 +28,7 @@ bool isWholeNumber (const juce::String& text)
     own names alone. */
 juce::String fullNameOf (HostedEffect& effect, int index)
 {
-    const auto hostName = effect.getParameterName (index);
+    const juce::String hostName (effect.getParameterName (index));
     if (index >= 0 && index < patch::parameterCount
         && juce::String (patch::rows[index].name).substring (0, patch::hostNameLength) == hostName)
         return patch::rows[index].name;

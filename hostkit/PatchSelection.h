@@ -3,7 +3,9 @@
 // Program and parameter names as a person types them, resolved against a running instance.
 #pragma once
 
-#include "HostedEffect.h"
+#include "hostkit/HostedEffect.h"
+
+#include <juce_core/juce_core.h>
 
 namespace quane::hostkit
 {

@@ -74,8 +74,8 @@ juce::MemoryBlock encodePreset (const PresetFile& preset)
         body.write (name, programNameBytes);
     }
 
-    body.writeIntBigEndian ((int) preset.chunk.getSize());
-    body << preset.chunk;
+    body.writeIntBigEndian ((int) preset.chunk.size());
+    body.write (preset.chunk.data(), preset.chunk.size());
 
     juce::MemoryOutputStream file;
     file.writeIntBigEndian (chunkMagic);
@@ -132,7 +132,8 @@ PresetFile decodePreset (const juce::MemoryBlock& bytes, const juce::String& fil
     if (chunkSize < 0 || (size_t) chunkSize > reader.remaining())
         fail (ToolError::Kind::input, fileName + " is cut short: its chunk announces " + juce::String (chunkSize)
                                           + " bytes, " + juce::String ((juce::int64) reader.remaining()) + " follow");
-    preset.chunk.append (reader.take ((size_t) chunkSize), (size_t) chunkSize);
+    const auto* chunk = reinterpret_cast<const unsigned char*> (reader.take ((size_t) chunkSize));
+    preset.chunk.assign (chunk, chunk + chunkSize);
     return preset;
 }
 } // namespace quane::hostkit

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <juce_core/juce_core.h>
+#include <vector>
 
 namespace quane::hostkit
 {
@@ -19,7 +20,7 @@ struct PresetFile
     juce::int32 moduleVersion = 0;
     juce::int32 count = 0;    // parameters of a program file, programs of a bank file
     juce::String programName; // program files only; at most 27 characters are kept
-    juce::MemoryBlock chunk;
+    std::vector<unsigned char> chunk;
 };
 
 juce::MemoryBlock encodePreset (const PresetFile& preset);

@@ -1,5 +1,6 @@
 // Quane - polyphonic wavetable synthesiser
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The tools' failures and their shared main.
 #include "ToolError.h"
 
 #include <iostream>
@@ -29,5 +30,18 @@ int runToolMain (const char* toolName, int argc, char* argv[], int (*run) (const
         std::cerr << toolName << ": " << error.message << std::endl;
         return (int) error.kind;
     }
+    catch (const std::bad_alloc&)
+    {
+        std::cerr << toolName << ": out of memory" << std::endl;
+    }
+    catch (const std::exception& error)
+    {
+        std::cerr << toolName << ": unexpected failure: " << error.what() << std::endl;
+    }
+    catch (...)
+    {
+        std::cerr << toolName << ": unexpected failure" << std::endl;
+    }
+    return (int) ToolError::Kind::unexpected;
 }
 } // namespace quane::hostkit

@@ -5,13 +5,19 @@
 
 #include "host/VstAbi.h"
 
-#include <juce_core/juce_core.h>
 #include <vector>
 
 namespace quane::hostkit
 {
-/** Short MIDI messages for one block, laid out as hosts pass them. Only reserve() allocates,
-    so an audio thread can clear, add and pass the record once room has been made. */
+/** A short MIDI message at a sample position of the next block. */
+struct TimedMessage
+{
+    int position;
+    unsigned char bytes[3];
+};
+
+/** The events of one block, laid out as hosts pass them. Only reserve() allocates, so an audio
+    thread can clear, add and pass the record once room has been made. */
 class VstEventList
 {
 public:
@@ -24,13 +30,20 @@ public:
     bool isFull() const noexcept { return count >= (int) midiEvents.size(); }
     void clear() noexcept { count = 0; }
 
-    /** Appends a message of at most 3 bytes; answers false, adding nothing, when the list is full. */
-    bool add (const juce::uint8* bytes, int numBytes, int deltaFrames) noexcept;
+    /** Appends a MIDI message of at most 3 bytes; answers false, adding nothing, when the list is full. */
+    bool add (const unsigned char* bytes, int numBytes, int deltaFrames) noexcept;
+    bool add (const TimedMessage& message) noexcept { return add (message.bytes, 3, message.position); }
+
+    /** Appends a record of the caller's own, or null, as it stands: hosts also pass other kinds. */
+    bool add (vst::VstEvent* event) noexcept;
 
     /** The record for effProcessEvents; valid until the next reserve(). */
     const vst::VstEvents& record() noexcept;
 
 private:
+    vst::VstEvent** slots() noexcept;
+    vst::VstEvent* ownRecord (int position) noexcept; // the MIDI record kept for entry position
+
     std::vector<vst::VstMidiEvent> midiEvents;
     std::vector<char> storage; // the VstEvents header and its pointer array
     int count = 0;

@@ -3,10 +3,7 @@
 // The DLL's own entry: hands JUCE the module's handle and keeps the module loaded.
 #include <juce_core/juce_core.h>
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "host/win32/WindowsHeaders.h"
 
 extern "C" BOOL WINAPI DllMain (HINSTANCE module, DWORD reason, LPVOID)
 {

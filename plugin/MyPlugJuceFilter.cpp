@@ -78,19 +78,23 @@ juce::String MyPlugJuceFilter::parameterText (int index)
 
 void MyPlugJuceFilter::setParameterValue (int index, float value)
 {
+    if (storeParameterValue (index, value))
+        sendChangeMessage();
+}
+
+bool MyPlugJuceFilter::storeParameterValue (int index, float value)
+{
     // Unknown indices and non-finite values from a host or a saved state never enter the patch.
     if (! isPatchValueIndex (index) || ! std::isfinite (value))
-        return;
+        return false;
 
-    {
-        const juce::ScopedLock lock (processLock);
-        if (value == engine->getPatch()[index])
-            return;
+    const juce::ScopedLock lock (processLock);
+    if (value == engine->getPatch()[index])
+        return false;
 
-        engine->setPatchValue (index, value);
-        engine->refreshVoices (index);
-    }
-    sendChangeMessage();
+    engine->setPatchValue (index, value);
+    engine->refreshVoices (index);
+    return true;
 }
 
 int MyPlugJuceFilter::programCount()
@@ -105,13 +109,17 @@ int MyPlugJuceFilter::currentProgramIndex()
 
 void MyPlugJuceFilter::selectProgram (int number)
 {
-    {
-        const juce::ScopedLock lock (processLock);
-        if (! engine->loadProgram (number))
-            return;
-        currentProgram = number;
-    }
-    sendChangeMessage();
+    if (loadProgram (number))
+        sendChangeMessage();
+}
+
+bool MyPlugJuceFilter::loadProgram (int number)
+{
+    const juce::ScopedLock lock (processLock);
+    if (! engine->loadProgram (number))
+        return false;
+    currentProgram = number;
+    return true;
 }
 
 juce::String MyPlugJuceFilter::programName (int number)

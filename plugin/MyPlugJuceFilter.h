@@ -43,6 +43,11 @@ public:
     void saveState (juce::MemoryBlock& destination) override;
     void restoreState (const void* data, int sizeInBytes) override;
 
+    /** setParameterValue and selectProgram without the change message, for callers on the audio
+        thread (posting allocates): true when the patch changed; the caller sends the message later. */
+    bool storeParameterValue (int index, float value);
+    bool loadProgram (int number);
+
     float getSampleRate() const noexcept { return modelSampleRate; }
     SynthEngine& getEngine() noexcept { return *engine; }
 

@@ -6,18 +6,35 @@
 #include "host/ChunkFormat.h"
 #include "plugin/PatchValueText.h"
 
+#include <array>
+#include <optional>
+
 namespace quane
 {
 namespace
 {
 const char* const stateTagName = "FOO1_SETTINGS_01";
 
-const juce::String* findAttributeIgnoringCase (const juce::XmlElement& element, const juce::String& name)
+using PatchValueTexts = std::array<std::optional<juce::String>, patch::valueCount>;
+
+/** The text of each patch value in the element: the first attribute named by the value's index
+    (digits, which have no case). The attributes are taken off the element's front one by one,
+    because reading the n-th one walks their list from its start. */
+PatchValueTexts takePatchValueTexts (juce::XmlElement& element)
 {
-    for (int i = 0; i < element.getNumAttributes(); ++i)
-        if (element.getAttributeName (i).equalsIgnoreCase (name))
-            return &element.getAttributeValue (i);
-    return nullptr;
+    PatchValueTexts texts;
+    for (auto remaining = element.getNumAttributes(); remaining > 0; --remaining)
+    {
+        const auto name = element.getAttributeName (0);
+        if (name.length() <= 2 && name.containsOnly ("0123456789"))
+        {
+            const auto index = name.getIntValue();
+            if (index < patch::valueCount && ! texts[(size_t) index].has_value() && name == juce::String (index))
+                texts[(size_t) index] = element.getAttributeValue (0);
+        }
+        element.removeAttribute (name);
+    }
+    return texts;
 }
 } // namespace
 
@@ -45,13 +62,15 @@ void MyPlugJuceFilter::restoreState (const void* data, int sizeInBytes)
     if (state == nullptr || ! state->getTagName().equalsIgnoreCase (stateTagName))
         return;
 
+    const auto texts = takePatchValueTexts (*state);
+
     // One lock for the whole restore, so no block sees half of the new patch.
     {
         const juce::ScopedLock lock (processLock);
         for (int index = 0; index < patch::valueCount; ++index)
         {
-            const auto* text = findAttributeIgnoringCase (*state, juce::String (index));
-            setParameterValue (index, text != nullptr ? readPatchValue (*text) : 0.0f);
+            const auto& text = texts[(size_t) index];
+            setParameterValue (index, text.has_value() ? readPatchValue (*text) : 0.0f);
         }
     }
     sendChangeMessage();

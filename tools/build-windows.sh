@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
 # Quane - polyphonic wavetable synthesiser
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Builds Kolv.dll for 32-bit (i686) and 64-bit (x86_64) Windows with MinGW-w64, from the same sources
-# and CMake project as Kolv.so, together with the Wine test host. Installs what is missing first.
+# Builds Kolv.dll for 32-bit (i686) and 64-bit (x86_64) Windows and Quane.vst3 for 64-bit Windows
+# with MinGW-w64, from the same sources and CMake project as the Linux build, together with the
+# Wine test hosts, then the installer and the zip (tools/make-windows-installer.sh). Installs what is
+# missing first.
 # Usage: tools/build-windows.sh [build-root]      (default: build-windows/ in the source folder)
-# Leaves <build-root>/i686/module/Kolv.dll and <build-root>/x86_64/module/Kolv.dll.
+# Leaves <build-root>/i686/module/Kolv.dll, <build-root>/x86_64/module/Kolv.dll and
+# <build-root>/x86_64/formats/Quane_artefacts/Release/VST3/Quane.vst3/ (the bundle), and
+# <build-root>/dist/Quane-<version>-setup.exe and Quane-<version>-windows.zip.
 set -euo pipefail
 
 source_dir="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -22,6 +26,8 @@ for arch in i686 x86_64; do
     cmake --build "$root/$arch" -j"$(nproc)"
 done
 
-for arch in i686 x86_64; do
-    echo "$root/$arch/module/Kolv.dll ($(stat -c %s "$root/$arch/module/Kolv.dll") bytes)"
+for file in i686/module/Kolv.dll x86_64/module/Kolv.dll \
+            x86_64/formats/Quane_artefacts/Release/VST3/Quane.vst3/Contents/x86_64-win/Quane.vst3; do
+    echo "$root/$file ($(stat -c %s "$root/$file") bytes)"
 done
+"$source_dir/tools/make-windows-installer.sh" "$root"

@@ -10,7 +10,8 @@ source_dir="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build_dir="$source_dir/build"
 peer=/usr/lib/vst/amsynth_vst.so
 
-"$source_dir/tools/setup.sh"
+source "$source_dir/tools/release-build.sh"
+release_build "$build_dir" quane-benchmark
 if [ ! -e "$peer" ]; then
     sudo=""
     if [ "$(id -u)" -ne 0 ]; then
@@ -21,6 +22,4 @@ if [ ! -e "$peer" ]; then
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends amsynth >&2
 fi
 
-cmake -S "$source_dir" -B "$build_dir" -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$build_dir" -j"$(nproc)" --target quane-benchmark >/dev/null
 "$build_dir/devtools/benchmark/quane-benchmark" "$@" "$peer"

@@ -8,10 +8,7 @@ set -euo pipefail
 source_dir="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build_dir="$source_dir/build"
 
-"$source_dir/tools/setup.sh"
-
-cmake -S "$source_dir" -B "$build_dir" -DCMAKE_BUILD_TYPE=Release >/dev/null
-# quane-play depends on the module, so this builds Kolv.so too.
-cmake --build "$build_dir" -j"$(nproc)" --target quane-play >&2
+source "$source_dir/tools/release-build.sh"
+release_build "$build_dir" quane-play
 
 exec "$build_dir/apps/play/quane-play" "$@"

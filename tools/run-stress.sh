@@ -11,10 +11,8 @@ source_dir="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 seconds="${1:-3600}"
 build_dir="${2:-$source_dir/build}"
 
-"$source_dir/tools/setup.sh"
-
-cmake -S "$source_dir" -B "$build_dir" -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$build_dir" -j"$(nproc)" --target quane-stress
+source "$source_dir/tools/release-build.sh"
+release_build "$build_dir" quane-stress
 
 stress="$build_dir/devtools/stress/quane-stress"
 "$stress" soak "$seconds"

@@ -11,10 +11,8 @@ set -euo pipefail
 source_dir="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build_dir="${1:-$source_dir/build}"
 
-"$source_dir/tools/setup.sh"
-
-cmake -S "$source_dir" -B "$build_dir" -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$build_dir" -j"$(nproc)" --target quane-stress
+source "$source_dir/tools/release-build.sh"
+release_build "$build_dir" quane-stress
 
 if [ -z "${DISPLAY:-}" ]; then
     source "$source_dir/tools/xvfb.sh"

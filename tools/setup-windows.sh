@@ -2,7 +2,8 @@
 # Quane - polyphonic wavetable synthesiser
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what the Windows build and its Wine tests need: the MinGW-w64 cross compilers, Wine for 32-
-# and 64-bit programs, and (on kernels that cannot run 32-bit code) qemu to run 32-bit Wine emulated.
+# and 64-bit programs, (on kernels that cannot run 32-bit code) qemu to run 32-bit Wine emulated, and
+# NSIS, pandoc and zip for the installer, its manual page and the zip.
 # Idempotent; the emulator registration is checked every time, since it lasts only until reboot.
 set -euo pipefail
 
@@ -31,8 +32,9 @@ is_installed() {
 packages=(
     # the cross compilers (the -posix variants: JUCE needs std::mutex) and zlib for them
     g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix libz-mingw-w64-dev
-    # JUCE's module sources (patched in a copy) and GoogleTest's sources for the Wine test host
-    juce-modules-source-data libgtest-dev
+    # JUCE's module sources (patched in a copy), its CMake package for the VST3 plug-in
+    # (juce_add_plugin), and GoogleTest's sources for the Wine test hosts
+    juce-modules-source-data juce-modules-source libgtest-dev
     # building libpng and libjpeg-turbo from Debian's source packages
     dpkg-dev patch cmake ccache xz-utils
     # Wine for 64- and 32-bit programs, with its preloaders (needed when 32-bit code runs emulated)
@@ -46,6 +48,8 @@ packages=(
     xvfb xauth x11-utils xdotool imagemagick
     # 32-bit programs on kernels without 32-bit support
     qemu-user-static
+    # the Windows installer, the manual in it, the zip and its test
+    nsis pandoc zip unzip
 )
 
 if ! dpkg --print-foreign-architectures | grep -qx i386; then

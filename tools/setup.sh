@@ -12,8 +12,8 @@ packages=(
     libjpeg-dev libpng-dev zlib1g-dev
     # the player: ALSA and JACK audio and MIDI (JUCE loads libjack at run time), the Debian package
     libasound2-dev libjack-jackd2-dev dpkg-dev file
-    # tests
-    libgtest-dev
+    # tests; the LV2 plug-in's test host (lilv) and lv2info
+    libgtest-dev liblilv-dev lilv-utils
     # sanitizers and fuzz targets (clang's runtimes and libFuzzer), the memory checker
     clang libclang-rt-14-dev valgrind
     # fonts for the editor and the pictures
@@ -26,6 +26,8 @@ packages=(
     python3 python3-numpy python3-pil
     # the formatting check
     clang-format
+    # the manual (HTML from Markdown), the manual pages from --help, the package check, reading them
+    pandoc help2man lintian man-db
 )
 
 missing=()

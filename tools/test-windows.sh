@@ -2,9 +2,10 @@
 # Quane - polyphonic wavetable synthesiser
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Builds Kolv.dll for 32- and 64-bit Windows (tools/build-windows.sh) and runs the Windows test host
-# against each under Wine: identity and requests, audio and saved states against the Linux module's
+# against each under Wine (and the 64-bit Quane.vst3 in JUCE's VST3 host): identity and requests, audio and saved states against the Linux module's
 # (whose reference renders the Linux suite writes first), the editor in a Win32 window under Xvfb,
-# load/unload cycles, and the Win32 window calls of the editor hosting on host-like window chains.
+# load/unload cycles, and the Win32 window calls of the editor hosting on host-like window chains;
+# then the installer in a fresh prefix (tools/test-windows-installer.sh).
 # Editor pictures land in <build-root>/artefacts/<arch>/.
 # Usage: tools/test-windows.sh [linux-build-dir] [windows-build-root]
 #        (defaults: build/ and build-windows/ in the source folder)
@@ -18,9 +19,8 @@ root="${2:-$source_dir/build-windows}"
 root="$(cd "$root" && pwd)"
 
 # The Linux module's renders and state, from this source tree.
-"$source_dir/tools/setup.sh"
-cmake -S "$source_dir" -B "$linux_build" -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$linux_build" -j"$(nproc)" --target host_tests
+source "$source_dir/tools/release-build.sh"
+release_build "$linux_build" host_tests
 linux_build="$(cd "$linux_build" && pwd)"
 "$linux_build/tests/host_tests" --gtest_filter='CrossPlatformReference.*' --gtest_brief=1
 
@@ -54,12 +54,16 @@ timeout 120 wineserver --wait || true
 
 # Where 32-bit code runs emulated (tools/setup-windows.sh), Wine's 32-bit window and display stack
 # and large allocations fail under qemu; the 32-bit DLL then runs the tests without windows (its
-# binary interface, audio and states), and its window calls in quane_native_tests.
+# binary interface, audio and states), and its window calls in quane_native_tests. Emulated time
+# says nothing of the module's speed, so the tests of it are left out there too.
 emulated_filter=()
 if [ -e /proc/sys/fs/binfmt_misc/qemu-i386 ] && grep -qx enabled /proc/sys/fs/binfmt_misc/qemu-i386; then
-    emulated_filter=(--gtest_filter='-Win32Editor*:LoadCycles.*:StateChunk.HostileBytes*')
+    emulated_filter=(--gtest_filter='-Win32Editor*:LoadCycles.*:StateChunk.HostileBytes*:StateChunk.OversizedStates*:AudioBridge.ABlockOfAHundred*')
     echo "32-bit code runs emulated here: the i686 host tests run without their window tests" >&2
 fi
+
+# JUCE 7.0.5's VST3 host finds a Windows plug-in by the file inside the bundle, not the bundle.
+windows_vst3=formats/Quane_artefacts/Release/VST3/Quane.vst3/Contents/x86_64-win/Quane.vst3
 
 status=0
 for arch in x86_64 i686; do
@@ -77,9 +81,16 @@ for arch in x86_64 i686; do
         timeout 600 wine "$root/$arch/tests/windows/kolv_host_tests.exe" \
         ${filter[@]+"${filter[@]}"} || status=1
     timeout 300 wine "$root/$arch/tests/windows/quane_native_tests.exe" || status=1
+    if [ "$arch" = x86_64 ]; then
+        echo "== Windows x86_64: Quane.vst3 in JUCE's VST3 host under Wine"
+        QUANE_VST3_PATH="$(windows_path "$root/x86_64/$windows_vst3")" \
+            QUANE_GOLDEN_DIR="$(windows_path "$source_dir/tests/golden")" \
+            timeout 300 wine "$root/x86_64/tests/windows/quane_vst3_tests.exe" || status=1
+    fi
     for picture in "$artefacts"/*.bmp; do
         [ -f "$picture" ] && convert "$picture" "${picture%.bmp}.png" && rm "$picture"
     done
 done
 timeout 60 wineserver --kill || true
+"$source_dir/tools/test-windows-installer.sh" "$linux_build" "$root" || status=1
 exit "$status"

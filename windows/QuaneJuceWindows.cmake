@@ -1,7 +1,8 @@
 # Quane - polyphonic wavetable synthesiser
 # SPDX-License-Identifier: GPL-3.0-or-later
 # JUCE for the MinGW-w64 build: Debian's module sources (juce-modules-source-data), copied into the
-# build folder with windows/juce-7.0.5-mingw.patch applied, compiled into one static library.
+# build folder with windows/juce-7.0.5-mingw.patch (and cmake/juce-7.0.5-plugin-client.patch)
+# applied, compiled into one static library.
 # Included by QuaneJuce.cmake, which names the modules and their settings.
 
 set(QUANE_JUCE_SOURCE_DIR /usr/share/juce/modules CACHE PATH "Debian's JUCE module sources")
@@ -23,21 +24,28 @@ if(NOT QUANE_MINGW_ZLIB)
     message(FATAL_ERROR "zlib for MinGW-w64 was not found. Install the Debian package 'libz-mingw-w64-dev'.")
 endif()
 
-# The patched copy, made again whenever the patch changes.
+# The patched copy, made again whenever the patch or the copied modules change. The VST3 plug-in
+# also needs JUCE's processors and its plug-in client (cmake/QuaneJucePlugin.cmake, formats/).
 set(QUANE_JUCE_PATCH ${PROJECT_SOURCE_DIR}/windows/juce-7.0.5-mingw.patch)
 set(QUANE_JUCE_COPY ${PROJECT_BINARY_DIR}/juce-modules)
+set(QUANE_JUCE_CLIENT_PATCH ${PROJECT_SOURCE_DIR}/cmake/juce-7.0.5-plugin-client.patch)
+set(QUANE_JUCE_COPIED_MODULES ${QUANE_JUCE_MODULES} juce_gui_extra juce_audio_processors juce_audio_plugin_client)
 file(SHA256 ${QUANE_JUCE_PATCH} QUANE_JUCE_PATCH_HASH)
-set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${QUANE_JUCE_PATCH})
+file(SHA256 ${QUANE_JUCE_CLIENT_PATCH} QUANE_JUCE_CLIENT_PATCH_HASH)
+string(SHA256 QUANE_JUCE_PATCH_HASH "${QUANE_JUCE_PATCH_HASH}${QUANE_JUCE_CLIENT_PATCH_HASH}${QUANE_JUCE_COPIED_MODULES}")
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${QUANE_JUCE_PATCH} ${QUANE_JUCE_CLIENT_PATCH})
 if(NOT EXISTS ${QUANE_JUCE_COPY}/patched-${QUANE_JUCE_PATCH_HASH})
     file(REMOVE_RECURSE ${QUANE_JUCE_COPY})
-    foreach(module IN LISTS QUANE_JUCE_MODULES)
+    foreach(module IN LISTS QUANE_JUCE_COPIED_MODULES)
         file(COPY ${QUANE_JUCE_SOURCE_DIR}/${module} DESTINATION ${QUANE_JUCE_COPY})
     endforeach()
-    execute_process(COMMAND patch -p1 --binary --quiet -i ${QUANE_JUCE_PATCH}
-                    WORKING_DIRECTORY ${QUANE_JUCE_COPY} RESULT_VARIABLE QUANE_PATCH_RESULT)
-    if(NOT QUANE_PATCH_RESULT EQUAL 0)
-        message(FATAL_ERROR "${QUANE_JUCE_PATCH} does not apply to the modules in ${QUANE_JUCE_SOURCE_DIR}.")
-    endif()
+    foreach(patch_file ${QUANE_JUCE_PATCH} ${QUANE_JUCE_CLIENT_PATCH})
+        execute_process(COMMAND patch -p1 --binary --quiet -i ${patch_file}
+                        WORKING_DIRECTORY ${QUANE_JUCE_COPY} RESULT_VARIABLE QUANE_PATCH_RESULT)
+        if(NOT QUANE_PATCH_RESULT EQUAL 0)
+            message(FATAL_ERROR "${patch_file} does not apply to the modules in ${QUANE_JUCE_SOURCE_DIR}.")
+        endif()
+    endforeach()
     file(TOUCH ${QUANE_JUCE_COPY}/patched-${QUANE_JUCE_PATCH_HASH})
 endif()
 
@@ -74,3 +82,16 @@ function(quane_add_binary_data target)
     add_library(${target} STATIC ${folder}/${target}.cpp)
     target_include_directories(${target} INTERFACE ${folder})
 endfunction()
+
+# JUCE's CMake functions (juce_add_plugin) from Debian's JUCE package, with the plug-in client's
+# module from the patched copy; juceaide, a build-machine program, runs as it is.
+set(QUANE_JUCE_CMAKE_DIR /usr/lib/x86_64-linux-gnu/cmake/JUCE-7.0.5 CACHE PATH "Debian's JUCE CMake package")
+if(NOT EXISTS ${QUANE_JUCE_CMAKE_DIR}/JUCEUtils.cmake)
+    message(FATAL_ERROR "JUCE's CMake package was not found in ${QUANE_JUCE_CMAKE_DIR}. Install the Debian "
+                        "package 'juce-modules-source' (tools/setup-windows.sh does).")
+endif()
+include(${QUANE_JUCE_CMAKE_DIR}/JUCEModuleSupport.cmake)
+include(${QUANE_JUCE_CMAKE_DIR}/JUCEUtils.cmake)
+add_executable(juce::juceaide IMPORTED)
+set_target_properties(juce::juceaide PROPERTIES IMPORTED_LOCATION /usr/lib/x86_64-linux-gnu/juce/juceaide)
+juce_add_module(${QUANE_JUCE_COPY}/juce_audio_plugin_client ALIAS_NAMESPACE juce)

@@ -3,7 +3,7 @@
 // quane-play's command line: options, their values and the help text.
 #include "PlayOptions.h"
 
-#include "hostkit/ModuleLocation.h"
+#include "hostkit/ModuleOpening.h"
 
 namespace quane::play
 {
@@ -12,24 +12,12 @@ PlayOptions parseCommandLine (const juce::StringArray& arguments)
     PlayOptions options;
     options.modulePath = hostkit::defaultModulePath (QUANE_DEFAULT_MODULE_PATH);
 
-    for (int i = 0; i < arguments.size(); ++i)
+    for (hostkit::ToolArguments reader (arguments); reader.next();)
     {
-        const auto option = arguments[i];
-        const auto value = [&]() -> juce::String {
-            if (i + 1 >= arguments.size())
-                fail (ToolError::Kind::usage, option + " needs a value (see --help)");
-            return arguments[++i];
-        };
-
-        if (option == "--help" || option == "-h")
-            options.showHelp = true;
-        else if (option == "--module")
-            options.modulePath = juce::File::getCurrentWorkingDirectory().getChildFile (value()).getFullPathName();
-        else if (option == "--program")
-            options.program = value();
-        else if (option == "--load")
-            options.loadFile = juce::File::getCurrentWorkingDirectory().getChildFile (value());
-        else if (option == "--list-devices")
+        const auto& option = reader.option();
+        if (reader.readHostingOption (options))
+            continue;
+        if (option == "--list-devices")
             options.listDevices = true;
         else if (option == "--jack" || option == "--alsa")
         {
@@ -39,16 +27,14 @@ PlayOptions parseCommandLine (const juce::StringArray& arguments)
             options.audioType = type;
         }
         else if (option == "--midi-input")
-            options.midiInputs.add (value());
+            options.midiInputs.add (reader.value());
         else if (option == "--headless")
             options.headless = true;
         else
-            fail (ToolError::Kind::usage, "unknown option \"" + option + "\" (see --help)");
+            reader.rejectOption();
     }
 
-    if (options.loadFile != juce::File() && ! options.loadFile.hasFileExtension ("fxp;fxb"))
-        fail (ToolError::Kind::usage,
-              "preset files end in .fxp (one program) or .fxb (bank): " + options.loadFile.getFullPathName());
+    hostkit::checkPresetFileName (options.loadFile);
     return options;
 }
 
@@ -66,16 +52,16 @@ settings. MIDI comes from every enabled ALSA MIDI input and, on JACK, from the p
 JACK MIDI port (quane-play-midi:in), on any channel.
 
 Options
-  --program N|NAME     factory program by number (0-11) or name, e.g. "Pulse Lead"
-  --load FILE.fxp|.fxb restore a program or bank file after the program
-  --jack, --alsa       audio through JACK or ALSA (default: the last set-up, else the first
-                       system that has a device)
-  --midi-input NAME    enable the MIDI inputs whose name contains NAME (repeatable); on JACK
-                       also connects JACK MIDI outputs whose port name contains NAME
-  --list-devices       list audio devices and MIDI inputs, then quit
-  --headless           no window: audio and MIDI only, until Ctrl+C or SIGTERM
-  --module PATH        the module to load (default: the installed or built Kolv.so)
-  --help               this text
+  --program N|NAME      factory program by number (0-11) or name, e.g. "Pulse Lead"
+  --load FILE.fxp|.fxb  restore a program or bank file after the program
+  --jack, --alsa        audio through JACK or ALSA (default: the last set-up, else the first
+                        system that has a device)
+  --midi-input NAME     enable the MIDI inputs whose name contains NAME (repeatable); on JACK
+                        also connects JACK MIDI outputs whose port name contains NAME
+  --list-devices        list audio devices, MIDI inputs and JACK MIDI sources, then quit
+  --headless            no window: audio and MIDI only, until Ctrl+C or SIGTERM
+  --module PATH         the module to load (default: the installed or built Kolv.so)
+  --help                this text
 
 Settings (the last device set-up, the instrument's state and the window position) are kept in
 ~/.config/Quane/quane-play.settings and restored at the next start; --program and --load apply

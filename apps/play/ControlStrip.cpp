@@ -1,6 +1,10 @@
 // Quane - polyphonic wavetable synthesiser
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The strip under the editor: programs, keyboard, wheels, meter, panic, presets, settings.
 #include "ControlStrip.h"
+
+#include "JackMidiSources.h"
+#include "LearnedControllers.h"
 
 namespace quane::play
 {
@@ -10,7 +14,7 @@ constexpr int refreshIntervalMs = 40;
 constexpr int messageMilliseconds = 6000;
 constexpr int pitchWheelCentre = 8192;
 constexpr int modWheelController = 1;
-constexpr int lowestBaseOctave = 1, highestBaseOctave = 9;
+constexpr int lowestBaseOctave = 1, highestBaseOctave = 9, firstBaseOctave = 5;
 constexpr int keyboardChannel = 1;
 
 double nowSeconds()
@@ -19,31 +23,48 @@ double nowSeconds()
 }
 } // namespace
 
-ControlStrip::ControlStrip (PlayerSession& playerSession) : session (playerSession)
+ControlStrip::ControlStrip (PlayerSession& playerSession)
+    : session (playerSession),
+      keyboard (keyboardState, [&player = playerSession.getPlayer()] (int note) { return player.isNoteHeld (note); }),
+      baseOctave (playerSession.getSettings().getKeyOctave (firstBaseOctave))
 {
     keyboardState.addListener (&session.getPlayer().getCollector());
     keyboard.setMidiChannel (keyboardChannel);
     keyboard.setKeyWidth (18.0f);
     addAndMakeVisible (keyboard);
 
-    const auto names = session.getProgramNames();
-    for (int number = 0; number < names.size(); ++number)
-        programs.addItem (juce::String (number).paddedLeft ('0', 2) + " " + names[number], number + 1);
-    programs.setSelectedId (session.getProgram() + 1, juce::dontSendNotification);
+    rebuildSoundMenu();
     programs.onChange = [this] {
-        session.selectProgram (programs.getSelectedId() - 1);
-        focusKeyboard();
+        if (programs.getSelectedId() > 0)
+            pickSound (programs.getSelectedId() - 1);
     };
-    programs.setTooltip ("Factory programs");
+    programs.setTooltip ("Factory programs, then your own sounds");
     addAndMakeVisible (programs);
+    editedMark.setTooltip ("The sound has unsaved edits");
+    editedMark.setFont (juce::Font (22.0f, juce::Font::bold));
+    editedMark.setJustificationType (juce::Justification::centred);
+    addChildComponent (editedMark);
 
+    previousButton.onClick = [this] { stepSound (-1); };
+    nextButton.onClick = [this] { stepSound (1); };
+    previousButton.setTooltip ("Previous sound");
+    nextButton.setTooltip ("Next sound");
     loadButton.onClick = [this] { choosePresetToLoad(); };
     saveButton.onClick = [this] { choosePresetToSave(); };
+    saveAsButton.onClick = [this] { askNameToSaveAs(); };
+    saveAsButton.setTooltip ("Save the sound under a name among your own sounds");
     panicButton.onClick = [this] {
         keyboardState.allNotesOff (0);
         session.sendAllNotesOff();
     };
     settingsButton.onClick = [this] { openDeviceSettings(); };
+    learnButton.onClick = [this] { toggleLearning(); };
+    learnButton.setClickingTogglesState (false);
+    learnButton.setTooltip ("Move a control in the editor, then a controller on your MIDI keyboard");
+    controllersButton.onClick = [this] {
+        juce::CallOutBox::launchAsynchronously (std::make_unique<LearnedControllers> (session),
+                                                controllersButton.getScreenBounds(), nullptr);
+    };
     octaveDown.onClick = [this] { shiftOctave (-1); };
     octaveUp.onClick = [this] { shiftOctave (1); };
 
@@ -71,9 +92,9 @@ ControlStrip::ControlStrip (PlayerSession& playerSession) : session (playerSessi
 
     // Only the keyboard takes keystrokes, so the computer keyboard keeps playing notes whatever
     // control was used last.
-    for (auto* control :
-         std::initializer_list<juce::Component*> { &programs, &loadButton, &saveButton, &panicButton, &settingsButton,
-                                                   &octaveDown, &octaveUp, &pitchBend, &modWheel })
+    for (auto* control : std::initializer_list<juce::Component*> {
+             &programs, &previousButton, &nextButton, &loadButton, &saveButton, &saveAsButton, &panicButton,
+             &settingsButton, &octaveDown, &octaveUp, &pitchBend, &modWheel, &learnButton, &controllersButton })
     {
         control->setWantsKeyboardFocus (false);
         addAndMakeVisible (control);
@@ -105,22 +126,43 @@ void ControlStrip::paint (juce::Graphics& g)
     g.fillAll (juce::Colour (0xff2b2b30));
 }
 
+bool ControlStrip::keyPressed (const juce::KeyPress& key)
+{
+    // Keys the on-screen keyboard does not play come here: < and > shift its octave.
+    const auto character = key.getTextCharacter();
+    if (character == '<' || character == ',')
+        shiftOctave (-1);
+    else if (character == '>' || character == '.')
+        shiftOctave (1);
+    else
+        return false;
+    return true;
+}
+
 void ControlStrip::resized()
 {
     auto area = getLocalBounds().reduced (6);
 
     auto topRow = area.removeFromTop (26);
-    programs.setBounds (topRow.removeFromLeft (200));
-    topRow.removeFromLeft (6);
-    for (auto* button : { &loadButton, &saveButton, &panicButton, &settingsButton })
+    programs.setBounds (topRow.removeFromLeft (166));
+    editedMark.setBounds (topRow.removeFromLeft (14));
+    topRow.removeFromLeft (4);
+    for (auto* button :
+         { &previousButton, &nextButton, &loadButton, &saveButton, &saveAsButton, &panicButton, &settingsButton })
     {
-        button->setBounds (topRow.removeFromLeft (button == &settingsButton ? 96 : 64));
+        button->setBounds (topRow.removeFromLeft (button->getBestWidthForHeight (26)));
         topRow.removeFromLeft (4);
     }
-    meter.setBounds (topRow.removeFromRight (120).reduced (0, 3));
 
     area.removeFromTop (4);
-    status.setBounds (area.removeFromBottom (20));
+    auto statusRow = area.removeFromBottom (20);
+    meter.setBounds (statusRow.removeFromRight (120).reduced (0, 3));
+    for (auto* button : { &controllersButton, &learnButton })
+    {
+        statusRow.removeFromRight (4);
+        button->setBounds (statusRow.removeFromRight (button->getBestWidthForHeight (20)));
+    }
+    status.setBounds (statusRow);
 
     auto wheels = area.removeFromLeft (76);
     auto bendColumn = wheels.removeFromLeft (38);
@@ -134,6 +176,13 @@ void ControlStrip::resized()
     octaveLabel.setBounds (octaveColumn.removeFromTop (24));
     octaveDown.setBounds (octaveColumn.removeFromTop (26).reduced (4, 0));
     keyboard.setBounds (area);
+    showKeyOctave();
+}
+
+void ControlStrip::showKeyOctave()
+{
+    // The octave below the computer keys' and theirs (they reach the E above), at any width.
+    keyboard.setLowestVisibleKey ((baseOctave - 1) * 12);
 }
 
 void ControlStrip::timerCallback()
@@ -144,16 +193,18 @@ void ControlStrip::timerCallback()
 
     if (now >= messageUntil)
         status.setText (session.getStatusLine(), juce::dontSendNotification);
-    if (programs.getSelectedId() != session.getProgram() + 1)
-        programs.setSelectedId (session.getProgram() + 1, juce::dontSendNotification);
+    showCurrentSound();
+    editedMark.setVisible (session.isEdited());
+    followLearning();
+    keyboard.refreshHeldNotes();
 }
 
 void ControlStrip::shiftOctave (int delta)
 {
     baseOctave = juce::jlimit (lowestBaseOctave, highestBaseOctave, baseOctave + delta);
     keyboard.setKeyPressBaseOctave (baseOctave);
-    // Show the played octave and the one below it.
-    keyboard.setLowestVisibleKey ((baseOctave - 1) * 12);
+    session.getSettings().setKeyOctave (baseOctave);
+    showKeyOctave();
     octaveLabel.setText (juce::MidiMessage::getMidiNoteName (baseOctave * 12, true, true, 3),
                          juce::dontSendNotification);
     focusKeyboard();
@@ -164,62 +215,44 @@ void ControlStrip::sendWheel (const juce::MidiMessage& message)
     session.getPlayer().getCollector().addMessageToQueue (message.withTimeStamp (nowSeconds()));
 }
 
-void ControlStrip::choosePresetToLoad()
+void ControlStrip::toggleLearning()
 {
-    chooser = std::make_unique<juce::FileChooser> ("Load a program or bank", presetFolder, "*.fxp;*.fxb");
-    chooser->launchAsync (juce::FileBrowserComponent::openMode | juce::FileBrowserComponent::canSelectFiles,
-                          [this] (const juce::FileChooser& chosen) {
-                              const auto file = chosen.getResult();
-                              if (file == juce::File())
-                                  return;
-                              presetFolder = file.getParentDirectory();
-                              try
-                              {
-                                  session.loadPreset (file);
-                                  showMessage ("Loaded " + file.getFileName());
-                              }
-                              catch (const ToolError& error)
-                              {
-                                  showMessage ("Not loaded: " + error.message);
-                              }
-                              focusKeyboard();
-                          });
+    auto& learn = session.getLearn();
+    if (learn.isLearning())
+    {
+        learn.cancel();
+        showMessage ("Learning cancelled");
+    }
+    else
+    {
+        learn.start();
+        showMessage ("Learn: move a control in the editor, then a controller");
+    }
+    focusKeyboard();
 }
 
-void ControlStrip::choosePresetToSave()
+void ControlStrip::followLearning()
 {
-    chooser = std::make_unique<juce::FileChooser> ("Save the program (.fxp) or the bank (.fxb)", presetFolder,
-                                                   "*.fxp;*.fxb");
-    chooser->launchAsync (juce::FileBrowserComponent::saveMode | juce::FileBrowserComponent::canSelectFiles
-                              | juce::FileBrowserComponent::warnAboutOverwriting,
-                          [this] (const juce::FileChooser& chosen) {
-                              auto file = chosen.getResult();
-                              if (file == juce::File())
-                                  return;
-                              if (! file.hasFileExtension ("fxp;fxb"))
-                                  file = file.withFileExtension ("fxp");
-                              presetFolder = file.getParentDirectory();
-                              try
-                              {
-                                  session.savePreset (file);
-                                  showMessage ("Saved " + file.getFileName());
-                              }
-                              catch (const ToolError& error)
-                              {
-                                  showMessage ("Not saved: " + error.message);
-                              }
-                              focusKeyboard();
-                          });
+    const auto& learn = session.getLearn();
+    learnButton.setToggleState (learn.isLearning(), juce::dontSendNotification);
+    if (wasLearning && ! learn.isLearning())
+        for (int controller = 0; controller < MidiLearn::controllerCount; ++controller)
+            if (learn.valueOf (controller) == learn.getTouchedValue() && learn.getTouchedValue() >= 0)
+                showMessage ("CC " + juce::String (controller) + " now moves "
+                             + MidiLearn::nameOf (learn.getTouchedValue()));
+    wasLearning = learn.isLearning();
+}
+
+void ControlStrip::offerDeviceSettings()
+{
+    showMessage ("No audio device could be opened: pick one here, or start JACK and pick it.");
+    openDeviceSettings();
 }
 
 void ControlStrip::openDeviceSettings()
 {
-    auto selector = std::make_unique<juce::AudioDeviceSelectorComponent> (session.getDevices(), 0, 0, 2, 2, true, false,
-                                                                          true, false);
-    selector->setSize (520, 460);
-
     juce::DialogWindow::LaunchOptions dialog;
-    dialog.content.setOwned (selector.release());
+    dialog.content.setOwned (createDeviceSettings (session).release());
     dialog.dialogTitle = "Audio and MIDI settings";
     dialog.dialogBackgroundColour = juce::Colour (0xff2b2b30);
     dialog.escapeKeyTriggersCloseButton = true;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "LevelMeter.h"
+#include "PlayerKeyboard.h"
 #include "PlayerSession.h"
 
 #include <juce_audio_utils/juce_audio_utils.h>
@@ -26,35 +27,49 @@ public:
     /** Shows a line in the status field in place of the device status for a while. */
     void showMessage (const juce::String& message);
 
-    /** The on-screen keyboard, for tests that click it. */
-    juce::MidiKeyboardComponent& getKeyboard() noexcept { return keyboard; }
+    /** Says plainly that nothing plays yet and opens the device dialog. */
+    void offerDeviceSettings();
 
     void paint (juce::Graphics& g) override;
+    bool keyPressed (const juce::KeyPress& key) override;
     void resized() override;
 
 private:
     void timerCallback() override;
     void shiftOctave (int delta);
+    void showKeyOctave();
     void sendWheel (const juce::MidiMessage& message);
+    void rebuildSoundMenu();
+    void showCurrentSound();
+    void stepSound (int delta);
+    void pickSound (int index);
+    /** Runs the switch at once, or after asking to keep (save), drop or stay when edited. */
+    void leaveSoundThen (std::function<void()> switchSound);
     void choosePresetToLoad();
     void choosePresetToSave();
+    void askNameToSaveAs();
     void openDeviceSettings();
+    void toggleLearning();
+    void followLearning();
 
     PlayerSession& session;
     juce::MidiKeyboardState keyboardState;
-    juce::MidiKeyboardComponent keyboard { keyboardState, juce::MidiKeyboardComponent::horizontalKeyboard };
+    PlayerKeyboard keyboard;
     juce::ComboBox programs;
-    juce::TextButton loadButton { "Load..." }, saveButton { "Save..." }, panicButton { "Panic" },
+    juce::TextButton previousButton { "Prev" }, nextButton { "Next" }, loadButton { "Load..." },
+        saveButton { "Save..." }, saveAsButton { "Save as..." }, panicButton { "Panic" },
         settingsButton { "Audio/MIDI..." };
     juce::TextButton octaveDown { "<" }, octaveUp { ">" };
-    juce::Label octaveLabel, status;
+    juce::TextButton learnButton { "Learn" }, controllersButton { "Controllers..." };
+    bool wasLearning = false;
+    juce::Label octaveLabel, status, editedMark { {}, "*" };
     juce::Slider pitchBend { juce::Slider::LinearVertical, juce::Slider::NoTextBox };
     juce::Slider modWheel { juce::Slider::LinearVertical, juce::Slider::NoTextBox };
     juce::Label pitchLabel { {}, "Bend" }, modLabel { {}, "Mod" };
     LevelMeter meter;
     std::unique_ptr<juce::FileChooser> chooser;
     juce::File presetFolder;
-    int baseOctave = 5;
+    int baseOctave;
     juce::uint32 lastMeterTime = juce::Time::getMillisecondCounter(), messageUntil = 0;
 };
 } // namespace quane::play

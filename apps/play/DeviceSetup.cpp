@@ -1,6 +1,9 @@
 // Quane - polyphonic wavetable synthesiser
 // SPDX-License-Identifier: GPL-3.0-or-later
+// Opening the audio device and enabling MIDI inputs through JUCE's AudioDeviceManager.
 #include "DeviceSetup.h"
+
+#include "JackMidiInput.h"
 
 namespace quane::play
 {
@@ -110,13 +113,22 @@ juce::String describeDevices (juce::AudioDeviceManager& devices)
             text << "  " << name << "\n";
     }
 
-    text << "MIDI inputs:";
+    text << "ALSA MIDI inputs:";
     const auto inputs = juce::MidiInput::getAvailableDevices();
     if (inputs.isEmpty())
         text << " none";
     text << "\n";
     for (const auto& input : inputs)
         text << "  " << input.name << "\n";
+
+    juce::MidiMessageCollector unused;
+    if (const auto jack = JackMidiInput::open ("quane-play-list", unused))
+    {
+        const auto sources = jack->getSourcePortNames();
+        text << "JACK MIDI sources:" << (sources.isEmpty() ? " none" : "") << "\n";
+        for (const auto& source : sources)
+            text << "  " << source << "\n";
+    }
     return text;
 }
 

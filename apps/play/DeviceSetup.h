@@ -21,7 +21,8 @@ void openAudioDevice (juce::AudioDeviceManager& devices, const juce::XmlElement*
 juce::StringArray enableMidiInputs (juce::AudioDeviceManager& devices, const juce::StringArray& wanted,
                                     bool restoredFromSettings);
 
-/** The device systems with their output devices, and the MIDI inputs, for --list-devices. */
+/** The device systems with their output devices, the ALSA MIDI inputs and the JACK MIDI sources
+    (when a JACK server runs), for --list-devices. */
 juce::String describeDevices (juce::AudioDeviceManager& devices);
 
 /** What plays now: "JACK system, 48000 Hz, 256 frames". */

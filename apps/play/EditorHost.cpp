@@ -1,5 +1,6 @@
 // Quane - polyphonic wavetable synthesiser
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The module's editor inside the player's window, hosted as a VST 2.x host does it.
 #include "EditorHost.h"
 
 #include <X11/Xlib.h>
@@ -55,6 +56,35 @@ struct EditorHost::NativeWindow
         XFlush (display);
     }
 
+    /** True when the X input focus is on this window or one inside it (the editor's). */
+    bool holdsInputFocus() const
+    {
+        ::Window focus = 0;
+        int revertTo = 0;
+        XGetInputFocus (display, &focus, &revertTo);
+        while (focus != 0 && focus != PointerRoot)
+        {
+            if (focus == window)
+                return true;
+            ::Window root = 0, parent = 0, *children = nullptr;
+            unsigned count = 0;
+            if (XQueryTree (display, focus, &root, &parent, &children, &count) == 0)
+                return false;
+            if (children != nullptr)
+                XFree (children);
+            if (parent == root)
+                return false;
+            focus = parent;
+        }
+        return false;
+    }
+
+    void giveInputFocusTo (::Window target)
+    {
+        XSetInputFocus (display, target, RevertToParent, CurrentTime);
+        XFlush (display);
+    }
+
     /** The connection's own events (none are selected) would pile up otherwise. */
     void drainEvents()
     {
@@ -70,7 +100,7 @@ EditorHost::EditorHost (hostkit::HostedEffect& hostedEffect) : effect (hostedEff
 {
     setOpaque (true);
     vst::ERect* rect = nullptr;
-    hasEditor = (effect.getEffect().flags & vst::effFlagsHasEditor) != 0
+    hasEditor = (effect.getEffect()->flags & vst::effFlagsHasEditor) != 0
                 && effect.dispatch (vst::effEditGetRect, 0, 0, &rect) != 0 && rect != nullptr
                 && rect->right > rect->left && rect->bottom > rect->top;
     editorBounds = hasEditor ? juce::Rectangle<int> (rect->right - rect->left, rect->bottom - rect->top)
@@ -129,6 +159,15 @@ void EditorHost::timerCallback()
     }
     effect.dispatch (vst::effEditIdle);
     window->drainEvents();
+
+    // The computer keyboard plays the player: a click that left the keyboard with the editor
+    // hands it back. Menus the editor opens are windows of their own and keep it meanwhile.
+    if (auto* peer = getPeer(); peer != nullptr && window->holdsInputFocus())
+    {
+        window->giveInputFocusTo ((::Window) reinterpret_cast<juce::pointer_sized_uint> (peer->getNativeHandle()));
+        if (onKeyboardTakenBack != nullptr)
+            onKeyboardTakenBack();
+    }
 }
 
 void EditorHost::openWhenShowing()

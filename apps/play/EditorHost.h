@@ -11,7 +11,8 @@ namespace quane::play
 {
 /** A component that holds a native child window of the player's own window and opens the
     module's editor in it (effEditGetRect, effEditOpen with the window's id), gives it idle time
-    (effEditIdle) and follows the size the editor asks for (audioMasterSizeWindow).
+    (effEditIdle) and follows the size the editor asks for (audioMasterSizeWindow). The
+    keyboard stays the player's: input focus left on the editor is taken back.
     JUCE's XEmbedComponent would need JUCE's GUI module built with its embedding hook, which the
     module's shared JUCE library leaves out; a plain child window is what VST hosts hand over. */
 class EditorHost : public juce::Component, private juce::Timer
@@ -22,7 +23,9 @@ public:
 
     /** The editor's size from effEditGetRect, or a placeholder when the module shows none. */
     juce::Rectangle<int> getEditorBounds() const noexcept { return editorBounds; }
-    bool isEditorOpen() const noexcept { return open; }
+
+    /** Called after the X input focus was taken back from the editor to the player's window. */
+    std::function<void()> onKeyboardTakenBack;
 
     /** Called after the editor asked for a new size and this component took it. */
     std::function<void()> onEditorResized;

@@ -1,15 +1,15 @@
 // Quane - polyphonic wavetable synthesiser
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The audio device's callback: collected MIDI into effProcessEvents, then processReplacing.
 #include "EffectPlayer.h"
 
 namespace quane::play
 {
 namespace
 {
-// Room made before the device starts, so that a block never needs more: far beyond what a
-// person or a MIDI cable delivers in one block.
-constexpr int eventCapacity = 1024;
-constexpr size_t messageBufferBytes = 32768;
+// The bytes of the messages waiting, made room for before the device starts: a time, a length
+// and three bytes each.
+constexpr size_t messageBufferBytes = EffectPlayer::messageRoom * (sizeof (juce::int32) + sizeof (juce::uint16) + 3);
 constexpr int allNotesOffController = 123;
 
 bool isChannelMessage (const juce::MidiMessageMetadata& event) noexcept
@@ -28,6 +28,8 @@ void raiseToAtLeast (std::atomic<float>& level, float value) noexcept
 
 EffectPlayer::EffectPlayer (hostkit::HostedEffect& hostedEffect) : effect (hostedEffect), events (eventCapacity)
 {
+    for (auto& position : controllerPositions)
+        position = -1;
     collector.reset (effect.getSampleRate());
     collector.ensureStorageAllocated (messageBufferBytes);
     blockMessages.ensureSize (messageBufferBytes);
@@ -45,13 +47,16 @@ void EffectPlayer::audioDeviceAboutToStart (juce::AudioIODevice* device)
 
     // As a host does whenever the device changes: suspend, rate, block size, resume.
     effect.setProcessing (sampleRate, blockSize);
-    effectOutputs.setSize (juce::jmax (2, effect.getEffect().numOutputs), blockSize);
+    effectOutputs.setSize (juce::jmax (2, effect.getEffect()->numOutputs), blockSize);
     effect.resume();
 
     collector.reset (sampleRate);
     samplesPlayed = 0;
     noteHeld.fill (false);
+    for (auto& held : noteHeldOnAnyChannel)
+        held = false;
     heldNoteCount = 0;
+    pedal.reset();
 }
 
 void EffectPlayer::audioDeviceStopped()
@@ -68,7 +73,7 @@ void EffectPlayer::audioDeviceIOCallbackWithContext (const float* const*, int, f
     if (numSamples > 0)
         collector.removeNextBlockOfMessages (blockMessages, numSamples);
     for (const auto event : blockMessages)
-        trackNotes (event);
+        watch (event);
 
     // A device may deliver more than the block size it announced: render it in pieces.
     const auto pieceLength = effectOutputs.getNumSamples();
@@ -106,8 +111,10 @@ void EffectPlayer::renderPiece (int start, int numSamples)
         if (event.samplePosition >= start + numSamples)
             break;
         // A VST host passes channel messages only; system messages and sysex stay here.
-        if (isChannelMessage (event) && ! events.add (event.data, event.numBytes, event.samplePosition - start))
-            ++droppedEvents;
+        const bool assignedController = event.numBytes == 3 && (event.data[0] & 0xf0) == 0xb0
+                                        && controllerAssigned[event.data[1] & 0x7f].load();
+        if (isChannelMessage (event) && ! assignedController)
+            droppedEvents += pedal.route (event.data, event.numBytes, event.samplePosition - start, events);
     }
 
     effectOutputs.clear();
@@ -123,17 +130,28 @@ void EffectPlayer::renderPiece (int start, int numSamples)
     }
 }
 
-void EffectPlayer::trackNotes (const juce::MidiMessageMetadata& event) noexcept
+void EffectPlayer::watch (const juce::MidiMessageMetadata& event) noexcept
 {
+    // The program changes on the message thread, as a host's program menu changes it.
+    if (isChannelMessage (event) && event.numBytes == 2 && (event.data[0] & 0xf0) == 0xc0)
+        programChange = event.data[1] & 0x7f;
+    if (isChannelMessage (event) && event.numBytes == 3 && (event.data[0] & 0xf0) == 0xb0)
+        controllerPositions[event.data[1] & 0x7f] = event.data[2] & 0x7f;
     if (! isChannelMessage (event) || event.numBytes < 3)
         return;
 
     const auto kind = event.data[0] & 0xf0;
     const auto slot = (size_t) ((event.data[0] & 0x0f) * 128 + (event.data[1] & 0x7f));
     auto setHeld = [&] (size_t index, bool held) {
-        if (noteHeld[index] != held)
-            heldNoteCount += held ? 1 : -1;
+        if (noteHeld[index] == held)
+            return;
+        heldNoteCount += held ? 1 : -1;
         noteHeld[index] = held;
+        const auto note = index % 128;
+        bool onAnyChannel = false;
+        for (size_t channelStart = 0; channelStart < noteHeld.size(); channelStart += 128)
+            onAnyChannel = onAnyChannel || noteHeld[channelStart + note];
+        noteHeldOnAnyChannel[note] = onAnyChannel;
     };
 
     if (kind == 0x90)

@@ -1,6 +1,11 @@
 // Quane - polyphonic wavetable synthesiser
 // SPDX-License-Identifier: GPL-3.0-or-later
+// A JACK MIDI input port of the player's own, feeding the MIDI collector.
 #include "JackMidiInput.h"
+
+#include <cerrno>
+
+#include "MidiPortIntake.h"
 
 #include <dlfcn.h>
 #include <optional>
@@ -26,6 +31,8 @@ struct JackLibrary
     decltype (&::jack_deactivate) deactivate = nullptr;
     decltype (&::jack_get_ports) getPorts = nullptr;
     decltype (&::jack_connect) connect = nullptr;
+    decltype (&::jack_disconnect) disconnect = nullptr;
+    decltype (&::jack_port_connected_to) portConnectedTo = nullptr;
     decltype (&::jack_free) free = nullptr;
     decltype (&::jack_midi_get_event_count) midiEventCount = nullptr;
     decltype (&::jack_midi_event_get) midiEventGet = nullptr;
@@ -49,6 +56,14 @@ private:
         if (handle == nullptr)
             return std::nullopt;
 
+        // The library's own messages (a server that is not running, shared memory it could not
+        // map) are no concern of a player that says itself what it could not open.
+        using MessageFunction = void (*) (const char*);
+        using SetMessageFunction = void (*) (MessageFunction);
+        for (const auto* setter : { "jack_set_error_function", "jack_set_info_function" })
+            if (auto* set = reinterpret_cast<SetMessageFunction> (dlsym (handle, setter)))
+                set ([] (const char*) {});
+
         JackLibrary library;
         bool complete = true;
         const auto find = [&] (auto& function, const char* name) {
@@ -65,6 +80,8 @@ private:
         find (library.deactivate, "jack_deactivate");
         find (library.getPorts, "jack_get_ports");
         find (library.connect, "jack_connect");
+        find (library.disconnect, "jack_disconnect");
+        find (library.portConnectedTo, "jack_port_connected_to");
         find (library.free, "jack_free");
         find (library.midiEventCount, "jack_midi_get_event_count");
         find (library.midiEventGet, "jack_midi_event_get");
@@ -83,6 +100,7 @@ struct JackMidiInput::Client
     juce::MidiMessageCollector& collector;
     jack_client_t* handle = nullptr;
     jack_port_t* port = nullptr;
+    MidiPortIntake intake { collector };
 
     ~Client()
     {
@@ -112,14 +130,15 @@ struct JackMidiInput::Client
         const auto nowSeconds = juce::Time::getMillisecondCounterHiRes() * 0.001;
         const auto nowMicroseconds = jack.getTime();
 
+        intake.startCycle();
         for (uint32_t i = 0; i < count; ++i)
         {
             jack_midi_event_t event {};
-            if (jack.midiEventGet (&event, buffer, i) != 0 || event.size == 0)
+            if (jack.midiEventGet (&event, buffer, i) != 0)
                 continue;
             const auto eventMicroseconds = jack.framesToTime (handle, cycleStart + event.time);
             const auto ageSeconds = ((double) nowMicroseconds - (double) eventMicroseconds) * 1.0e-6;
-            collector.addMessageToQueue (juce::MidiMessage (event.buffer, (int) event.size, nowSeconds - ageSeconds));
+            intake.read (event.buffer, event.size, nowSeconds - ageSeconds);
         }
     }
 
@@ -143,7 +162,7 @@ std::unique_ptr<JackMidiInput> JackMidiInput::open (const juce::String& clientNa
     if (jack == nullptr)
         return nullptr;
 
-    std::unique_ptr<Client> client (new Client { *jack, collector });
+    std::unique_ptr<Client> client (new Client { *jack, collector, nullptr, nullptr, MidiPortIntake { collector } });
     jack_status_t status {};
     client->handle = jack->clientOpen (clientName.toRawUTF8(), JackNoStartServer, &status);
     if (client->handle == nullptr)
@@ -157,9 +176,19 @@ std::unique_ptr<JackMidiInput> JackMidiInput::open (const juce::String& clientNa
     return std::unique_ptr<JackMidiInput> (new JackMidiInput (std::move (client)));
 }
 
+void JackMidiInput::quietenLibrary()
+{
+    JackLibrary::get();
+}
+
 JackMidiInput::JackMidiInput (std::unique_ptr<Client> openedClient) : client (std::move (openedClient)) {}
 
 JackMidiInput::~JackMidiInput() = default;
+
+int JackMidiInput::getDroppedEventCount() const noexcept
+{
+    return client->intake.getDroppedCount();
+}
 
 juce::String JackMidiInput::getPortName() const
 {
@@ -180,9 +209,25 @@ int JackMidiInput::connectSources (const juce::String& nameContains)
 {
     int connected = 0;
     for (const auto& source : getSourcePortNames())
-        if (source.containsIgnoreCase (nameContains)
-            && client->jack.connect (client->handle, source.toRawUTF8(), getPortName().toRawUTF8()) == 0)
-            ++connected;
+        if (source.containsIgnoreCase (nameContains))
+            if (const auto result = client->jack.connect (client->handle, source.toRawUTF8(),
+                                                          getPortName().toRawUTF8());
+                result == 0 || result == EEXIST)
+                ++connected;
     return connected;
+}
+
+bool JackMidiInput::isConnectedTo (const juce::String& source) const
+{
+    return client->jack.portConnectedTo (client->port, source.toRawUTF8()) != 0;
+}
+
+void JackMidiInput::setConnected (const juce::String& source, bool connected)
+{
+    const auto destination = getPortName();
+    if (connected)
+        client->jack.connect (client->handle, source.toRawUTF8(), destination.toRawUTF8());
+    else
+        client->jack.disconnect (client->handle, source.toRawUTF8(), destination.toRawUTF8());
 }
 } // namespace quane::play

@@ -1,5 +1,6 @@
 // Quane - polyphonic wavetable synthesiser
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The output level meter of the player's strip.
 #include "LevelMeter.h"
 
 namespace quane::play

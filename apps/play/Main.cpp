@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // quane-play's entry: a JUCE application that hosts the module live, with or without a window.
 #include "DeviceSetup.h"
+#include "JackMidiInput.h"
 #include "PlayerWindow.h"
 
 #include <csignal>
@@ -41,6 +42,7 @@ private:
             return;
         // The module's messages run on the idle calls a host makes, with or without an editor.
         session->getEffect().dispatch (vst::effIdle);
+        session->followMidiRequests();
         if (! printsStatus)
             return;
 
@@ -107,6 +109,7 @@ private:
             quit();
             return;
         }
+        JackMidiInput::quietenLibrary();
         if (options.listDevices)
         {
             juce::AudioDeviceManager devices;

@@ -3,6 +3,7 @@
 // The settings of one quane-play run, as read from its command line.
 #pragma once
 
+#include "hostkit/ToolArguments.h"
 #include "hostkit/ToolError.h"
 
 namespace quane::play
@@ -10,16 +11,13 @@ namespace quane::play
 using hostkit::fail;
 using hostkit::ToolError;
 
-struct PlayOptions
+/** Besides the hosting options: an empty program keeps the last state. */
+struct PlayOptions : hostkit::HostingOptions
 {
-    juce::String modulePath;
-    juce::String program;         // number or factory name; empty: the last state
-    juce::File loadFile;          // a .fxp or .fxb restored after the program
     juce::String audioType;       // "JACK" or "ALSA"; empty: the last set-up, else the first that has a device
     juce::StringArray midiInputs; // names (or parts of names) of MIDI inputs to enable
     bool headless = false;
     bool listDevices = false;
-    bool showHelp = false;
 };
 
 /** Reads the arguments after the program name; throws ToolError (usage) on anything it cannot use. */

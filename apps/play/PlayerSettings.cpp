@@ -1,5 +1,6 @@
 // Quane - polyphonic wavetable synthesiser
 // SPDX-License-Identifier: GPL-3.0-or-later
+// What the player keeps between runs: device set-up, instrument state, window position.
 #include "PlayerSettings.h"
 
 namespace quane::play
@@ -10,6 +11,10 @@ constexpr auto deviceKey = "audioDeviceState";
 constexpr auto chunkKey = "instrumentChunk";
 constexpr auto programKey = "program";
 constexpr auto windowKey = "windowPosition";
+constexpr auto soundNameKey = "soundName";
+constexpr auto soundFileKey = "soundFile";
+constexpr auto keyOctaveKey = "keyOctave";
+constexpr auto learnedKey = "learnedControllers";
 // The root element JUCE's PropertiesFile writes.
 constexpr auto propertiesTag = "PROPERTIES";
 
@@ -62,12 +67,13 @@ void PlayerSettings::setDeviceState (const juce::XmlElement* state)
         properties->removeValue (deviceKey);
 }
 
-juce::MemoryBlock PlayerSettings::getInstrumentState() const
+std::vector<unsigned char> PlayerSettings::getInstrumentState() const
 {
     juce::MemoryBlock chunk;
     if (! chunk.fromBase64Encoding (properties->getValue (chunkKey)))
-        chunk.reset();
-    return chunk;
+        return {};
+    const auto* bytes = static_cast<const unsigned char*> (chunk.getData());
+    return std::vector<unsigned char> (bytes, bytes + chunk.getSize());
 }
 
 int PlayerSettings::getProgram() const
@@ -75,10 +81,47 @@ int PlayerSettings::getProgram() const
     return properties->getIntValue (programKey, 0);
 }
 
-void PlayerSettings::setInstrument (const juce::MemoryBlock& chunk, int program)
+void PlayerSettings::setInstrument (const std::vector<unsigned char>& chunk, int program)
 {
-    properties->setValue (chunkKey, chunk.toBase64Encoding());
+    properties->setValue (chunkKey, juce::MemoryBlock (chunk.data(), chunk.size()).toBase64Encoding());
     properties->setValue (programKey, program);
+}
+
+juce::String PlayerSettings::getSoundName() const
+{
+    return properties->getValue (soundNameKey);
+}
+
+juce::File PlayerSettings::getSoundFile() const
+{
+    const auto path = properties->getValue (soundFileKey);
+    return juce::File::isAbsolutePath (path) ? juce::File (path) : juce::File();
+}
+
+void PlayerSettings::setSound (const juce::String& name, const juce::File& file)
+{
+    properties->setValue (soundNameKey, name);
+    properties->setValue (soundFileKey, file.getFullPathName());
+}
+
+int PlayerSettings::getKeyOctave (int fallback) const
+{
+    return properties->getIntValue (keyOctaveKey, fallback);
+}
+
+void PlayerSettings::setKeyOctave (int octave)
+{
+    properties->setValue (keyOctaveKey, octave);
+}
+
+juce::String PlayerSettings::getLearnedControllers() const
+{
+    return properties->getValue (learnedKey);
+}
+
+void PlayerSettings::setLearnedControllers (const juce::String& text)
+{
+    properties->setValue (learnedKey, text);
 }
 
 juce::String PlayerSettings::getWindowState() const

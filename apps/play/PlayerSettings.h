@@ -4,6 +4,7 @@
 #pragma once
 
 #include <juce_data_structures/juce_data_structures.h>
+#include <vector>
 
 namespace quane::play
 {
@@ -23,9 +24,22 @@ public:
     void setDeviceState (const juce::XmlElement* state);
 
     /** The instrument's state chunk (effGetChunk, bank) and the program it was on. */
-    juce::MemoryBlock getInstrumentState() const;
+    std::vector<unsigned char> getInstrumentState() const;
     int getProgram() const;
-    void setInstrument (const juce::MemoryBlock& chunk, int program);
+    void setInstrument (const std::vector<unsigned char>& chunk, int program);
+
+    /** The current sound's name and, for one of the user's sounds, its file. */
+    juce::String getSoundName() const;
+    juce::File getSoundFile() const;
+    void setSound (const juce::String& name, const juce::File& file);
+
+    /** The octave the computer keys play from (JUCE's numbering, C5 = 60), else the fallback. */
+    int getKeyOctave (int fallback) const;
+    void setKeyOctave (int octave);
+
+    /** The learned controllers, as MidiLearn writes them. */
+    juce::String getLearnedControllers() const;
+    void setLearnedControllers (const juce::String& text);
 
     juce::String getWindowState() const;
     void setWindowState (const juce::String& state);

@@ -1,5 +1,6 @@
 // Quane - polyphonic wavetable synthesiser
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The player's one window: the module's editor above the control strip.
 #include "PlayerWindow.h"
 
 namespace quane::play
@@ -19,6 +20,7 @@ public:
         addAndMakeVisible (editor);
         addAndMakeVisible (strip);
         editor.onEditorResized = [this] { fitToEditor(); };
+        editor.onKeyboardTakenBack = [this] { strip.focusKeyboard(); };
         fitToEditor();
     }
 
@@ -65,7 +67,9 @@ PlayerWindow::PlayerWindow (PlayerSession& playerSession)
 
     setVisible (true);
     content->getStrip().focusKeyboard();
-    if (session.getSettings().getWarning().isNotEmpty())
+    if (session.getDeviceProblem().isNotEmpty())
+        content->getStrip().offerDeviceSettings();
+    else if (session.getSettings().getWarning().isNotEmpty())
         content->getStrip().showMessage ("Settings were unreadable and have been set aside; starting with program 0.");
 }
 

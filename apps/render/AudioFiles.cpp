@@ -1,49 +1,41 @@
 // Quane - polyphonic wavetable synthesiser
 // SPDX-License-Identifier: GPL-3.0-or-later
-// WAV writing, the writability check and the per-render summary line.
+// Output files: the WAV file written as the render is made, and the summary line.
 #include "AudioFiles.h"
 
 #include "RenderOptions.h"
 
-#include <juce_audio_formats/juce_audio_formats.h>
-
 namespace quane::render
 {
-namespace
-{
-// Silence reads as this floor rather than minus infinity.
-constexpr float silenceDb = -200.0f;
-
-} // namespace
-
-void writeWav (const juce::File& file, const RenderResult& render, int bitsPerSample)
+WavFileWriter::WavFileWriter (const juce::File& wavFile, double sampleRate, int bitsPerSample) : file (wavFile)
 {
     auto stream = createEmptyFile (file);
     juce::WavAudioFormat format;
-    std::unique_ptr<juce::AudioFormatWriter> writer (
-        format.createWriterFor (stream.get(), render.sampleRate, 2, bitsPerSample, {}, 0));
+    writer.reset (format.createWriterFor (stream.get(), sampleRate, 2, bitsPerSample, {}, 0));
     if (writer == nullptr)
         fail (ToolError::Kind::output, "cannot write " + file.getFullPathName() + ": no WAV writer for "
                                            + juce::String (bitsPerSample) + " bits");
     stream.release(); // the writer owns the stream from here on
+}
 
-    if (! writer->writeFromAudioSampleBuffer (render.audio, 0, render.audio.getNumSamples()) || ! writer->flush())
+void WavFileWriter::addBlock (const float* left, const float* right, int numSamples)
+{
+    const float* channels[] = { left, right, nullptr };
+    if (! writer->writeFromFloatArrays (channels, 2, numSamples))
         fail (ToolError::Kind::output, "cannot write " + file.getFullPathName() + ": the disk refused the samples");
 }
 
-ChannelLevels levelsOf (const RenderResult& render, int channel)
+void WavFileWriter::finish()
 {
-    const auto numSamples = render.audio.getNumSamples();
-    const auto peak = render.audio.getMagnitude (channel, 0, numSamples);
-    const auto rms = render.audio.getRMSLevel (channel, 0, numSamples);
-    return { juce::Decibels::gainToDecibels (peak, silenceDb), juce::Decibels::gainToDecibels (rms, silenceDb) };
+    if (! writer->flush())
+        fail (ToolError::Kind::output, "cannot write " + file.getFullPathName() + ": the disk refused the samples");
 }
 
 juce::String summaryLine (const juce::String& programLabel, const RenderResult& render, const juce::String& destination)
 {
-    const auto seconds = render.audio.getNumSamples() / render.sampleRate;
-    const auto left = levelsOf (render, 0);
-    const auto right = levelsOf (render, 1);
+    const auto seconds = render.seconds();
+    const auto& left = render.levels[0];
+    const auto& right = render.levels[1];
     const auto realTime = render.wallSeconds > 0.0 ? seconds / render.wallSeconds : 0.0;
 
     auto db = [] (float value) { return juce::String (value, 1).paddedLeft (' ', 6); };

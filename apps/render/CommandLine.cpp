@@ -3,7 +3,7 @@
 // quane-render's command line: options, their values and the help text.
 #include "RenderOptions.h"
 
-#include "hostkit/ModuleLocation.h"
+#include "hostkit/ModuleOpening.h"
 
 namespace quane::render
 {
@@ -19,6 +19,14 @@ double parseNumber (const juce::String& option, const juce::String& text)
     return value;
 }
 
+/** A whole number; one beyond the range of int is kept at its end, for the range checks to refuse. */
+int parseInteger (const juce::String& option, const juce::String& text)
+{
+    const auto value = parseNumber (option, text);
+    return (int) juce::jlimit ((double) std::numeric_limits<int>::min(), (double) std::numeric_limits<int>::max(),
+                               value);
+}
+
 ParameterSetting parseSetting (const juce::String& text)
 {
     const auto equals = text.lastIndexOfChar ('=');
@@ -27,11 +35,6 @@ ParameterSetting parseSetting (const juce::String& text)
     return { text.substring (0, equals).trim(),
              (float) parseNumber ("--set " + text.substring (0, equals).trim(), text.substring (equals + 1)) };
 }
-
-juce::File fileArgument (const juce::String& text)
-{
-    return juce::File::getCurrentWorkingDirectory().getChildFile (text);
-}
 } // namespace
 
 RenderOptions parseCommandLine (const juce::StringArray& arguments)
@@ -39,49 +42,39 @@ RenderOptions parseCommandLine (const juce::StringArray& arguments)
     RenderOptions options;
     options.modulePath = hostkit::defaultModulePath (QUANE_DEFAULT_MODULE_PATH);
 
-    for (int i = 0; i < arguments.size(); ++i)
+    for (hostkit::ToolArguments reader (arguments); reader.next();)
     {
-        const auto option = arguments[i];
-        const auto value = [&]() -> juce::String {
-            if (i + 1 >= arguments.size())
-                fail (ToolError::Kind::usage, option + " needs a value (see --help)");
-            return arguments[++i];
-        };
-
-        if (option == "--help" || option == "-h")
-            options.showHelp = true;
-        else if (option == "--module")
-            options.modulePath = fileArgument (value()).getFullPathName();
-        else if (option == "--midi")
-            options.midiFile = fileArgument (value());
-        else if (option == "--program")
-            options.program = value();
+        const auto& option = reader.option();
+        if (reader.readHostingOption (options))
+            continue;
+        if (option == "--midi")
+            options.midiFile = reader.fileValue();
         else if (option == "--all-programs")
             options.allPrograms = true;
         else if (option == "--set")
-            options.settings.add (parseSetting (value()));
+            options.settings.add (parseSetting (reader.value()));
         else if (option == "--rate")
-            options.sampleRate = parseNumber (option, value());
+            options.sampleRate = parseNumber (option, reader.value());
         else if (option == "--block")
-            options.blockSize = (int) parseNumber (option, value());
+            options.blockSize = parseInteger (option, reader.value());
         else if (option == "--tail")
-            options.tailSeconds = parseNumber (option, value());
+            options.tailSeconds = parseNumber (option, reader.value());
+        else if (option == "--max-seconds")
+            options.maximumSeconds = parseNumber (option, reader.value());
         else if (option == "--out")
-            options.wavFile = fileArgument (value());
+            options.wavFile = reader.fileValue();
         else if (option == "--bits")
-            options.bitsPerSample = (int) parseNumber (option, value());
+            options.bitsPerSample = parseInteger (option, reader.value());
         else if (option == "--png")
-            options.pngFile = fileArgument (value());
+            options.pngFile = reader.fileValue();
         else if (option == "--editor-png")
-            options.editorPngFile = fileArgument (value());
-        else if (option == "--load")
-            options.loadFile = fileArgument (value());
+            options.editorPngFile = reader.fileValue();
         else if (option == "--save")
-            options.saveFile = fileArgument (value());
+            options.saveFile = reader.fileValue();
         else if (option == "--quiet" || option == "-q")
             options.quiet = true;
         else
-            fail (ToolError::Kind::usage, "unknown option \"" + option + "\" (see --help)");
+            reader.rejectOption();
     }
 
     if (options.sampleRate < 8000.0 || options.sampleRate > 384000.0)
@@ -90,6 +83,8 @@ RenderOptions parseCommandLine (const juce::StringArray& arguments)
         fail (ToolError::Kind::usage, "--block must lie between 1 and 65536 samples");
     if (options.tailSeconds < 0.0 || options.tailSeconds > 600.0)
         fail (ToolError::Kind::usage, "--tail must lie between 0 and 600 seconds");
+    if (options.maximumSeconds < 1.0 || options.maximumSeconds > 86400.0)
+        fail (ToolError::Kind::usage, "--max-seconds must lie between 1 and 86400 (a day)");
     if (options.bitsPerSample != 32 && options.bitsPerSample != 24)
         fail (ToolError::Kind::usage, "--bits must be 32 (float) or 24");
     if (options.allPrograms && options.program.isNotEmpty())
@@ -98,10 +93,8 @@ RenderOptions parseCommandLine (const juce::StringArray& arguments)
         fail (ToolError::Kind::usage, "--load replaces the whole patch: use it without --program or --all-programs");
     if (options.saveFile != juce::File() && options.allPrograms)
         fail (ToolError::Kind::usage, "--save stores one instance's state: use it without --all-programs");
-    for (const auto* file : { &options.loadFile, &options.saveFile })
-        if (*file != juce::File() && ! file->hasFileExtension ("fxp;fxb"))
-            fail (ToolError::Kind::usage,
-                  "preset files end in .fxp (one program) or .fxb (bank): " + file->getFullPathName());
+    for (const auto& file : { options.loadFile, options.saveFile })
+        hostkit::checkPresetFileName (file);
 
     return options;
 }
@@ -130,6 +123,7 @@ Rendering
   --rate HZ              sample rate (default 44100)
   --block N              host block size in samples (default 512)
   --tail SECONDS         time rendered after the last MIDI event (default 2)
+  --max-seconds SECONDS  refuse a MIDI file whose events lie further out (default 3600: an hour)
 
 Output
   --out FILE.wav         write the render (32-bit float WAV unless --bits 24)
@@ -144,9 +138,12 @@ Output
 Each render prints one line: program, length, peak and RMS per channel in dBFS and the real-time
 factor. A progress bar appears on stderr for renders over a second when stderr is a terminal.
 
+MIDI files over 64 MB or with more than a million events are refused before they are played.
+
 Exit status: 0 done; 1 bad command line (option, program or parameter name, value); 2 module
-missing, unloadable or not a VST 2.x effect; 3 MIDI or preset file unreadable or invalid; 4 an
-output file cannot be written; 5 the module shows no editor or its window could not be captured.
+missing, unloadable or not a VST 2.x effect; 3 MIDI or preset file unreadable, invalid or too
+large or long; 4 an output file cannot be written; 5 the module shows no editor or its window
+could not be captured; 7 an unexpected failure (such as running out of memory).
 )";
 }
 } // namespace quane::render

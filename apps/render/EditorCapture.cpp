@@ -140,7 +140,7 @@ bool isOneColour (const juce::Image& image)
 
 void captureEditor (HostedEffect& effect, const juce::File& pngFile)
 {
-    if ((effect.getEffect().flags & vst::effFlagsHasEditor) == 0)
+    if ((effect.getEffect()->flags & vst::effFlagsHasEditor) == 0)
         fail (ToolError::Kind::editor,
               "the module declares no editor (effFlagsHasEditor is clear); no editor picture written");
 

@@ -6,6 +6,7 @@
 
 #include "hostkit/FileWriting.h"
 #include "hostkit/HostedEffect.h"
+#include "hostkit/ModuleOpening.h"
 #include "hostkit/PatchSelection.h"
 #include "hostkit/PresetTransfer.h"
 #include "hostkit/ToolError.h"
@@ -20,6 +21,8 @@ using hostkit::findProgram;
 using hostkit::HostedEffect;
 using hostkit::LoadedModule;
 using hostkit::loadPreset;
+using hostkit::openEffect;
+using hostkit::openModule;
 using hostkit::programFileStem;
 using hostkit::savePreset;
 using hostkit::ToolError;

@@ -8,6 +8,7 @@
 #include "RenderPicture.h"
 
 #include <iostream>
+#include <optional>
 #include <unistd.h>
 
 namespace quane::render
@@ -28,21 +29,31 @@ void renderAndWrite (HostedEffect& effect, const Performance& performance, const
         if (file != juce::File())
             checkWritable (file);
 
-    const bool showProgress = ! options.quiet && isatty (STDERR_FILENO) != 0;
-    const auto render = renderPerformance (effect, performance, options.sampleRate, options.blockSize,
-                                           options.tailSeconds, showProgress);
-
+    // The WAV file and the picture's summary take the audio as it is made.
+    const auto numSamples = renderLength (performance, options.sampleRate, options.tailSeconds);
+    std::vector<RenderSink*> sinks;
+    std::optional<WavFileWriter> wav;
+    std::optional<RenderPicture> picture;
     if (job.wavFile != juce::File())
+        sinks.push_back (&wav.emplace (job.wavFile, options.sampleRate, options.bitsPerSample));
+    if (job.pngFile != juce::File())
+        sinks.push_back (&picture.emplace (numSamples));
+
+    const bool showProgress = ! options.quiet && isatty (STDERR_FILENO) != 0;
+    const auto render = renderPerformance (effect, performance, options.sampleRate, options.blockSize, numSamples,
+                                           showProgress, sinks);
+
+    if (wav.has_value())
     {
-        writeWav (job.wavFile, render, options.bitsPerSample);
-        if (options.bitsPerSample == 24 && juce::jmax (levelsOf (render, 0).peakDb, levelsOf (render, 1).peakDb) > 0.0f)
+        wav->finish();
+        if (options.bitsPerSample == 24 && juce::jmax (render.levels[0].peakDb, render.levels[1].peakDb) > 0.0f)
             std::cerr << "quane-render: warning: the render peaks above 0 dBFS; " << job.wavFile.getFileName()
                       << " clips those samples (the 32-bit float file keeps them)" << std::endl;
     }
 
     const auto shownName = job.wavFile != juce::File() ? job.wavFile.getFileName() : juce::String ("(audio not saved)");
-    if (job.pngFile != juce::File())
-        writeRenderPicture (job.pngFile, render, { job.programLabel, shownName, performance.sourceName });
+    if (picture.has_value())
+        picture->write (job.pngFile, render, { job.programLabel, shownName, performance.sourceName });
 
     if (! options.quiet)
     {
@@ -73,7 +84,8 @@ void renderEveryProgram (const LoadedModule& module, const Performance& performa
 
     for (int number = 0;; ++number)
     {
-        HostedEffect effect (module, options.sampleRate, options.blockSize, "quane-render");
+        const auto instance = openEffect (module, options.sampleRate, options.blockSize, "quane-render");
+        auto& effect = *instance;
         if (number >= effect.getNumPrograms())
             break;
 
@@ -90,7 +102,8 @@ void renderEveryProgram (const LoadedModule& module, const Performance& performa
 
 void renderOnce (const LoadedModule& module, const Performance& performance, const RenderOptions& options)
 {
-    HostedEffect effect (module, options.sampleRate, options.blockSize, "quane-render");
+    const auto instance = openEffect (module, options.sampleRate, options.blockSize, "quane-render");
+    auto& effect = *instance;
 
     if (options.program.isNotEmpty())
         effect.setProgram (findProgram (effect, options.program));
@@ -139,14 +152,15 @@ int run (const juce::StringArray& arguments)
     if (options.editorPngFile != juce::File())
         startPrivateDisplayIfNone();
 
-    const auto performance = options.midiFile != juce::File() ? loadMidiFile (options.midiFile, options.sampleRate)
-                                                              : demoPhrase (options.sampleRate);
-    LoadedModule module (options.modulePath);
+    const auto performance = options.midiFile != juce::File()
+                                 ? loadMidiFile (options.midiFile, options.sampleRate, options.maximumSeconds)
+                                 : demoPhrase (options.sampleRate);
+    const auto module = openModule (options.modulePath);
 
     if (options.allPrograms)
-        renderEveryProgram (module, performance, options);
+        renderEveryProgram (*module, performance, options);
     else
-        renderOnce (module, performance, options);
+        renderOnce (*module, performance, options);
     return 0;
 }
 } // namespace

@@ -1,9 +1,14 @@
 // Quane - polyphonic wavetable synthesiser
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Standard MIDI files and timed sequences turned into sample-positioned events with a tempo map.
+// Timed sequences and MIDI files turned into sample-positioned events with a tempo map.
 #include "Performance.h"
 
+#include "MidiFileReader.h"
 #include "RenderOptions.h"
+
+#include "hostkit/FileReading.h"
+
+#include <cmath>
 
 namespace quane::render
 {
@@ -42,6 +47,11 @@ double TempoMap::quarterNotesAt (double seconds) const
     return segment.startQuarterNotes + (seconds - segment.startSeconds) * segment.bpm / 60.0;
 }
 
+juce::int64 samplePositionOf (double seconds, double sampleRate)
+{
+    return (juce::int64) std::nearbyint (juce::jmax (0.0, seconds) * sampleRate);
+}
+
 Performance performSequence (const juce::MidiMessageSequence& sequence, double sampleRate, TempoMap tempo,
                              juce::String sourceName)
 {
@@ -55,7 +65,7 @@ Performance performSequence (const juce::MidiMessageSequence& sequence, double s
             continue;
 
         TimedMidi event;
-        event.samplePosition = juce::roundToInt (juce::jmax (0.0, message.getTimeStamp()) * sampleRate);
+        event.samplePosition = samplePositionOf (message.getTimeStamp(), sampleRate);
         std::copy_n (message.getRawData(), message.getRawDataSize(), event.bytes);
         performance.events.push_back (event);
     }
@@ -65,53 +75,12 @@ Performance performSequence (const juce::MidiMessageSequence& sequence, double s
     return performance;
 }
 
-namespace
+Performance loadMidiFile (const juce::File& file, double sampleRate, double maximumSeconds)
 {
-// Tempo events are read in ticks, before the file's own conversion to seconds, so that the
-// transport can report quarter-note positions through the same tempo changes.
-TempoMap tempoMapOf (const juce::MidiFile& midi)
-{
-    const auto ticksPerQuarter = (double) midi.getTimeFormat();
-    if (ticksPerQuarter <= 0.0)
-        return TempoMap(); // SMPTE-timed files carry no musical time; report the default tempo
-
-    juce::MidiMessageSequence tempoEvents;
-    midi.findAllTempoEvents (tempoEvents);
-
-    TempoMap map;
-    double lastTick = 0.0, seconds = 0.0, secondsPerQuarter = 0.5;
-    for (const auto* holder : tempoEvents)
-    {
-        const auto tick = holder->message.getTimeStamp();
-        seconds += (tick - lastTick) / ticksPerQuarter * secondsPerQuarter;
-        lastTick = tick;
-        secondsPerQuarter = holder->message.getTempoSecondsPerQuarterNote();
-        if (secondsPerQuarter > 0.0)
-            map.addChange (seconds, 60.0 / secondsPerQuarter);
-    }
-    return map;
-}
-} // namespace
-
-Performance loadMidiFile (const juce::File& file, double sampleRate)
-{
-    juce::FileInputStream stream (file);
-    if (! stream.openedOk())
-        fail (ToolError::Kind::input,
-              "cannot read the MIDI file " + file.getFullPathName() + ": " + stream.getStatus().getErrorMessage());
-
-    juce::MidiFile midi;
-    if (! midi.readFrom (stream))
-        fail (ToolError::Kind::input, file.getFullPathName() + " is not a standard MIDI file");
-
-    auto tempo = tempoMapOf (midi);
-    midi.convertTimestampTicksToSeconds();
-
-    juce::MidiMessageSequence merged;
-    for (int track = 0; track < midi.getNumTracks(); ++track)
-        merged.addSequence (*midi.getTrack (track), 0.0);
-    merged.sort();
-
-    return performSequence (merged, sampleRate, std::move (tempo), file.getFileName());
+    const auto bytes = hostkit::readWholeFile (file, maximumMidiFileBytes, "MIDI file");
+    auto performance = readMidiFile (static_cast<const juce::uint8*> (bytes.getData()), bytes.getSize(),
+                                     file.getFullPathName(), sampleRate, maximumSeconds);
+    performance.sourceName = file.getFileName();
+    return performance;
 }
 } // namespace quane::render

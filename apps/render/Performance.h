@@ -45,14 +45,18 @@ struct Performance
     juce::int64 lastEventSample() const { return events.empty() ? 0 : events.back().samplePosition; }
 };
 
+/** The sample a time falls on, rounded to the nearest (halves to even); times before 0 fall on 0. */
+juce::int64 samplePositionOf (double seconds, double sampleRate);
+
 /** A sequence timed in seconds (sorted) turned into sample positions; meta and system messages
     are dropped, because a VST host passes only channel messages as MIDI events. */
 Performance performSequence (const juce::MidiMessageSequence& secondsTimed, double sampleRate, TempoMap tempo,
                              juce::String sourceName);
 
-/** A standard MIDI file with all its tracks merged and its tempo map applied.
-    Throws ToolError (input) when the file is missing or is not a standard MIDI file. */
-Performance loadMidiFile (const juce::File& file, double sampleRate);
+/** A standard MIDI file with all its tracks merged and its tempo map applied (MidiFileReader.h).
+    Throws ToolError (input) when the file is missing, too large, not a standard MIDI file, or
+    plays for longer than maximumSeconds. */
+Performance loadMidiFile (const juce::File& file, double sampleRate, double maximumSeconds);
 
 /** The embedded phrase that shows the instrument: a spread chord left to ring out, then a lead
     line with pitch bend and mod wheel over a bass line, with velocities from soft to hard. */

@@ -5,6 +5,8 @@
 
 #include "Hosting.h"
 
+#include "hostkit/ToolArguments.h"
+
 namespace quane::render
 {
 /** One --set: the parameter as typed (full name, host name or index) and its raw value. */
@@ -14,24 +16,22 @@ struct ParameterSetting
     float value = 0.0f;
 };
 
-struct RenderOptions
+/** Besides the hosting options: an empty program keeps the module's default. */
+struct RenderOptions : hostkit::HostingOptions
 {
-    juce::String modulePath;
-    juce::File midiFile;  // none: the embedded demo phrase
-    juce::String program; // number or factory name; empty: the module's default
+    juce::File midiFile; // none: the embedded demo phrase
     bool allPrograms = false;
     juce::Array<ParameterSetting> settings;
     double sampleRate = 44100.0;
     int blockSize = 512;
     double tailSeconds = 2.0;
-    juce::File wavFile; // with --all-programs: the folder of the files
+    double maximumSeconds = 3600.0; // events of a MIDI file further out are refused
+    juce::File wavFile;             // with --all-programs: the folder of the files
     int bitsPerSample = 32;
     juce::File pngFile; // with --all-programs: the folder of the pictures
     juce::File editorPngFile;
-    juce::File loadFile;
     juce::File saveFile;
     bool quiet = false;
-    bool showHelp = false;
 };
 
 /** Reads the arguments after the program name; throws ToolError (usage) on anything it cannot use. */

@@ -3,9 +3,7 @@
 // Drawing the render picture with JUCE graphics: title, two waveform lanes, spectrogram, axes.
 #include "RenderPicture.h"
 
-#include "AudioFiles.h"
 #include "RenderOptions.h"
-#include "Spectrogram.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
@@ -52,8 +50,8 @@ float yForHz (double hz, double topHz)
     return area.getBottom() - (float) proportion * area.getHeight();
 }
 
-void drawLane (juce::Graphics& g, const juce::AudioBuffer<float>& audio, int channel, juce::Rectangle<int> lane,
-               juce::Colour colour, const juce::String& name)
+void drawLane (juce::Graphics& g, const WaveformColumns& columns, juce::Rectangle<int> lane, juce::Colour colour,
+               const juce::String& name)
 {
     g.setColour (panel);
     g.fillRect (lane);
@@ -65,22 +63,12 @@ void drawLane (juce::Graphics& g, const juce::AudioBuffer<float>& audio, int cha
                               (float) lane.getRight());
 
     // Per pixel column: the sample range as a faint band, the RMS as the solid core.
-    const auto numSamples = audio.getNumSamples();
-    const auto* samples = audio.getReadPointer (channel);
+    jassert (columns.size() == lane.getWidth());
     for (int x = 0; x < lane.getWidth(); ++x)
     {
-        const auto begin = (int) ((juce::int64) x * numSamples / lane.getWidth());
-        const auto end = juce::jmax (begin + 1, (int) ((juce::int64) (x + 1) * numSamples / lane.getWidth()));
-        float low = 1.0f, high = -1.0f, sumOfSquares = 0.0f;
-        for (int i = begin; i < juce::jmin (end, numSamples); ++i)
-        {
-            low = juce::jmin (low, samples[i]);
-            high = juce::jmax (high, samples[i]);
-            sumOfSquares += samples[i] * samples[i];
-        }
+        const auto [low, high, rms] = columns.column (x);
         if (high < low)
             continue;
-        const auto rms = std::sqrt (sumOfSquares / (float) (end - begin));
         const auto px = (float) (lane.getX() + x);
         g.setColour (colour.withAlpha (0.45f));
         g.drawVerticalLine ((int) px, centre - juce::jlimit (-1.0f, 1.0f, high) * halfHeight,
@@ -107,10 +95,9 @@ void drawLane (juce::Graphics& g, const juce::AudioBuffer<float>& audio, int cha
                     juce::Justification::centredRight);
 }
 
-void drawSpectrogram (juce::Graphics& g, const RenderResult& render)
+void drawSpectrogram (juce::Graphics& g, const Spectrogram& spectrogram, const RenderResult& render)
 {
     const auto topHz = juce::jmin (highestHz, render.sampleRate * 0.5);
-    Spectrogram spectrogram (render.audio, spectrumArea.getWidth());
 
     juce::Image heat (juce::Image::RGB, spectrumArea.getWidth(), spectrumArea.getHeight(), false);
     for (int y = 0; y < heat.getHeight(); ++y)
@@ -186,8 +173,9 @@ void drawColourBar (juce::Graphics& g)
 
 void drawTitle (juce::Graphics& g, const RenderResult& render, const PictureLabels& labels)
 {
-    const auto seconds = render.audio.getNumSamples() / render.sampleRate;
-    const auto left = levelsOf (render, 0), right = levelsOf (render, 1);
+    const auto seconds = render.seconds();
+    const auto& left = render.levels[0];
+    const auto& right = render.levels[1];
 
     g.setColour (text);
     g.setFont (juce::Font (28.0f, juce::Font::bold));
@@ -202,17 +190,32 @@ void drawTitle (juce::Graphics& g, const RenderResult& render, const PictureLabe
 }
 } // namespace
 
-void writeRenderPicture (const juce::File& pngFile, const RenderResult& render, const PictureLabels& labels)
+RenderPicture::RenderPicture (juce::int64 numSamples)
+    : lanes { { numSamples, leftLane.getWidth() }, { numSamples, rightLane.getWidth() } },
+      spectrogram (numSamples, spectrumArea.getWidth())
 {
+}
+
+void RenderPicture::addBlock (const float* left, const float* right, int numSamples)
+{
+    lanes[0].add (left, numSamples);
+    lanes[1].add (right, numSamples);
+    spectrogram.addBlock (left, right, numSamples);
+}
+
+void RenderPicture::write (const juce::File& pngFile, const RenderResult& render, const PictureLabels& labels)
+{
+    spectrogram.finish();
+
     juce::Image picture (juce::Image::RGB, pictureWidth, pictureHeight, true);
     {
         juce::Graphics g (picture);
         g.fillAll (background);
         drawTitle (g, render, labels);
-        drawLane (g, render.audio, 0, leftLane, leftColour, "L");
-        drawLane (g, render.audio, 1, rightLane, rightColour, "R");
-        drawSpectrogram (g, render);
-        drawTimeAxis (g, render.audio.getNumSamples() / render.sampleRate); // its grid lies over the lanes and the heat
+        drawLane (g, lanes[0], leftLane, leftColour, "L");
+        drawLane (g, lanes[1], rightLane, rightColour, "R");
+        drawSpectrogram (g, spectrogram, render);
+        drawTimeAxis (g, render.seconds()); // its grid lies over the lanes and the heat
         drawColourBar (g);
     }
 

@@ -1,6 +1,6 @@
 // Quane - polyphonic wavetable synthesiser
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The rendering loop: events into blocks, blocks through the effect, samples into one buffer.
+// The rendering loop: events into blocks, blocks through the effect, samples on to where they go.
 #pragma once
 
 #include "Hosting.h"
@@ -10,17 +10,38 @@
 
 namespace quane::render
 {
-struct RenderResult
+/** Takes the render as it is made: every block once, in order, both channels. */
+class RenderSink
 {
-    juce::AudioBuffer<float> audio; // two channels, the whole render
-    double sampleRate = 0.0;
-    double wallSeconds = 0.0; // time the effect took, for the real-time factor
+public:
+    virtual ~RenderSink() = default;
+    virtual void addBlock (const float* left, const float* right, int numSamples) = 0;
 };
 
-/** Plays the performance on a resumed effect, block by block, from sample 0 until tailSeconds
-    after the last event, and suspends the effect afterwards. Each block's events go to
-    effProcessEvents with deltaFrames inside the block, just before the block's processReplacing.
-    Draws a progress bar on stderr when showProgress is set. */
+struct ChannelLevels
+{
+    float peakDb, rmsDb;
+};
+
+/** What remains of a render besides the samples its sinks took. */
+struct RenderResult
+{
+    juce::int64 numSamples = 0;
+    double sampleRate = 0.0;
+    double wallSeconds = 0.0; // time the effect took, for the real-time factor
+    ChannelLevels levels[2] {};
+
+    double seconds() const noexcept { return (double) numSamples / sampleRate; }
+};
+
+/** The samples a render of the performance lasts: from sample 0 until tailSeconds after its
+    last event, and never less than one. */
+juce::int64 renderLength (const Performance& performance, double sampleRate, double tailSeconds);
+
+/** Plays the performance on a resumed effect, block by block, for numSamples, and suspends the
+    effect afterwards; each block goes to every sink as it is made, so memory does not grow with
+    the length. Each block's events go to effProcessEvents with deltaFrames inside the block, just
+    before the block's processReplacing. Draws a progress bar on stderr when showProgress is set. */
 RenderResult renderPerformance (HostedEffect& effect, const Performance& performance, double sampleRate, int blockSize,
-                                double tailSeconds, bool showProgress);
+                                juce::int64 numSamples, bool showProgress, const std::vector<RenderSink*>& sinks);
 } // namespace quane::render

@@ -1,6 +1,6 @@
 // Quane - polyphonic wavetable synthesiser
 // SPDX-License-Identifier: GPL-3.0-or-later
-// A radix-2 FFT and the short-time spectra it gives.
+// A radix-2 FFT and the short-time spectra it gives, taken as the render streams past.
 #include "Spectrogram.h"
 
 #include <complex>
@@ -46,10 +46,13 @@ void transform (std::vector<std::complex<float>>& data)
 }
 } // namespace
 
-Spectrogram::Spectrogram (const juce::AudioBuffer<float>& audio, int columns)
-    : numColumns (columns), levels ((size_t) (columns * numBins), floorDb)
+Spectrogram::Spectrogram (juce::int64 numSamples, int columns)
+    : totalSamples (numSamples),
+      numColumns (columns),
+      levels ((size_t) (columns * numBins), floorDb),
+      window (fftSize),
+      recentMid (fftSize, 0.0f)
 {
-    std::vector<float> window (fftSize);
     float windowSum = 0.0f;
     for (int i = 0; i < fftSize; ++i)
     {
@@ -58,28 +61,54 @@ Spectrogram::Spectrogram (const juce::AudioBuffer<float>& audio, int columns)
         windowSum += window[(size_t) i];
     }
     // A full-scale sine gives a bin magnitude of windowSum / 2.
-    const auto fullScale = windowSum * 0.5f;
+    fullScale = windowSum * 0.5f;
+    nextWindowEnd = centreOf (0) + fftSize / 2;
+}
 
-    const auto numSamples = audio.getNumSamples();
-    const auto* left = audio.getReadPointer (0);
-    const auto* right = audio.getReadPointer (1);
-    std::vector<std::complex<float>> data (fftSize);
+juce::int64 Spectrogram::centreOf (int column) const noexcept
+{
+    return (juce::int64) (((double) column + 0.5) / numColumns * (double) totalSamples);
+}
 
-    for (int column = 0; column < numColumns; ++column)
+void Spectrogram::addBlock (const float* left, const float* right, int numSamples)
+{
+    for (int i = 0; i < numSamples; ++i)
     {
-        const auto centre = (int) (((double) column + 0.5) / numColumns * numSamples);
-        for (int i = 0; i < fftSize; ++i)
-        {
-            const auto n = centre - fftSize / 2 + i;
-            const auto mid = n >= 0 && n < numSamples ? 0.5f * (left[n] + right[n]) : 0.0f;
-            data[(size_t) i] = { mid * window[(size_t) i], 0.0f };
-        }
-        transform (data);
-
-        auto* out = levels.data() + (size_t) column * numBins;
-        for (int bin = 0; bin < numBins; ++bin)
-            out[bin] = juce::Decibels::gainToDecibels (std::abs (data[(size_t) bin]) / fullScale, floorDb);
+        recentMid[(size_t) (samplesSeen % fftSize)] = 0.5f * (left[i] + right[i]);
+        ++samplesSeen;
+        // The next sample would overwrite the start of a window that has just passed.
+        while (nextColumn < numColumns && nextWindowEnd <= samplesSeen)
+            takeNextColumn();
     }
+}
+
+void Spectrogram::finish()
+{
+    while (nextColumn < numColumns)
+        takeNextColumn();
+}
+
+void Spectrogram::takeNextColumn()
+{
+    takeColumn (nextColumn++);
+    nextWindowEnd = centreOf (nextColumn) + fftSize / 2;
+}
+
+void Spectrogram::takeColumn (int column)
+{
+    std::vector<std::complex<float>> data (fftSize);
+    const auto firstSample = centreOf (column) - fftSize / 2;
+    for (int i = 0; i < fftSize; ++i)
+    {
+        const auto n = firstSample + i;
+        const auto mid = n >= 0 && n < samplesSeen ? recentMid[(size_t) (n % fftSize)] : 0.0f;
+        data[(size_t) i] = { mid * window[(size_t) i], 0.0f };
+    }
+    transform (data);
+
+    auto* out = levels.data() + (size_t) column * numBins;
+    for (int bin = 0; bin < numBins; ++bin)
+        out[bin] = juce::Decibels::gainToDecibels (std::abs (data[(size_t) bin]) / fullScale, floorDb);
 }
 
 float Spectrogram::levelDb (int column, double lowHz, double highHz, double sampleRate) const

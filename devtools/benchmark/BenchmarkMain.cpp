@@ -11,8 +11,7 @@
 // Quane's voice-lanes kernel is chosen through the environment (engine/VoiceLanesChoice.h) before
 // each of its instances is made, so several kernels are measured side by side in one run.
 #include "devtools/benchmark/Measurement.h"
-#include "hostkit/HostedEffect.h"
-#include "hostkit/ModuleLocation.h"
+#include "hostkit/ModuleOpening.h"
 #include "hostkit/ToolError.h"
 
 #include "engine/VoiceLanesChoice.h"
@@ -169,16 +168,16 @@ std::vector<std::vector<Result>> measureInRounds (const std::vector<Subject>& su
 int run (const juce::StringArray& arguments)
 {
     const auto options = parse (arguments);
-    const hostkit::LoadedModule module (options.module);
+    const auto module = hostkit::openModule (options.module);
     std::vector<std::unique_ptr<hostkit::LoadedModule>> others;
     for (const auto& path : options.others)
-        others.push_back (std::make_unique<hostkit::LoadedModule> (path));
+        others.push_back (hostkit::openModule (path));
 
     std::vector<Subject> subjects;
-    const int programs = hostkit::HostedEffect (module, 44100.0, 512, "quane-benchmark").getNumPrograms();
+    const int programs = hostkit::openEffect (*module, 44100.0, 512, "quane-benchmark")->getNumPrograms();
     for (const auto& kernel : options.kernels)
         for (int program = 0; program < programs; ++program)
-            subjects.push_back ({ &module, program, kernel });
+            subjects.push_back ({ module.get(), program, kernel });
     for (const auto& other : others)
         subjects.push_back ({ other.get(), -1, {} });
 
@@ -190,7 +189,7 @@ int run (const juce::StringArray& arguments)
                  options.seconds, rounds);
 
     // A first run warms the processor, caches and allocator up; it is not reported.
-    measure (module, 0, settings[0], options.seconds);
+    measure (*module, 0, settings[0], options.seconds);
     const auto results = measureInRounds (subjects, options.seconds);
 
     std::vector<std::vector<double>> tenVoices; // per kernel, per program

@@ -3,8 +3,6 @@
 // One benchmark figure: a module played with held notes through its entry, timed on this thread.
 #include "devtools/benchmark/Measurement.h"
 
-#include "hostkit/VstEventList.h"
-
 #include <linux/perf_event.h>
 #include <sys/ioctl.h>
 #include <sys/syscall.h>
@@ -77,7 +75,8 @@ private:
 
 Result measure (const hostkit::LoadedModule& module, int program, const Setting& setting, double seconds)
 {
-    hostkit::HostedEffect effect (module, setting.sampleRate, setting.blockSize, "quane-benchmark");
+    const auto instance = hostkit::openEffect (module, setting.sampleRate, setting.blockSize, "quane-benchmark");
+    auto& effect = *instance;
     if (program >= 0)
         effect.setProgram (program);
     effect.resume();
@@ -85,8 +84,7 @@ Result measure (const hostkit::LoadedModule& module, int program, const Setting&
     hostkit::VstEventList notes (setting.voices);
     for (int v = 0; v < setting.voices; ++v)
     {
-        const juce::uint8 noteOn[] = { 0x90, (juce::uint8) heldNotes[v], 100 };
-        notes.add (noteOn, 3, 0);
+        notes.add ({ 0, { 0x90, (unsigned char) heldNotes[v], 100 } });
     }
     hostkit::VstEventList none (0);
 

@@ -3,7 +3,7 @@
 // One benchmark figure: a module played with held notes through its entry, timed on this thread.
 #pragma once
 
-#include "hostkit/HostedEffect.h"
+#include "hostkit/ModuleOpening.h"
 
 namespace quane::benchmark
 {

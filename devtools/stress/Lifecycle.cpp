@@ -15,15 +15,16 @@ namespace
 constexpr double allowedHeapGrowthMiB = 0.5;
 
 /** One instance's life as a host gives it: open, a chord, a few blocks, close. */
-bool playOneInstance (const Module& module)
+bool playOneInstance (const hostkit::LoadedModule& module)
 {
-    Instance instance (module, 44100.0f, 512);
-    if (! instance.isOpen())
+    const auto instance = startInstance (module, 44100.0, 512);
+    if (instance == nullptr)
         return false;
-    instance.send ({ { 0, { 0x90, 48, 100 } }, { 10, { 0x90, 55, 100 } }, { 20, { 0x90, 64, 100 } } });
+    instance->sendMidi ({ { 0, { 0x90, 48, 100 } }, { 10, { 0x90, 55, 100 } }, { 20, { 0x90, 64, 100 } } });
     float left[512], right[512];
+    float* outputs[] = { left, right };
     for (int block = 0; block < 4; ++block)
-        instance.render (left, right, 512);
+        instance->render (outputs, 512);
     return countBadSamples (left, 512) == 0 && countBadSamples (right, 512) == 0;
 }
 
@@ -43,16 +44,16 @@ int report (const char* what, int count, const MemoryFigures& before, const Memo
 
 int runInstances (const std::string& modulePath, int count)
 {
-    Module module (modulePath);
-    if (! module.isLoaded())
+    const auto module = loadModule (modulePath);
+    if (module == nullptr)
         return 2;
 
     // The first instance makes what the process keeps for good (JUCE's message manager, its timer
     // thread, fonts): measured from after it.
-    bool played = playOneInstance (module);
+    bool played = playOneInstance (*module);
     const auto before = measureMemory();
     for (int i = 0; i < count; ++i)
-        played = playOneInstance (module) && played;
+        played = playOneInstance (*module) && played;
     return report ("instances created, played and closed", count, before, measureMemory(), played);
 }
 
@@ -60,8 +61,8 @@ int runReloads (const std::string& modulePath, int count)
 {
     bool played = true;
     const auto cycle = [&] {
-        const Module module (modulePath);
-        played = module.isLoaded() && playOneInstance (module) && played;
+        const auto module = loadModule (modulePath);
+        played = module != nullptr && playOneInstance (*module) && played;
     };
 
     cycle();

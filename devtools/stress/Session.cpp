@@ -6,9 +6,7 @@
 
 #include <X11/Xlib.h>
 
-#include <chrono>
 #include <cstdio>
-#include <thread>
 
 namespace quane::stress
 {
@@ -16,25 +14,26 @@ namespace
 {
 constexpr int blockSize = 512;
 
-bool playChord (Instance& instance)
+bool playChord (hostkit::HostedEffect& instance)
 {
     float left[blockSize], right[blockSize];
+    float* outputs[] = { left, right };
     long bad = 0;
-    instance.send (
+    instance.sendMidi (
         { { 0, { 0x90, 48, 100 } }, { 5, { 0x90, 55, 90 } }, { 9, { 0x90, 64, 80 } }, { 13, { 0x90, 71, 70 } } });
     for (int block = 0; block < 8; ++block)
     {
         if (block == 4)
-            instance.send (
+            instance.sendMidi (
                 { { 0, { 0x80, 48, 0 } }, { 0, { 0x80, 55, 0 } }, { 0, { 0x80, 64, 0 } }, { 0, { 0x80, 71, 0 } } });
-        instance.render (left, right, blockSize);
+        instance.render (outputs, blockSize);
         bad += countBadSamples (left, blockSize) + countBadSamples (right, blockSize);
     }
     return bad == 0;
 }
 
 /** Opens the editor in a window of the session's own, idles it as a host does, closes it. */
-bool openAndCloseEditor (Instance& instance)
+bool openAndCloseEditor (hostkit::HostedEffect& instance)
 {
     Display* display = XOpenDisplay (nullptr);
     if (display == nullptr)
@@ -51,11 +50,7 @@ bool openAndCloseEditor (Instance& instance)
     vst::ERect* rect = nullptr;
     instance.dispatch (vst::effEditGetRect, 0, 0, &rect);
     const bool opened = instance.dispatch (vst::effEditOpen, 0, 0, (void*) parent) == 1;
-    for (int idle = 0; idle < 20; ++idle)
-    {
-        instance.dispatch (vst::effEditIdle);
-        std::this_thread::sleep_for (std::chrono::milliseconds (10));
-    }
+    instance.idleEditor (200, 10);
     instance.dispatch (vst::effEditClose);
 
     XDestroyWindow (display, parent);
@@ -69,31 +64,31 @@ int runSession (const std::string& modulePath)
 {
     bool passed = true;
     {
-        Module module (modulePath);
-        if (! module.isLoaded())
+        const auto module = loadModule (modulePath);
+        if (module == nullptr)
             return 2;
-        Instance instance (module, 44100.0f, blockSize);
-        if (! instance.isOpen())
+        const auto playing = startInstance (*module, 44100.0, blockSize);
+        if (playing == nullptr)
             return 2;
+        auto& instance = *playing;
 
-        for (int program = 0; program < instance.numPrograms(); ++program)
+        for (int program = 0; program < instance.getNumPrograms(); ++program)
         {
             instance.dispatch (vst::effSetProgram, 0, program);
-            char text[256];
-            instance.dispatch (vst::effGetProgramName, 0, 0, text);
-            for (int index = 0; index < instance.numParameters(); ++index)
+            instance.getCurrentProgramName();
+            for (int index = 0; index < instance.getNumParameters(); ++index)
             {
-                instance.dispatch (vst::effGetParamName, index, 0, text);
-                instance.dispatch (vst::effGetParamDisplay, index, 0, text);
+                instance.getParameterName (index);
+                instance.text (vst::effGetParamDisplay, index);
             }
             passed = playChord (instance) && passed;
         }
-        std::printf ("programs: %d played\n", instance.numPrograms());
+        std::printf ("programs: %d played\n", instance.getNumPrograms());
 
-        const auto saved = instance.chunk();
+        const auto saved = instance.getChunk();
         instance.dispatch (vst::effSetProgram, 0, 3);
-        instance.restore (saved);
-        const bool roundTrip = ! saved.empty() && instance.chunk() == saved;
+        instance.setChunk (saved);
+        const bool roundTrip = ! saved.empty() && instance.getChunk() == saved;
         std::printf ("state round trip: %s\n", roundTrip ? "same bytes" : "DIFFERENT");
         passed = roundTrip && passed;
 

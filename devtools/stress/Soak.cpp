@@ -17,7 +17,7 @@ namespace
 constexpr float sampleRate = 44100.0f;
 constexpr int blockSizes[] = { 64, 128, 256, 512, 1024, 2048 };
 constexpr int maximumBlockSize = 2048;
-constexpr size_t heldNotes = 12;             // more than the ten voices, so notes are stolen too
+constexpr size_t heldNotes = voiceCount + 2; // more than the voices, so notes are stolen too
 constexpr double programChangeSeconds = 2.0; // of audio
 constexpr double stateRestoreSeconds = 5.0;
 constexpr int timeSections = 10;
@@ -56,11 +56,11 @@ private:
 };
 
 /** One block's notes, wheel and bend: keeps more notes held than there are voices. */
-std::vector<TimedMessage> randomMessages (std::mt19937& random, std::deque<int>& held, int blockSize)
+std::vector<hostkit::TimedMessage> randomMessages (std::mt19937& random, std::deque<int>& held, int blockSize)
 {
     std::uniform_int_distribution<int> position (0, blockSize - 1), note (24, 96), velocity (1, 127), seven (0, 127),
         starts (1, 3), oneIn (0, 3);
-    std::vector<TimedMessage> messages;
+    std::vector<hostkit::TimedMessage> messages;
 
     for (int n = starts (random); n > 0; --n)
     {
@@ -84,28 +84,30 @@ std::vector<TimedMessage> randomMessages (std::mt19937& random, std::deque<int>&
 
 int runSoak (const std::string& modulePath, double seconds, unsigned seed)
 {
-    Module module (modulePath);
-    if (! module.isLoaded())
+    const auto module = loadModule (modulePath);
+    if (module == nullptr)
         return 2;
-    Instance instance (module, sampleRate, maximumBlockSize);
-    if (! instance.isOpen())
+    const auto playing = startInstance (*module, sampleRate, maximumBlockSize);
+    if (playing == nullptr)
         return 2;
+    auto& instance = *playing;
 
     // The states to restore: every factory program's, as a host would have saved them.
-    std::vector<std::vector<char>> states;
-    for (int program = 0; program < instance.numPrograms(); ++program)
+    std::vector<std::vector<unsigned char>> states;
+    for (int program = 0; program < instance.getNumPrograms(); ++program)
     {
         instance.dispatch (vst::effSetProgram, 0, program);
-        states.push_back (instance.chunk());
+        states.push_back (instance.getChunk());
     }
 
     std::mt19937 random (seed);
     std::uniform_int_distribution<int> pickBlock (0, (int) std::size (blockSizes) - 1),
-        pickParameter (0, instance.numParameters() - 1), pickProgram (0, instance.numPrograms() - 1),
+        pickParameter (0, instance.getNumParameters() - 1), pickProgram (0, instance.getNumPrograms() - 1),
         pickState (0, (int) states.size() - 1);
     std::uniform_real_distribution<float> pickValue (0.0f, 1.0f);
 
     std::vector<float> left (maximumBlockSize), right (maximumBlockSize);
+    float* outputs[] = { left.data(), right.data() };
     std::deque<int> held;
     std::vector<TimeHistogram> nanosecondsPerSample (timeSections);
     long long samples = 0, blocks = 0, badSamples = 0;
@@ -130,13 +132,13 @@ int runSoak (const std::string& modulePath, double seconds, unsigned seed)
         }
         if (samples >= nextRestore)
         {
-            instance.restore (states[(size_t) pickState (random)]);
+            instance.setChunk (states[(size_t) pickState (random)]);
             nextRestore += (long long) (stateRestoreSeconds * sampleRate);
         }
 
-        instance.send (randomMessages (random, held, blockSize));
+        instance.sendMidi (randomMessages (random, held, blockSize));
         const double before = cpuSecondsOfThisThread();
-        instance.render (left.data(), right.data(), blockSize);
+        instance.render (outputs, blockSize);
         const double used = cpuSecondsOfThisThread() - before;
 
         badSamples += countBadSamples (left.data(), blockSize) + countBadSamples (right.data(), blockSize);

@@ -1,111 +1,35 @@
 // Quane - polyphonic wavetable synthesiser
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The stress tool's host: the module opened with dlopen, instances made through its entry, and
-// the process's memory figures.
+// The stress tool's host: the module and playing instances, the checks and figures of a run.
 #include "devtools/stress/StressHost.h"
 
 #include <cmath>
 #include <cstddef>
 #include <cstdio>
-#include <cstring>
 #include <ctime>
-#include <dlfcn.h>
 #include <malloc.h>
 #include <unistd.h>
 
 namespace quane::stress
 {
-namespace
+std::unique_ptr<hostkit::LoadedModule> loadModule (const std::string& path)
 {
-// Answers only the version question; the module may call it from any thread.
-vst::intptr quietHost (vst::AEffect*, vst::int32 opcode, vst::int32, vst::intptr, void*, float)
-{
-    return opcode == vst::audioMasterVersion ? 2400 : 0;
-}
-} // namespace
-
-Module::Module (const std::string& path)
-{
-    handle = dlopen (path.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (handle == nullptr)
-    {
-        std::fprintf (stderr, "cannot load %s: %s\n", path.c_str(), dlerror());
-        return;
-    }
-    entry = reinterpret_cast<vst::AEffect* (*) (vst::AudioMasterCallback)> (dlsym (handle, "VSTPluginMain"));
+    auto module = std::make_unique<hostkit::LoadedModule> (path);
+    if (module->isLoaded())
+        return module;
+    std::fprintf (stderr, "cannot load %s: %s\n", path.c_str(), module->getError().c_str());
+    return nullptr;
 }
 
-Module::~Module()
+std::unique_ptr<hostkit::HostedEffect> startInstance (const hostkit::LoadedModule& module, double sampleRate,
+                                                      int maximumBlockSize)
 {
-    if (handle != nullptr)
-        dlclose (handle);
-}
-
-vst::AEffect* Module::createEffect() const
-{
-    return entry != nullptr ? entry (quietHost) : nullptr;
-}
-
-Instance::Instance (const Module& module, float sampleRate, int maximumBlockSize) : effect (module.createEffect())
-{
-    if (effect == nullptr)
-        return;
-    dispatch (vst::effOpen);
-    dispatch (vst::effSetSampleRate, 0, 0, nullptr, sampleRate);
-    dispatch (vst::effSetBlockSize, 0, maximumBlockSize);
-    dispatch (vst::effMainsChanged, 0, 1);
-}
-
-Instance::~Instance()
-{
-    if (effect == nullptr)
-        return;
-    dispatch (vst::effMainsChanged, 0, 0);
-    dispatch (vst::effClose);
-}
-
-vst::intptr Instance::dispatch (vst::int32 opcode, vst::int32 index, vst::intptr value, void* ptr, float opt)
-{
-    return effect->dispatcher (effect, opcode, index, value, ptr, opt);
-}
-
-void Instance::send (const std::vector<TimedMessage>& messages)
-{
-    records.assign (messages.size(), vst::VstMidiEvent {});
-    listBytes.assign (offsetof (vst::VstEvents, events) + messages.size() * sizeof (vst::VstEvent*), 0);
-    auto* list = reinterpret_cast<vst::VstEvents*> (listBytes.data());
-    vst::VstEvent** slots = &list->events[0]; // as many entries as messages, not the declared two
-    list->numEvents = (vst::int32) messages.size();
-
-    for (size_t i = 0; i < messages.size(); ++i)
-    {
-        records[i].type = vst::kVstMidiType;
-        records[i].byteSize = 24;
-        records[i].deltaFrames = messages[i].position;
-        std::memcpy (records[i].midiData, messages[i].bytes, 3);
-        slots[i] = reinterpret_cast<vst::VstEvent*> (&records[i]);
-    }
-    dispatch (vst::effProcessEvents, 0, 0, list);
-}
-
-void Instance::render (float* left, float* right, int numSamples)
-{
-    float* outputs[] = { left, right };
-    effect->processReplacing (effect, nullptr, outputs, numSamples);
-}
-
-std::vector<char> Instance::chunk()
-{
-    void* data = nullptr;
-    const auto size = dispatch (vst::effGetChunk, 0, 0, &data);
-    if (data == nullptr || size <= 0)
-        return {};
-    return std::vector<char> (static_cast<const char*> (data), static_cast<const char*> (data) + size);
-}
-
-void Instance::restore (const std::vector<char>& chunk)
-{
-    dispatch (vst::effSetChunk, 0, (vst::intptr) chunk.size(), const_cast<char*> (chunk.data()));
+    auto instance = std::make_unique<hostkit::HostedEffect> (module.getEntry(), hostkit::HostSetup { "quane-stress" });
+    if (instance->getEffect() == nullptr)
+        return nullptr;
+    instance->open (sampleRate, maximumBlockSize);
+    instance->resume();
+    return instance;
 }
 
 long countBadSamples (const float* samples, int count)

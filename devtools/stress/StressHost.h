@@ -1,79 +1,27 @@
 // Quane - polyphonic wavetable synthesiser
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The stress tool's host: the module opened with dlopen, instances made through its entry, and
-// the process's memory figures. Plain C++ rather than the tools' shared JUCE-based host, so that
-// the process holds no JUCE but the module's: its memory figures and the memory checker's
-// findings are the module's own.
+// The stress tool's host: the module and playing instances through the host kit's plain core,
+// and the checks and figures of a run. No GUI library of the tool's own, so the process's memory
+// figures and a memory checker's findings are the module's.
 #pragma once
 
-#include "host/VstAbi.h"
+#include "engine/EngineLimits.h"
+#include "hostkit/HostedEffect.h"
 
-#include <cstdint>
+#include <memory>
 #include <string>
-#include <vector>
 
 namespace quane::stress
 {
-/** Ten voices, each adding at most twice full scale to a channel: Spread acts within -1..2. */
-constexpr float outputBound = 20.0f * 1.0001f;
+/** The module loaded, or null after saying on stderr why it is not. */
+std::unique_ptr<hostkit::LoadedModule> loadModule (const std::string& path);
 
-/** The module file, opened as a music host opens it and closed with the object. */
-class Module
-{
-public:
-    explicit Module (const std::string& path);
-    ~Module();
+/** An instance opened at the rate and largest block and resumed, as a host starts to play; null
+    when the entry made none. */
+std::unique_ptr<hostkit::HostedEffect> startInstance (const hostkit::LoadedModule& module, double sampleRate,
+                                                      int maximumBlockSize);
 
-    Module (const Module&) = delete;
-    Module& operator= (const Module&) = delete;
-
-    bool isLoaded() const { return entry != nullptr; }
-    vst::AEffect* createEffect() const;
-
-private:
-    void* handle = nullptr;
-    vst::AEffect* (*entry) (vst::AudioMasterCallback) = nullptr;
-};
-
-/** A short MIDI message at a position in the next block. */
-struct TimedMessage
-{
-    int position;
-    unsigned char bytes[3];
-};
-
-/** One instance, opened and resumed at the given rate and block size; closed with the object.
-    Driven from the thread that made it (the module's message thread) unless said otherwise. */
-class Instance
-{
-public:
-    Instance (const Module& module, float sampleRate, int maximumBlockSize);
-    ~Instance();
-
-    Instance (const Instance&) = delete;
-    Instance& operator= (const Instance&) = delete;
-
-    bool isOpen() const { return effect != nullptr; }
-    vst::intptr dispatch (vst::int32 opcode, vst::int32 index = 0, vst::intptr value = 0, void* ptr = nullptr,
-                          float opt = 0.0f);
-    void setParameter (int index, float value) { effect->setParameter (effect, index, value); }
-    int numParameters() const { return effect->numParams; }
-    int numPrograms() const { return effect->numPrograms; }
-
-    void send (const std::vector<TimedMessage>& messages);
-    /** Renders numSamples (replacing) into left and right, which must hold that many. */
-    void render (float* left, float* right, int numSamples);
-
-    std::vector<char> chunk();
-    void restore (const std::vector<char>& chunk);
-
-private:
-    vst::AEffect* effect = nullptr;
-    std::vector<vst::VstMidiEvent> records;
-    std::vector<char> listBytes;
-};
-
-/** Counts the samples that are not finite or lie beyond the output bound. */
+/** Counts the samples that are not finite or lie beyond the engine's output bound. */
 long countBadSamples (const float* samples, int count);
 
 /** The process's resident memory and the bytes the heap has handed out and not taken back. */

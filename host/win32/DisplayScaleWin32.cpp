@@ -3,11 +3,7 @@
 // The Win32 window's DPI as the editor's size factor, its changes, and the keyboard left with the host.
 #include "host/NativeWindow.h"
 #include "host/win32/DisplayWatch.h"
-
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "host/win32/WindowsHeaders.h"
 
 #include <commctrl.h>
 

@@ -4,11 +4,7 @@
 #include "host/NativeWindow.h"
 #include "host/win32/DisplayWatch.h"
 #include "host/win32/QuitMessage.h"
-
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "host/win32/WindowsHeaders.h"
 
 namespace quane::native
 {

@@ -3,10 +3,7 @@
 // The host's request to quit, should the module's own message peeks take it.
 #pragma once
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "host/win32/WindowsHeaders.h"
 
 namespace quane
 {

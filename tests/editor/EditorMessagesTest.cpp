@@ -11,15 +11,10 @@
 #include <future>
 #include <vector>
 
-namespace quane
+namespace quane::test
 {
 namespace
 {
-using test::dragSliderTo;
-using test::dragSliderToValue;
-using test::pumpMessages;
-using test::RecordingHost;
-
 /** A model with a recording host and an open editor whose opening write-backs are done. */
 struct OpenEditor
 {
@@ -56,16 +51,16 @@ TEST (EditorMessages, UnitSliderAtTheBottomSendsZeroAndShowsTheStoredFloor)
 TEST (EditorMessages, RefreshNeverSendsSlidersBack)
 {
     OpenEditor open;
-    for (int i = 0; i < 30; ++i)
+    for (int i = 0; i < patch::parameterCount; ++i)
         dragSliderToValue (open.editor->getSlider (i), open.editor->getSlider (i).proportionOfLengthToValue (0.7));
     const auto userChanges = open.host.changes.size();
     EXPECT_GE (userChanges, 28u); // sliders already at that spot stay silent
 
-    for (int i = 0; i < 30; ++i)
+    for (int i = 0; i < patch::parameterCount; ++i)
         open.model.setParameterValue (i, i == 3 ? 1.0f : (i == 4 ? 4.0f : 0.6f));
     pumpMessages();
     EXPECT_EQ (open.host.changes.size(), userChanges);
-    for (int i = 0; i < 30; ++i)
+    for (int i = 0; i < patch::parameterCount; ++i)
         EXPECT_NEAR (open.editor->getSlider (i).getValue(), i == 3 ? 1.0 : (i == 4 ? 4.0 : 0.6), 1e-6) << i;
 }
 
@@ -75,15 +70,15 @@ TEST (EditorMessages, ProgramChangeMovesEveryControlAndWritesChangedSelectorsOnc
     for (int program = 1; program < factoryProgramCount; ++program)
     {
         SCOPED_TRACE (testing::Message() << "program " << program);
-        int shownBefore[9];
-        for (int j = 0; j < 9; ++j)
+        int shownBefore[patch::selectorCount];
+        for (int j = 0; j < patch::selectorCount; ++j)
             shownBefore[j] = open.editor->getSelector (j).getSelectedId();
 
         open.host.changes.clear();
         open.model.selectProgram (program);
         pumpMessages();
 
-        for (int i = 0; i < 30; ++i)
+        for (int i = 0; i < patch::parameterCount; ++i)
         {
             auto& slider = open.editor->getSlider (i);
             const double expected = juce::jlimit (slider.getMinimum(), slider.getMaximum(),
@@ -91,13 +86,14 @@ TEST (EditorMessages, ProgramChangeMovesEveryControlAndWritesChangedSelectorsOnc
             EXPECT_NEAR (slider.getValue(), expected, 1e-6) << "slider " << i;
             EXPECT_EQ (open.host.countFor (i), 0) << "slider " << i;
         }
-        for (int j = 0; j < 9; ++j)
+        for (int j = 0; j < patch::selectorCount; ++j)
         {
             auto& selector = open.editor->getSelector (j);
-            const int id = (int) open.model.parameterValue (30 + j);
+            const int id = (int) open.model.parameterValue (patch::firstSelector + j);
             const int shown = selector.indexOfItemId (id) >= 0 ? id : shownBefore[j];
             EXPECT_EQ (selector.getSelectedId(), shown) << "selector " << j;
-            EXPECT_EQ (open.host.countFor (30 + j), shown != shownBefore[j] ? 1 : 0) << "selector " << j;
+            EXPECT_EQ (open.host.countFor (patch::firstSelector + j), shown != shownBefore[j] ? 1 : 0)
+                << "selector " << j;
         }
     }
 }
@@ -135,7 +131,7 @@ TEST (EditorMessages, SelectorValuesAreTruncated)
 TEST (EditorMessages, UserSelectionWritesThirtyPlusIndex)
 {
     OpenEditor open;
-    for (int j = 0; j < 9; ++j)
+    for (int j = 0; j < patch::selectorCount; ++j)
     {
         SCOPED_TRACE (testing::Message() << "selector " << j);
         auto& selector = open.editor->getSelector (j);
@@ -145,9 +141,9 @@ TEST (EditorMessages, UserSelectionWritesThirtyPlusIndex)
         EXPECT_TRUE (open.host.changes.empty());
         pumpMessages();
         ASSERT_EQ (open.host.changes.size(), 1u);
-        EXPECT_EQ (open.host.changes[0].index, 30 + j);
+        EXPECT_EQ (open.host.changes[0].index, patch::firstSelector + j);
         EXPECT_EQ (open.host.changes[0].value, (float) id);
-        EXPECT_EQ (open.model.parameterValue (30 + j), (float) id);
+        EXPECT_EQ (open.model.parameterValue (patch::firstSelector + j), (float) id);
     }
 }
 
@@ -250,4 +246,4 @@ TEST (EditorMessages, ControlsMoveWithTheProcessLockReleased)
     EXPECT_EQ (selector.getSelectedId(), 5);
 }
 } // namespace
-} // namespace quane
+} // namespace quane::test

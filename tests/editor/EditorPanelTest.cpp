@@ -7,13 +7,10 @@
 
 #include <gtest/gtest.h>
 
-namespace quane
+namespace quane::test
 {
 namespace
 {
-using test::pumpMessages;
-using test::RecordingHost;
-
 constexpr int bipolarSliders[] = { 2, 18, 23, 25, 27, 28, 29 };
 constexpr int skewedSliders[] = { 6, 10, 11, 13, 14, 15, 17, 19, 20, 22 };
 
@@ -28,8 +25,8 @@ TEST (EditorPanel, SizeNamesAndBounds)
     MyPlugEditorComponent editor (model);
     EXPECT_EQ (editor.getWidth(), 540);
     EXPECT_EQ (editor.getHeight(), 340);
-    // The 39 controls, the value bubble and the tooltip window.
-    EXPECT_EQ (editor.getNumChildComponents(), 41);
+    // The controls, the value bubble and the tooltip window.
+    EXPECT_EQ (editor.getNumChildComponents(), patch::valueCount + 2);
 
     EXPECT_EQ (editor.getSlider (0).getBounds(), juce::Rectangle<int> (120, 10, 12, 80));
     EXPECT_EQ (editor.getSlider (18).getBounds(), juce::Rectangle<int> (268, 120, 12, 80));
@@ -37,7 +34,7 @@ TEST (EditorPanel, SizeNamesAndBounds)
     EXPECT_EQ (editor.getSelector (0).getBounds(), juce::Rectangle<int> (16, 50, 85, 20));
     EXPECT_EQ (editor.getSelector (8).getBounds(), juce::Rectangle<int> (408, 298, 80, 20));
 
-    for (int i = 0; i < 30; ++i)
+    for (int i = 0; i < patch::parameterCount; ++i)
     {
         SCOPED_TRACE (testing::Message() << "slider " << i);
         auto& slider = editor.getSlider (i);
@@ -47,7 +44,7 @@ TEST (EditorPanel, SizeNamesAndBounds)
         EXPECT_TRUE (slider.isVisible());
         EXPECT_TRUE (editor.getLocalBounds().contains (slider.getBounds()));
     }
-    for (int j = 0; j < 9; ++j)
+    for (int j = 0; j < patch::selectorCount; ++j)
     {
         SCOPED_TRACE (testing::Message() << "selector " << j);
         EXPECT_EQ (editor.getSelector (j).getName(), juce::String (j));
@@ -59,7 +56,7 @@ TEST (EditorPanel, RangesStepsSkewsAndCatches)
 {
     MyPlugJuceFilter model;
     MyPlugEditorComponent editor (model);
-    for (int i = 0; i < 30; ++i)
+    for (int i = 0; i < patch::parameterCount; ++i)
     {
         SCOPED_TRACE (testing::Message() << "slider " << i);
         auto& slider = editor.getSlider (i);
@@ -87,7 +84,7 @@ TEST (EditorPanel, SelectorItems)
     MyPlugJuceFilter model;
     MyPlugEditorComponent editor (model);
     const int itemCounts[] = { 9, 8, 8, 4, 6, 4, 8, 8, 8 };
-    for (int j = 0; j < 9; ++j)
+    for (int j = 0; j < patch::selectorCount; ++j)
     {
         SCOPED_TRACE (testing::Message() << "selector " << j);
         auto& selector = editor.getSelector (j);
@@ -111,17 +108,17 @@ TEST (EditorPanel, FreshEditorShowsEveryProgram)
         MyPlugJuceFilter model;
         model.selectProgram (program);
         MyPlugEditorComponent editor (model);
-        for (int i = 0; i < 30; ++i)
+        for (int i = 0; i < patch::parameterCount; ++i)
         {
             auto& slider = editor.getSlider (i);
             const double expected = juce::jlimit (slider.getMinimum(), slider.getMaximum(),
                                                   (double) model.parameterValue (i));
             EXPECT_NEAR (slider.getValue(), expected, 1e-6) << "slider " << i;
         }
-        for (int j = 0; j < 9; ++j)
+        for (int j = 0; j < patch::selectorCount; ++j)
         {
             auto& selector = editor.getSelector (j);
-            const int id = (int) model.parameterValue (30 + j);
+            const int id = (int) model.parameterValue (patch::firstSelector + j);
             EXPECT_EQ (selector.getSelectedId(), selector.indexOfItemId (id) >= 0 ? id : 0) << "selector " << j;
         }
     }
@@ -133,20 +130,20 @@ TEST (EditorPanel, OpeningWritesEachSelectorBackOnceAndChangesNothing)
     model.selectProgram (5);
     RecordingHost host (model);
     model.attachHost (&host);
-    float before[39];
-    for (int i = 0; i < 39; ++i)
+    float before[patch::valueCount];
+    for (int i = 0; i < patch::valueCount; ++i)
         before[i] = model.parameterValue (i);
 
     MyPlugEditorComponent editor (model);
     pumpMessages();
 
-    for (int i = 0; i < 30; ++i)
+    for (int i = 0; i < patch::parameterCount; ++i)
         EXPECT_EQ (host.countFor (i), 0) << "slider " << i;
-    for (int j = 0; j < 9; ++j)
-        EXPECT_EQ (host.countFor (30 + j), 1) << "selector " << j;
+    for (int j = 0; j < patch::selectorCount; ++j)
+        EXPECT_EQ (host.countFor (patch::firstSelector + j), 1) << "selector " << j;
     for (const auto& change : host.changes)
         EXPECT_EQ (change.value, before[change.index]) << "index " << change.index;
-    for (int i = 0; i < 39; ++i)
+    for (int i = 0; i < patch::valueCount; ++i)
         EXPECT_EQ (model.parameterValue (i), before[i]) << "index " << i;
 }
 
@@ -163,4 +160,4 @@ TEST (EditorPanel, ShowsOutOfRangeValuesAtTheNearestEnd)
     EXPECT_EQ (model.parameterValue (3), 7.0f);
 }
 } // namespace
-} // namespace quane
+} // namespace quane::test

@@ -85,9 +85,9 @@ TEST (EditorSnapshot, PictureShowsPanelAndControls)
     const auto picture = decodeBackgroundPicture();
     EXPECT_LT (meanDifference (snapshot, picture, { 440, 40, 90, 40 }), 1.0);
     // Every control draws something of its own over the picture.
-    for (int i = 0; i < 30; ++i)
+    for (int i = 0; i < patch::parameterCount; ++i)
         EXPECT_GT (meanDifference (snapshot, picture, editor.getSlider (i).getBounds()), 8.0) << "slider " << i;
-    for (int j = 0; j < 9; ++j)
+    for (int j = 0; j < patch::selectorCount; ++j)
         EXPECT_GT (meanDifference (snapshot, picture, editor.getSelector (j).getBounds()), 8.0) << "selector " << j;
 }
 

@@ -6,6 +6,7 @@
 #include "tests/common/MessageThread.h"
 
 #include "editor/MyPlugEditorComponent.h"
+#include "engine/PatchParams.h"
 
 #include <vector>
 

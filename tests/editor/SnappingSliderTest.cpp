@@ -5,15 +5,10 @@
 
 #include <gtest/gtest.h>
 
-namespace quane
+namespace quane::test
 {
 namespace
 {
-using test::dragSliderTo;
-using test::dragSliderToValue;
-using test::pumpMessages;
-using test::RecordingHost;
-
 TEST (SnappingSlider, CatchesStrictlyInsideTheSinglePrecisionTolerance)
 {
     SnappingSlider slider ("2");
@@ -137,4 +132,4 @@ TEST (SnappingSlider, WholeNumberSlidersAndTheSpreadFloor)
     EXPECT_EQ (model.parameterValue (9), 0.5f);
 }
 } // namespace
-} // namespace quane
+} // namespace quane::test

@@ -1,9 +1,10 @@
 // Quane - polyphonic wavetable synthesiser
 // SPDX-License-Identifier: GPL-3.0-or-later
-// What the fuzz targets share: a quiet host, an instance made as the entry makes it, the fuzzer's
+// What the fuzz targets share: an instance made as the entry makes it, the fuzzer's
 // bytes read as values, and the check every block of audio must pass.
 #include "tests/fuzz/FuzzHost.h"
 
+#include "engine/EngineLimits.h"
 #include "module/InstanceFactory.h"
 
 #include <algorithm>
@@ -19,13 +20,6 @@ namespace quane::fuzz
 {
 namespace
 {
-constexpr vst::intptr hostVersion = 2400;
-
-vst::intptr quietHost (vst::AEffect*, vst::int32 opcode, vst::int32, vst::intptr, void*, float)
-{
-    return opcode == vst::audioMasterVersion ? hostVersion : 0;
-}
-
 constexpr std::int32_t intMin = std::numeric_limits<std::int32_t>::min();
 constexpr std::int32_t intMax = std::numeric_limits<std::int32_t>::max();
 constexpr std::int32_t edgyInts[] = { 0,  1,  -1,  2,   11,   12,      29,     30,         38,     39,
@@ -85,6 +79,18 @@ std::vector<std::uint8_t> FuzzInput::bytes (size_t count)
     return out;
 }
 
+std::vector<std::uint8_t> withValidHeader (const std::vector<std::uint8_t>& text)
+{
+    const auto length = (std::uint32_t) text.size();
+    std::vector<std::uint8_t> chunk { 0x56, 0x43, 0x32, 0x21 };
+    for (int shift = 0; shift < 32; shift += 8)
+        chunk.push_back ((std::uint8_t) (length >> shift));
+    chunk.insert (chunk.end(), text.begin(), text.end());
+    chunk.push_back (0);
+    chunk.push_back (0);
+    return chunk;
+}
+
 void require (bool condition, const char* message)
 {
     if (condition)
@@ -93,68 +99,20 @@ void require (bool condition, const char* message)
     std::abort();
 }
 
-FuzzInstance::FuzzInstance() : effect (createEffectInstance (quietHost))
+FuzzInstance::FuzzInstance() : HostedEffect (createEffectInstance)
 {
-    require (effect != nullptr, "the factory made no instance");
+    require (getEffect() != nullptr, "the factory made no instance");
 }
 
-FuzzInstance::~FuzzInstance()
-{
-    close();
-}
-
-void FuzzInstance::close()
-{
-    if (effect != nullptr)
-        effect->dispatcher (effect, vst::effClose, 0, 0, nullptr, 0.0f);
-    effect = nullptr;
-}
-
-vst::intptr FuzzInstance::dispatch (vst::int32 opcode, vst::int32 index, vst::intptr value, void* ptr, float opt)
-{
-    return effect->dispatcher (effect, opcode, index, value, ptr, opt);
-}
-
-void FuzzInstance::render (int frames, bool replacing)
+void FuzzInstance::renderChecked (int frames, bool replacing)
 {
     // Never empty, so a block of 0 frames still comes with real arrays, as hosts send it.
     std::vector<float> left ((size_t) std::max (frames, 1), 0.0f), right (left.size(), 0.0f);
     float* outputs[] = { left.data(), right.data() };
-    if (replacing)
-        effect->processReplacing (effect, nullptr, outputs, frames);
-    else
-        effect->process (effect, nullptr, outputs, frames);
+    render (outputs, frames, replacing);
 
     for (const auto* channel : { &left, &right })
         for (float sample : *channel)
             require (std::fabs (sample) <= outputBound, "a sample is not finite or beyond the output bound");
-}
-
-void FuzzInstance::sendEvents (const std::vector<vst::VstEvent*>& pointers)
-{
-    std::vector<char> listBytes (offsetof (vst::VstEvents, events) + pointers.size() * sizeof (vst::VstEvent*));
-    auto* list = reinterpret_cast<vst::VstEvents*> (listBytes.data());
-    list->numEvents = (vst::int32) pointers.size();
-    list->reserved = 0;
-    if (! pointers.empty())
-        std::memcpy (&list->events[0], pointers.data(), pointers.size() * sizeof (vst::VstEvent*));
-    dispatch (vst::effProcessEvents, 0, 0, list);
-}
-
-std::vector<std::uint8_t> FuzzInstance::chunk (vst::int32 index)
-{
-    void* data = nullptr;
-    const auto size = dispatch (vst::effGetChunk, index, 0, &data);
-    if (data == nullptr || size <= 0)
-        return {};
-    const auto* bytes = static_cast<const std::uint8_t*> (data);
-    return std::vector<std::uint8_t> (bytes, bytes + size);
-}
-
-void FuzzInstance::setChunk (const std::vector<std::uint8_t>& bytes, vst::int32 index)
-{
-    // A copy of exactly the given size, so reading past it is caught.
-    std::vector<std::uint8_t> exact (bytes);
-    dispatch (vst::effSetChunk, index, (vst::intptr) exact.size(), exact.empty() ? nullptr : exact.data());
 }
 } // namespace quane::fuzz

@@ -1,10 +1,10 @@
 // Quane - polyphonic wavetable synthesiser
 // SPDX-License-Identifier: GPL-3.0-or-later
-// What the fuzz targets share: a quiet host, an instance made as the entry makes it, the fuzzer's
+// What the fuzz targets share: an instance made as the entry makes it, the fuzzer's
 // bytes read as values, and the check every block of audio must pass.
 #pragma once
 
-#include "host/VstAbi.h"
+#include "hostkit/HostedEffect.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -12,10 +12,6 @@
 
 namespace quane::fuzz
 {
-/** Ten voices, each adding at most twice full scale to a channel: the output stage uses Spread
-    within -1..2, so neither share exceeds 2 and a voice's pair of values at most reaches 2. */
-constexpr float outputBound = 20.0f * 1.0001f;
-
 /** The fuzzer's bytes, read front to back; reads past the end give zeros. */
 class FuzzInput
 {
@@ -41,34 +37,22 @@ private:
     size_t position = 0;
 };
 
-/** One instance made through the module's factory with a host that answers only its version,
-    closed (and so deleted) with the object; effOpen, which starts its timer, is left to the
-    input. The calling thread is the module's message thread. */
-class FuzzInstance
+/** One instance made through the module's factory with the host kit, closed (and so deleted)
+    with the object; effOpen, which starts its timer, is left to the input. The calling thread
+    is the module's message thread. */
+class FuzzInstance : public hostkit::HostedEffect
 {
 public:
     FuzzInstance();
-    ~FuzzInstance();
-
-    vst::AEffect* effect = nullptr;
-
-    vst::intptr dispatch (vst::int32 opcode, vst::int32 index = 0, vst::intptr value = 0, void* ptr = nullptr,
-                          float opt = 0.0f);
 
     /** Asks for frames of audio into arrays of exactly that length (so the address sanitizer
         sees any write beyond them), then aborts unless every sample is finite and bounded. */
-    void render (int frames, bool replacing);
-
-    /** effProcessEvents with a list of exactly these entries (null ones included). */
-    void sendEvents (const std::vector<vst::VstEvent*>& pointers);
-
-    /** effGetChunk, copied out; empty when the module hands out nothing. */
-    std::vector<std::uint8_t> chunk (vst::int32 index);
-    void setChunk (const std::vector<std::uint8_t>& bytes, vst::int32 index);
-
-    /** effClose now; the object is then empty. */
-    void close();
+    void renderChecked (int frames, bool replacing);
 };
+
+/** The text as a state chunk with a valid header (magic and the text's length, the terminator and
+    the spare byte after it), so that mutations of the text reach the XML reader. */
+std::vector<std::uint8_t> withValidHeader (const std::vector<std::uint8_t>& text);
 
 /** Aborts with the message when the condition does not hold: the fuzzer keeps the input. */
 void require (bool condition, const char* message);

@@ -5,8 +5,10 @@
 // Input: operations, each one byte (taken modulo the count) followed by its arguments:
 //   0 dispatcher   opcode byte (80 and up: any 32-bit opcode), index, value, opt, ptr byte
 //   1 setParameter index, value          2 getParameter index
-//   3 event list   count byte (up to 63), then per entry a kind byte (0 null pointer, 1 a
-//                  system-exclusive record, else MIDI), deltaFrames and four data bytes
+//   3 event list   count byte: below 192, up to 63 entries, each a kind byte (0 null pointer, 1
+//                  a system-exclusive record, else MIDI), deltaFrames and four data bytes; from
+//                  192 on, 1 to 16 such entries, then a size byte and an order byte: the entries
+//                  repeated to 1,000 to 100,000, their positions kept, rising or falling
 //   4 processReplacing, 5 process        frame count (two bytes, 0..4096)
 //   6 sample rate  rate (and block size), then a resume
 //   7 effMainsChanged value              8 effSetProgram value
@@ -14,7 +16,9 @@
 // Integers and floats are mostly edge values (FuzzInput). A ptr byte of 0 passes null, any other
 // an aligned place in a guarded buffer of fuzzer bytes ending in a zero; requests whose ptr or
 // value the interface defines as something else get that (see hostileRequest). The editor's
-// requests need a window and are left out; effClose ends the input.
+// requests need a window and are left out; effClose ends the input. Delivering an event list and
+// rendering a block may each take at most 100 ms of processor time.
+#include "tests/fuzz/FuzzBounds.h"
 #include "tests/fuzz/FuzzHost.h"
 
 #include <algorithm>
@@ -29,6 +33,19 @@ constexpr int maximumFrames = 4096;
 constexpr int framesPerInput = 1 << 16;
 constexpr size_t guardedBytes = 128;
 constexpr int maximumEvents = 63;
+constexpr int longListCountByte = 192;
+constexpr int longListSizes[] = { 1000, 8192, 8193, 10000, 100000 };
+// The audio thread's budget is a block: far below this, sanitizers and coverage included.
+constexpr double maximumMilliseconds = 100.0;
+
+/** Runs the call and aborts when it took more than the budget of processor time. */
+template <typename Call>
+void withinBudget (const char* what, Call&& call)
+{
+    const auto start = fuzz::threadMilliseconds();
+    call();
+    fuzz::require (fuzz::threadMilliseconds() - start <= maximumMilliseconds, what);
+}
 
 bool needsWindow (vst::int32 opcode)
 {
@@ -85,9 +102,11 @@ bool hostileRequest (fuzz::FuzzInstance& instance, fuzz::FuzzInput& input)
 
 void hostileEvents (fuzz::FuzzInstance& instance, fuzz::FuzzInput& input)
 {
-    const int count = input.byte() % (maximumEvents + 1);
+    const auto countByte = input.byte();
+    const bool longList = countByte >= longListCountByte;
+    const int count = longList ? 1 + countByte % 16 : countByte % (maximumEvents + 1);
     std::vector<vst::VstMidiEvent> records ((size_t) count);
-    std::vector<vst::VstEvent*> pointers;
+    std::vector<bool> isNull;
 
     for (auto& record : records)
     {
@@ -97,9 +116,28 @@ void hostileEvents (fuzz::FuzzInstance& instance, fuzz::FuzzInput& input)
         record.deltaFrames = input.edgyInt();
         for (auto& byte : record.midiData)
             byte = (char) input.byte();
-        pointers.push_back (kind == 0 ? nullptr : reinterpret_cast<vst::VstEvent*> (&record));
+        isNull.push_back (kind == 0);
     }
-    instance.sendEvents (pointers);
+
+    if (longList)
+    {
+        const auto size = longListSizes[input.byte() % std::size (longListSizes)];
+        const auto order = input.byte() % 3;
+        for (int i = count; i < size; ++i)
+        {
+            auto copy = records[(size_t) (i % count)];
+            const auto step = (std::uint32_t) (i / count % 4096);
+            const auto shift = order == 0 ? 0u : order == 1 ? step : 0u - step;
+            copy.deltaFrames = (vst::int32) ((std::uint32_t) copy.deltaFrames + shift); // wraps, as a host's sum would
+            records.push_back (copy);
+            isNull.push_back (isNull[(size_t) (i % count)]);
+        }
+    }
+
+    hostkit::VstEventList events ((int) records.size());
+    for (size_t i = 0; i < records.size(); ++i)
+        events.add (isNull[i] ? nullptr : reinterpret_cast<vst::VstEvent*> (&records[i]));
+    withinBudget ("delivering the events took more than 100 ms", [&] { instance.sendEvents (events.record()); });
 }
 
 int frameCount (fuzz::FuzzInput& input)
@@ -113,7 +151,7 @@ extern "C" int LLVMFuzzerTestOneInput (const std::uint8_t* data, size_t size)
 {
     fuzz::FuzzInput input (data, size);
     fuzz::FuzzInstance instance;
-    auto* effect = instance.effect;
+    auto* effect = instance.getEffect();
     int framesLeft = framesPerInput;
 
     while (! input.empty())
@@ -138,7 +176,8 @@ extern "C" int LLVMFuzzerTestOneInput (const std::uint8_t* data, size_t size)
             {
                 const int frames = std::min (frameCount (input), framesLeft);
                 framesLeft -= frames;
-                instance.render (frames, operation == 4);
+                withinBudget ("a block took more than 100 ms",
+                              [&] { instance.renderChecked (frames, operation == 4); });
                 break;
             }
             case 6:
@@ -153,7 +192,7 @@ extern "C" int LLVMFuzzerTestOneInput (const std::uint8_t* data, size_t size)
                 break;
             case 7: instance.dispatch (vst::effMainsChanged, 0, input.edgyInt()); break;
             case 8: instance.dispatch (vst::effSetProgram, 0, input.edgyInt()); break;
-            case 9: instance.setChunk (instance.chunk (input.byte() % 2), input.byte() % 2); break;
+            case 9: instance.setChunk (instance.getChunk (input.byte() % 2 == 1), input.byte() % 2 == 1); break;
             default: break;
         }
     }

@@ -50,7 +50,7 @@ TEST (AudioBridge, EventsAreOrderedByPositionAndKeepArrivalOrderAtEqualPositions
     Instance listedBackwards, onOnly;
     listedBackwards.resume();
     onOnly.resume();
-    listedBackwards.sendMidi ({ { 0x90, 60, 100 }, { 0x80, 60, 0 } }, { 100, 50 });
+    listedBackwards.sendMidi ({ { 100, { 0x90, 60, 100 } }, { 50, { 0x80, 60, 0 } } });
     onOnly.noteOn (60, 100);
     const auto backwards = listedBackwards.render (blockFrames);
     EXPECT_EQ (backwards, onOnly.render (blockFrames));
@@ -60,7 +60,7 @@ TEST (AudioBridge, EventsAreOrderedByPositionAndKeepArrivalOrderAtEqualPositions
     Instance onThenOff, sustained;
     onThenOff.resume();
     sustained.resume();
-    onThenOff.sendMidi ({ { 0x90, 60, 100 }, { 0x80, 60, 0 } }, { 10, 10 });
+    onThenOff.sendMidi ({ { 10, { 0x90, 60, 100 } }, { 10, { 0x80, 60, 0 } } });
     sustained.noteOn (60, 10);
     onThenOff.render (44100);
     sustained.render (44100);
@@ -74,25 +74,44 @@ TEST (AudioBridge, EventsOfOtherTypesAndNullEventsAreSkipped)
     Instance instance, reference;
     instance.resume();
     reference.resume();
-    vst::VstMidiEvent note {};
-    note.type = vst::kVstMidiType;
-    note.byteSize = 24;
-    note.midiData[0] = (char) 0x90;
-    note.midiData[1] = 60;
-    note.midiData[2] = 100;
     vst::VstEvent sysex {};
     sysex.type = vst::kVstSysExType;
     sysex.byteSize = 16;
-
-    struct
-    {
-        vst::int32 numEvents;
-        vst::intptr reserved;
-        vst::VstEvent* events[3];
-    } list { 3, 0, { &sysex, nullptr, reinterpret_cast<vst::VstEvent*> (&note) } };
-    EXPECT_EQ (instance.dispatch (vst::effProcessEvents, 0, 0, &list), 1);
+    hostkit::VstEventList list (3);
+    list.add (&sysex);
+    list.add (nullptr);
+    list.add ({ 0, { 0x90, 60, 100 } });
+    EXPECT_EQ (instance.sendEvents (list.record()), 1);
     reference.noteOn (60);
     EXPECT_EQ (instance.render (blockFrames), reference.render (blockFrames));
+}
+
+TEST (AudioBridge, ABlockOfAHundredThousandEventsTakesMilliseconds)
+{
+    // Alternating notes on and off, listed in order and then backwards.
+    constexpr int count = 100000, frames = 512;
+    std::vector<std::vector<unsigned char>> messages;
+    std::vector<int> inOrder, backwards;
+    for (int i = 0; i < count; ++i)
+    {
+        messages.push_back ({ (unsigned char) (i % 2 == 0 ? 0x90 : 0x80), (unsigned char) (40 + i % 40), 100 });
+        inOrder.push_back (i * frames / count);
+        backwards.push_back (frames - 1 - i * frames / count);
+    }
+
+    Instance instance;
+    instance.resume();
+    for (const auto* positions : { &inOrder, &backwards })
+    {
+        hostkit::VstEventList events (count);
+        for (int i = 0; i < count; ++i)
+            events.add (messages[(size_t) i].data(), 3, (*positions)[(size_t) i]);
+        const auto milliseconds = bestMilliseconds (3, [&] {
+            instance.sendEvents (events.record());
+            instance.render (frames);
+        });
+        EXPECT_LT (milliseconds, 100.0) << (positions == &inOrder ? "in order" : "backwards");
+    }
 }
 
 TEST (AudioBridge, SuspendDropsPendingEvents)
@@ -125,7 +144,7 @@ TEST (AudioBridge, SampleRateZeroMeans44100)
 TEST (AudioBridge, MissingChannelsOrNegativeLengthsRenderNothing)
 {
     Instance instance;
-    auto* e = instance.effect;
+    auto* e = instance.getEffect();
     instance.resume();
     instance.noteOn (60);
 

@@ -57,7 +57,7 @@ long long millisecondsUntilFreed (Instance& instance, int limitMs)
     const auto start = Clock::now();
     while (Clock::now() - start < std::chrono::milliseconds (limitMs))
     {
-        instance.pumpFor (5);
+        instance.idleEditor (5);
         if (watchedBlockFreed)
             return std::chrono::duration_cast<std::chrono::milliseconds> (Clock::now() - start).count();
     }

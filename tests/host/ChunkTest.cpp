@@ -28,7 +28,7 @@ std::string stateText (const std::string& attributes, const std::string& tag = "
 void expectAllFinite (Instance& instance)
 {
     const auto values = instance.allValues();
-    for (int i = 0; i < numPatchValues; ++i)
+    for (int i = 0; i < patch::valueCount; ++i)
         EXPECT_TRUE (std::isfinite (values[(size_t) i])) << "value " << i;
 }
 } // namespace
@@ -36,7 +36,7 @@ void expectAllFinite (Instance& instance)
 TEST (StateChunk, LayoutIsMagicLengthTextAndTerminator)
 {
     Instance instance;
-    const auto chunk = instance.chunk();
+    const auto chunk = instance.getChunk();
     ASSERT_GT (chunk.size(), 10u);
     EXPECT_EQ (std::vector<unsigned char> (chunk.begin(), chunk.begin() + 4),
                (std::vector<unsigned char> { 0x56, 0x43, 0x32, 0x21 }));
@@ -56,18 +56,18 @@ TEST (StateChunk, RoundTripsBitForBitIntoAnotherInstance)
 {
     Instance source, target;
     source.dispatch (vst::effSetProgram, 0, 7);
-    source.effect->setParameter (source.effect, 6, 0.123456789f);
-    source.effect->setParameter (source.effect, 18, -0.3333333f);
+    source.setParameter (6, 0.123456789f);
+    source.setParameter (18, -0.3333333f);
     // Free values at the ends of the float range read back as themselves, not as infinities.
-    source.effect->setParameter (source.effect, 9, std::numeric_limits<float>::max());
-    source.effect->setParameter (source.effect, 2, -std::numeric_limits<float>::max());
-    source.effect->setParameter (source.effect, 4, std::numeric_limits<float>::denorm_min());
-    const auto chunk = source.chunk();
+    source.setParameter (9, std::numeric_limits<float>::max());
+    source.setParameter (2, -std::numeric_limits<float>::max());
+    source.setParameter (4, std::numeric_limits<float>::denorm_min());
+    const auto chunk = source.getChunk();
     target.setChunk (chunk);
 
     const auto expected = source.allValues(), restored = target.allValues();
     EXPECT_EQ (std::memcmp (expected.data(), restored.data(), expected.size() * sizeof (float)), 0);
-    EXPECT_EQ (target.chunk(), chunk);
+    EXPECT_EQ (target.getChunk(), chunk);
     EXPECT_EQ (target.dispatch (vst::effGetProgram), 0);
 }
 
@@ -77,13 +77,13 @@ TEST (StateChunk, LengthBeyondTheBytesIsCutToTheBytes)
     text.resize (100, ' ');
     Instance instance;
     instance.setChunk (makeChunkDeclaring (text, 1000)); // exactly 108 bytes, no terminator
-    EXPECT_EQ (instance.effect->getParameter (instance.effect, 0), 0.25f);
+    EXPECT_EQ (instance.getParameter (0), 0.25f);
 }
 
 TEST (StateChunk, UnreadableChunksChangeNothing)
 {
     Instance instance;
-    instance.effect->setParameter (instance.effect, 6, 0.5f);
+    instance.setParameter (6, 0.5f);
     const auto before = instance.allValues();
 
     auto wrongMagic = makeChunk (stateText ("6=\"0.1\""));
@@ -118,7 +118,62 @@ TEST (StateChunk, UnreadableChunksChangeNothing)
 
     // A declaration before the element is read past.
     instance.setChunk (makeChunk ("<?xml version=\"1.0\"?>" + stateText ("6=\"0.1\"")));
-    EXPECT_EQ (instance.effect->getParameter (instance.effect, 6), 0.1f);
+    EXPECT_EQ (instance.getParameter (6), 0.1f);
+}
+
+TEST (StateChunk, StatesUpToTheBoundsReadAsTheyAlwaysDid)
+{
+    Instance source, target;
+    source.dispatch (vst::effSetProgram, 0, 5);
+    const auto saved = source.getChunk();
+    const std::string savedText (saved.begin() + 8, saved.begin() + 8 + declaredLength (saved));
+    const auto savedAttributes = savedText.substr (18, savedText.size() - 20); // inside "<FOO1_SETTINGS_01 " "/>"
+
+    // 960 attributes of no meaning, the 39 and a second "6" make 1,000; the first "6" counts.
+    std::string others;
+    for (int i = 0; i < 960; ++i)
+        others += "x" + std::to_string (i) + "=\"1\" ";
+    const auto thousand = others + savedAttributes + " 6=\"0.1\"";
+    target.setChunk (makeChunk (stateText (thousand)));
+    EXPECT_EQ (target.allValues(), source.allValues());
+
+    // Text of exactly 16 KB is read; a byte more is refused.
+    auto padded = stateText ("6=\"0.25\"");
+    padded.insert (padded.size() - 2, 16 * 1024 - padded.size(), ' ');
+    target.setChunk (makeChunk (padded));
+    EXPECT_EQ (target.getParameter (6), 0.25f);
+    padded.insert (padded.size() - 2, 1, ' ');
+    target.setChunk (makeChunk (padded));
+    EXPECT_EQ (target.getParameter (6), 0.25f);
+    target.setChunk (makeChunk (stateText ("x=\"1\" " + thousand)));
+    EXPECT_EQ (target.getParameter (6), 0.25f) << "1,001 attributes were read";
+}
+
+TEST (StateChunk, OversizedStatesAreRefusedWithinMilliseconds)
+{
+    auto attributes = [] (int count, const std::string& between = " ") {
+        std::string text;
+        for (int i = 0; i < count; ++i)
+            text += "a" + std::to_string (i) + "=''" + between;
+        return text + "6=\"0.1\"";
+    };
+    // The parser skips comments between attributes, so they hide nothing from the count.
+    const auto behindComments = stateText (attributes (1000, "<!--> -->"));
+    ASSERT_LT (behindComments.size(), 16u * 1024u);
+    std::string entities (1 << 20, ' ');
+    for (size_t i = 0; i + 4 <= entities.size(); i += 4)
+        entities.replace (i, 4, "&lt;");
+
+    Instance instance;
+    const auto before = instance.allValues();
+    for (const auto& text : { stateText (attributes (10000)), stateText (attributes (30000)), behindComments,
+                              stateText ("6=\"" + entities + "\"") })
+    {
+        const auto chunk = makeChunk (text);
+        const auto milliseconds = bestMilliseconds (3, [&] { instance.setChunk (chunk); });
+        EXPECT_LT (milliseconds, 10.0) << chunk.size() << " bytes";
+        EXPECT_EQ (instance.allValues(), before);
+    }
 }
 
 TEST (StateChunk, ValuesAreReadAndClampedByTheirClass)
@@ -126,16 +181,16 @@ TEST (StateChunk, ValuesAreReadAndClampedByTheirClass)
     Instance instance;
     instance.setChunk (
         makeChunk (stateText ("6=\"1.5\" 18=\"-2\" 4=\"24\" 0=\" 0.25\" 1=\"abc\"", "foo1_settings_01")));
-    EXPECT_EQ (instance.effect->getParameter (instance.effect, 6), 0.999f);
-    EXPECT_EQ (instance.effect->getParameter (instance.effect, 18), -1.0f);
-    EXPECT_EQ (instance.effect->getParameter (instance.effect, 4), 24.0f);
-    EXPECT_EQ (instance.effect->getParameter (instance.effect, 0), 0.25f);
-    EXPECT_EQ (instance.effect->getParameter (instance.effect, 1), 0.001f);
+    EXPECT_EQ (instance.getParameter (6), 0.999f);
+    EXPECT_EQ (instance.getParameter (18), -1.0f);
+    EXPECT_EQ (instance.getParameter (4), 24.0f);
+    EXPECT_EQ (instance.getParameter (0), 0.25f);
+    EXPECT_EQ (instance.getParameter (1), 0.001f);
 
     instance.setChunk (makeChunk (stateText ("3=\"1\"")));
-    EXPECT_EQ (instance.effect->getParameter (instance.effect, 3), 1.0f);
-    EXPECT_EQ (instance.effect->getParameter (instance.effect, 0), 0.001f);
-    EXPECT_EQ (instance.effect->getParameter (instance.effect, 18), 0.0f);
+    EXPECT_EQ (instance.getParameter (3), 1.0f);
+    EXPECT_EQ (instance.getParameter (0), 0.001f);
+    EXPECT_EQ (instance.getParameter (18), 0.0f);
 }
 
 TEST (StateChunk, NonFiniteTextNeverEntersThePatch)
@@ -144,7 +199,7 @@ TEST (StateChunk, NonFiniteTextNeverEntersThePatch)
     instance.setChunk (
         makeChunk (stateText ("0=\"nan\" 3=\"inf\" 4=\"1e999\" 6=\"-1e999\" 30=\"NaN\" 18=\"-inf\" 31=\"1e39\"")));
     expectAllFinite (instance);
-    EXPECT_EQ (instance.effect->getParameter (instance.effect, 0), 0.001f);
+    EXPECT_EQ (instance.getParameter (0), 0.001f);
 
     instance.resume();
     instance.noteOn (60);

@@ -49,7 +49,7 @@ constexpr ProgramChange programChanges[] = { { 0, 3 }, { 31000, 5 }, { 52000, 9 
 std::vector<float> renderCrossPlatformPhrase (int blockSize, bool replacing)
 {
     Instance instance;
-    if (instance.effect == nullptr)
+    if (instance.getEffect() == nullptr)
         return {};
     instance.dispatch (vst::effSetSampleRate, 0, 0, nullptr, 44100.0f);
     instance.dispatch (vst::effSetBlockSize, 0, blockSize);
@@ -64,16 +64,14 @@ std::vector<float> renderCrossPlatformPhrase (int blockSize, bool replacing)
         for (; nextProgram < std::size (programChanges) && programChanges[nextProgram].frame <= start; ++nextProgram)
             instance.dispatch (vst::effSetProgram, 0, programChanges[nextProgram].program);
 
-        std::vector<std::vector<unsigned char>> messages;
-        std::vector<int> positions;
+        std::vector<hostkit::TimedMessage> messages;
         for (; nextEvent < events.size() && events[nextEvent].frame < start + length; ++nextEvent)
         {
             const auto& event = events[nextEvent];
-            messages.push_back ({ event.status, event.data1, event.data2 });
-            positions.push_back (event.frame - start);
+            messages.push_back ({ event.frame - start, { event.status, event.data1, event.data2 } });
         }
         if (! messages.empty())
-            instance.sendMidi (messages, positions);
+            instance.sendMidi (messages);
 
         const auto block = instance.render (length, replacing);
         left.insert (left.end(), block.begin(), block.begin() + length);
@@ -90,14 +88,13 @@ std::string phraseFileName (int blockSize, bool replacing)
 
 void setCrossPlatformPatch (Instance& instance)
 {
-    auto* e = instance.effect;
     instance.dispatch (vst::effSetProgram, 0, 7);
-    e->setParameter (e, 6, 0.123456789f);
-    e->setParameter (e, 18, -0.3333333f);
-    e->setParameter (e, 9, 1.0e-5f);
-    e->setParameter (e, 25, 0.999f);
-    e->setParameter (e, 4, 7.0f / 3.0f);
-    e->setParameter (e, 33, 2.0f);
+    instance.setParameter (6, 0.123456789f);
+    instance.setParameter (18, -0.3333333f);
+    instance.setParameter (9, 1.0e-5f);
+    instance.setParameter (25, 0.999f);
+    instance.setParameter (4, 7.0f / 3.0f);
+    instance.setParameter (33, 2.0f);
 }
 
 bool writeBytes (const std::string& path, const void* data, size_t size)

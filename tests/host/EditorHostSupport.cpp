@@ -1,20 +1,17 @@
 // Quane - polyphonic wavetable synthesiser
 // SPDX-License-Identifier: GPL-3.0-or-later
-// A test host with windows: X11 parent windows, a timed log of host calls, the pointer and pictures.
+// A test host with windows: X11 parent windows, an opened instance, the pointer and pictures.
 #include "tests/host/EditorHostSupport.h"
-
-#include "tests/host/HostTestSupport.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
-#include <fcntl.h>
 #include <set>
 #include <signal.h>
 #include <spawn.h>
-#include <sys/file.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -48,21 +45,15 @@ void run (const std::string& command)
     [[maybe_unused]] const int status = std::system (command.c_str());
 }
 
+/** A window manager of the desktop conventions marks the root window with this property. */
 bool windowManagerIsRunning (::Display* display)
 {
     const auto check = XInternAtom (display, "_NET_SUPPORTING_WM_CHECK", True);
-    if (check == 0)
-        return false;
-    Atom type = 0;
-    int format = 0;
-    unsigned long count = 0, remaining = 0;
-    unsigned char* data = nullptr;
-    const bool found = XGetWindowProperty (display, DefaultRootWindow (display), check, 0, 1, False, AnyPropertyType,
-                                           &type, &format, &count, &remaining, &data)
-                           == Success
-                       && count > 0;
-    if (data != nullptr)
-        XFree (data);
+    int count = 0;
+    auto* properties = XListProperties (display, DefaultRootWindow (display), &count);
+    const bool found = check != 0 && properties != nullptr && std::count (properties, properties + count, check) > 0;
+    if (properties != nullptr)
+        XFree (properties);
     return found;
 }
 
@@ -77,60 +68,10 @@ std::string artefactDirectory()
     return dir;
 }
 
-vst::intptr timedHostCallback (vst::AEffect* effect, vst::int32 opcode, vst::int32 index, vst::intptr value, void* ptr,
-                               float opt)
-{
-    auto& log = editorHostLog();
-    log.requests.push_back ({ opcode, index, value, opt, nowMs() });
-    switch (opcode)
-    {
-        case vst::audioMasterVersion: return 2400;
-        case vst::audioMasterIdle:
-            if (log.idlesEditorFromHostIdle && effect != nullptr)
-            {
-                const auto before = log.of (vst::audioMasterIdle).size();
-                effect->dispatcher (effect, vst::effEditIdle, 0, 0, nullptr, 0.0f);
-                log.nestedHostIdleCalls += (int) (log.of (vst::audioMasterIdle).size() - before);
-            }
-            return 0;
-        case vst::audioMasterCanDo:
-            return log.sizesWindows && ptr != nullptr && std::string (static_cast<const char*> (ptr)) == "sizeWindow";
-        case vst::audioMasterSizeWindow: return log.sizesWindows;
-        default: return 0;
-    }
-}
 } // namespace
-
-std::vector<TimedRequest> EditorHostLog::of (vst::int32 opcode) const
-{
-    std::vector<TimedRequest> found;
-    for (const auto& request : requests)
-        if (request.opcode == opcode)
-            found.push_back (request);
-    return found;
-}
-
-EditorHostLog& editorHostLog()
-{
-    static EditorHostLog log;
-    return log;
-}
-
-double nowMs()
-{
-    using namespace std::chrono;
-    return duration<double, std::milli> (steady_clock::now().time_since_epoch()).count();
-}
 
 HostDisplay::HostDisplay (bool withWindowManager)
 {
-    // Other test processes may share the display: one pointer-driving test at a time.
-    const char* name = std::getenv ("DISPLAY");
-    std::string lockPath = std::string ("/tmp/quane-editor-host") + (name != nullptr ? name : "") + ".lock";
-    lockFd = open (lockPath.c_str(), O_CREAT | O_RDWR, 0666);
-    if (lockFd >= 0)
-        flock (lockFd, LOCK_EX);
-
     // The server resets when its last client leaves (another test process ending) and refuses
     // connections for that moment.
     for (int attempt = 0; attempt < 100 && display == nullptr; ++attempt)
@@ -166,8 +107,6 @@ HostDisplay::~HostDisplay()
         kill (windowManagerPid, SIGTERM);
         waitpid (windowManagerPid, nullptr, 0);
     }
-    if (lockFd >= 0)
-        close (lockFd);
 }
 
 int HostDisplay::hostHandlerErrors()
@@ -249,38 +188,8 @@ void HostDisplay::destroyWindow (XWindow window)
 
 EditorInstance::EditorInstance()
 {
-    editorHostLog() = {};
-    if (auto entry = test::sharedModule().pluginMain())
-        effect = entry (timedHostCallback);
-    if (effect != nullptr)
+    if (getEffect() != nullptr)
         dispatch (vst::effOpen);
-}
-
-EditorInstance::~EditorInstance()
-{
-    close();
-}
-
-void EditorInstance::close()
-{
-    if (effect != nullptr)
-        effect->dispatcher (effect, vst::effClose, 0, 0, nullptr, 0.0f);
-    effect = nullptr;
-}
-
-vst::intptr EditorInstance::dispatch (vst::int32 opcode, vst::int32 index, vst::intptr value, void* ptr, float opt)
-{
-    return effect->dispatcher (effect, opcode, index, value, ptr, opt);
-}
-
-void EditorInstance::idleFor (int ms, int stepMs)
-{
-    const double end = nowMs() + ms;
-    do
-    {
-        dispatch (vst::effEditIdle);
-        std::this_thread::sleep_for (std::chrono::milliseconds (stepMs));
-    } while (nowMs() < end);
 }
 
 void pointerTo (XWindow window, int x, int y)
@@ -298,27 +207,9 @@ void releaseButton()
     run ("xdotool mouseup 1");
 }
 
-int Picture::distinctColours() const
+test::Picture grabWindow (_XDisplay* display, XWindow window)
 {
-    return (int) std::set<std::uint32_t> (pixels.begin(), pixels.end()).size();
-}
-
-double Picture::meanDifference (const Picture& other, int x, int y, int w, int h) const
-{
-    double sum = 0.0;
-    for (int row = y; row < y + h; ++row)
-        for (int column = x; column < x + w; ++column)
-        {
-            const auto p = at (column, row), q = other.at (column, row);
-            for (int shift = 0; shift < 24; shift += 8)
-                sum += std::abs ((int) ((p >> shift) & 0xff) - (int) ((q >> shift) & 0xff));
-        }
-    return sum / (3.0 * w * h);
-}
-
-Picture grabWindow (_XDisplay* display, XWindow window)
-{
-    Picture picture;
+    test::Picture picture;
     XWindowAttributes attributes {};
     XSync (display, False);
     if (XGetWindowAttributes (display, window, &attributes) == 0)

@@ -1,9 +1,11 @@
 // Quane - polyphonic wavetable synthesiser
 // SPDX-License-Identifier: GPL-3.0-or-later
-// A test host with windows: X11 parent windows, a timed log of host calls, the pointer and pictures.
+// A test host with windows: X11 parent windows, an opened instance, the pointer and pictures.
 #pragma once
 
-#include "host/VstAbi.h"
+#include "tests/common/DisplayLock.h"
+#include "tests/common/Picture.h"
+#include "tests/host/HostTestSupport.h"
 
 #include <cstdint>
 #include <string>
@@ -23,31 +25,6 @@ struct WindowGeometry
     bool viewable = false;
     bool exists = false;
 };
-
-/** One call the module made of the host, with the time it came (steady clock, milliseconds). */
-struct TimedRequest
-{
-    vst::int32 opcode;
-    vst::int32 index;
-    vst::intptr value;
-    float opt;
-    double timeMs;
-};
-
-/** What the host answers and what it was asked. */
-struct EditorHostLog
-{
-    std::vector<TimedRequest> requests;
-    bool idlesEditorFromHostIdle = false; // calls effEditIdle from inside audioMasterIdle
-    int nestedHostIdleCalls = 0;
-    bool sizesWindows = false; // answers "sizeWindow" and audioMasterSizeWindow with 1
-
-    std::vector<TimedRequest> of (vst::int32 opcode) const;
-    void clear() { requests.clear(); }
-};
-
-EditorHostLog& editorHostLog();
-double nowMs();
 
 /** The host's own X connection, serialised against other processes that drive the same
     display's pointer, with a window manager running for its lifetime when asked for. */
@@ -74,28 +51,18 @@ public:
     static bool hostHandlerIsInstalled();
 
 private:
-    int lockFd = -1;
+    quane::test::DisplayLock displayLock; // other test processes may share the display
     int windowManagerPid = -1;
     void* previousHandler = nullptr;
 };
 
-/** One plug-in instance with the timed host callback, opened with effOpen, closed with effClose. */
-class EditorInstance
+/** An instance opened with effOpen, as a host opens one before its editor. */
+class EditorInstance : public test::Instance
 {
 public:
     EditorInstance();
-    ~EditorInstance();
 
-    vst::AEffect* effect = nullptr;
-
-    vst::intptr dispatch (vst::int32 opcode, vst::int32 index = 0, vst::intptr value = 0, void* ptr = nullptr,
-                          float opt = 0.0f);
     vst::intptr openEditor (XWindow parent) { return dispatch (vst::effEditOpen, 0, 0, (void*) parent); }
-    float parameter (int index) { return effect->getParameter (effect, index); }
-
-    /** Calls effEditIdle every stepMs for ms milliseconds, as a host's idle loop does. */
-    void idleFor (int ms, int stepMs = 5);
-    void close();
 };
 
 /** Moves the real pointer relative to a window, presses or releases button 1 (XTest, via xdotool). */
@@ -103,19 +70,8 @@ void pointerTo (XWindow window, int x, int y);
 void pressButton();
 void releaseButton();
 
-/** The window's pixels as 0xRRGGBB values, row by row. */
-struct Picture
-{
-    int width = 0, height = 0;
-    std::vector<std::uint32_t> pixels;
-
-    std::uint32_t at (int x, int y) const { return pixels[(size_t) (y * width + x)]; }
-    int distinctColours() const;
-    /** Mean absolute channel difference to another picture of the same size over an area. */
-    double meanDifference (const Picture& other, int x, int y, int w, int h) const;
-};
-
-Picture grabWindow (_XDisplay* display, XWindow window);
+/** The window's pixels, read from the X server. */
+test::Picture grabWindow (_XDisplay* display, XWindow window);
 
 /** Saves a window's picture as PNG under the build's test-artefacts folder; answers the path. */
 std::string saveWindowPicture (XWindow window, const std::string& name);

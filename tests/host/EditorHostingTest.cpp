@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
+#include <optional>
 
 namespace quane::editorhost
 {
@@ -21,11 +23,11 @@ protected:
     void SetUp() override
     {
         ASSERT_NE (host.display, nullptr) << "no X display (the test command starts one)";
-        ASSERT_NE (instance.effect, nullptr);
+        ASSERT_NE (instance.getEffect(), nullptr);
         parent = host.createHostWindow (editorWidth, editorHeight);
         ASSERT_EQ (instance.openEditor (parent), 1);
-        instance.idleFor (300);
-        editorHostLog().clear();
+        instance.idleEditor (300);
+        instance.clearRequests();
     }
 
     void TearDown() override
@@ -42,16 +44,16 @@ protected:
     void dragVertically (int x, int fromY, std::initializer_list<int> throughYs)
     {
         pointerTo (parent, x, fromY);
-        instance.idleFor (30);
+        instance.idleEditor (30);
         pressButton();
-        instance.idleFor (60);
+        instance.idleEditor (60);
         for (int y : throughYs)
         {
             pointerTo (parent, x, y);
-            instance.idleFor (60);
+            instance.idleEditor (60);
         }
         releaseButton();
-        instance.idleFor (60);
+        instance.idleEditor (60);
     }
 
     /** The editor's own window, the host window's only child. */
@@ -92,7 +94,7 @@ TEST_P (OpenedEditor, IsOneChildOfTheHostWindowAndShowsThePanel)
 
     // A second open replaces the first editor: still exactly one child, showing the panel.
     ASSERT_EQ (instance.openEditor (parent), 1);
-    instance.idleFor (300);
+    instance.idleEditor (300);
     children = host.childrenOf (parent);
     ASSERT_EQ (children.size(), 1u);
     EXPECT_GT (grabWindow (host.display, children[0]).distinctColours(), 1000);
@@ -105,36 +107,25 @@ TEST_P (OpenedEditor, DraggingASliderAutomatesEveryChangeOnce)
 {
     // Resonance: slider 7 at (340, 10), 12 x 80.
     dragVertically (346, 20, { 30, 40, 50, 60, 70, 80 });
-    const auto automates = editorHostLog().of (vst::audioMasterAutomate);
-    ASSERT_GE (automates.size(), 4u);
-    for (size_t k = 0; k < automates.size(); ++k)
-    {
-        SCOPED_TRACE (testing::Message() << "automation " << k);
-        EXPECT_EQ (automates[k].index, 7);
-        if (k > 0)
-        {
-            EXPECT_LT (automates[k].opt, automates[k - 1].opt) << "one report per change, in the drag's direction";
-        }
-    }
-    EXPECT_EQ (instance.parameter (7), automates.back().opt);
+    test::expectOneWayAutomation (instance, 7, false);
 }
 
 TEST_P (OpenedEditor, BipolarSliderCatchesZeroUnderTheMouse)
 {
     // Detune: slider 2 at (180, 10), -1..1; its middle lies at y = 50.
     dragVertically (186, 25, { 40, 50 });
-    auto automates = editorHostLog().of (vst::audioMasterAutomate);
+    auto automates = instance.getRequests (vst::audioMasterAutomate);
     ASSERT_GE (automates.size(), 2u);
     for (const auto& automate : automates)
         EXPECT_EQ (automate.index, 2);
     EXPECT_GT (automates.front().opt, 0.3f);
     EXPECT_EQ (automates.back().opt, 0.0f);
-    EXPECT_EQ (instance.parameter (2), 0.0f);
+    EXPECT_EQ (instance.getParameter (2), 0.0f);
 
     // A unit slider has no catch: Phase (120, 10) dragged close to its bottom end keeps a small value.
-    editorHostLog().clear();
+    instance.clearRequests();
     dragVertically (126, 20, { 80 });
-    automates = editorHostLog().of (vst::audioMasterAutomate);
+    automates = instance.getRequests (vst::audioMasterAutomate);
     ASSERT_FALSE (automates.empty());
     EXPECT_GT (automates.back().opt, 0.0f);
     EXPECT_LT (automates.back().opt, 0.15f);
@@ -143,15 +134,15 @@ TEST_P (OpenedEditor, BipolarSliderCatchesZeroUnderTheMouse)
 TEST_P (OpenedEditor, ChoosingASelectorItemWritesThirtyPlusItsIndex)
 {
     // LFO1 Shape: selector 3 at (76, 244), 80 x 20, items Saw, Sine, Square, Triangle.
-    const int current = (int) instance.parameter (33);
+    const int current = (int) instance.getParameter (33);
     const int chosen = current == 4 ? 1 : 4;
     const auto before = host.topLevelWindows();
 
     pointerTo (parent, 116, 254);
     pressButton();
-    instance.idleFor (40);
+    instance.idleEditor (40);
     releaseButton();
-    instance.idleFor (400); // the menu opens asynchronously and ignores clicks at first
+    instance.idleEditor (400); // the menu opens asynchronously and ignores clicks at first
 
     XWindow menu = 0;
     for (auto window : host.topLevelWindows())
@@ -163,32 +154,25 @@ TEST_P (OpenedEditor, ChoosingASelectorItemWritesThirtyPlusItsIndex)
     // Four rows fill the menu between its small borders.
     const int rowY = (int) ((chosen - 0.5) * menuWindow.height / 4.0);
     pointerTo (menu, menuWindow.width / 2, rowY);
-    instance.idleFor (100);
+    instance.idleEditor (100);
     pressButton();
-    instance.idleFor (40);
+    instance.idleEditor (40);
     releaseButton();
-    instance.idleFor (300);
+    instance.idleEditor (300);
 
-    const auto automates = editorHostLog().of (vst::audioMasterAutomate);
-    ASSERT_EQ (automates.size(), 1u);
-    EXPECT_EQ (automates[0].index, 33);
-    EXPECT_EQ (automates[0].opt, (float) chosen);
-    EXPECT_EQ (instance.parameter (33), (float) chosen);
+    test::expectSingleAutomation (instance, 33, (float) chosen);
 }
 
 TEST_P (OpenedEditor, ProgramChangeInTheHostMovesTheControls)
 {
     const auto shown = grabWindow (host.display, editorWindow());
-    float before[39], after[39];
-    for (int i = 0; i < 39; ++i)
-        before[i] = instance.parameter (i);
+    const auto before = instance.allValues();
 
     // Program 7 differs from program 0 in most sliders and in several selectors.
     instance.dispatch (vst::effSetProgram, 0, 7);
-    for (int i = 0; i < 39; ++i)
-        after[i] = instance.parameter (i);
-    EXPECT_EQ (editorHostLog().of (vst::audioMasterAutomate).size(), 0u) << "nothing moves before the idle";
-    instance.idleFor (300);
+    const auto after = instance.allValues();
+    EXPECT_EQ (instance.getRequests (vst::audioMasterAutomate).size(), 0u) << "nothing moves before the idle";
+    instance.idleEditor (300);
 
     const auto moved = grabWindow (host.display, editorWindow());
     ASSERT_EQ (moved.width, editorWidth);
@@ -201,8 +185,9 @@ TEST_P (OpenedEditor, ProgramChangeInTheHostMovesTheControls)
                              { 80, 120 },  { 110, 120 }, { 150, 120 }, { 180, 120 }, { 210, 120 }, { 240, 120 },
                              { 268, 120 }, { 392, 120 }, { 422, 120 }, { 452, 120 }, { 482, 120 }, { 512, 120 },
                              { 20, 230 },  { 50, 230 },  { 180, 230 }, { 210, 230 }, { 350, 230 }, { 510, 230 } };
+    static_assert (std::size (sliders) == (size_t) patch::parameterCount);
     int movedSliders = 0;
-    for (int i = 0; i < 30; ++i)
+    for (size_t i = 0; i < std::size (sliders); ++i)
     {
         const double difference = shown.meanDifference (moved, sliders[i].x, sliders[i].y, 12, 80);
         if (before[i] == after[i])
@@ -218,47 +203,56 @@ TEST_P (OpenedEditor, ProgramChangeInTheHostMovesTheControls)
     EXPECT_GE (movedSliders, 5);
 
     // Each selector whose item changed writes its value back once; the others stay silent.
-    const auto automates = editorHostLog().of (vst::audioMasterAutomate);
+    const auto automates = instance.getRequests (vst::audioMasterAutomate);
     int changedSelectors = 0;
-    for (int j = 0; j < 9; ++j)
+    for (int index = patch::firstSelector; index < patch::valueCount; ++index)
     {
-        const bool changed = (int) before[30 + j] != (int) after[30 + j];
+        const bool changed = (int) before[(size_t) index] != (int) after[(size_t) index];
         changedSelectors += changed ? 1 : 0;
         int writes = 0;
         for (const auto& automate : automates)
-            writes += automate.index == 30 + j ? 1 : 0;
-        EXPECT_EQ (writes, changed ? 1 : 0) << "selector " << j;
+            writes += automate.index == index ? 1 : 0;
+        EXPECT_EQ (writes, changed ? 1 : 0) << "selector " << index - patch::firstSelector;
     }
     EXPECT_GE (changedSelectors, 1);
     for (const auto& automate : automates)
-        EXPECT_GE (automate.index, 30) << "no slider is sent back by the refresh";
+        EXPECT_GE (automate.index, patch::firstSelector) << "no slider is sent back by the refresh";
 }
 
 TEST_P (OpenedEditor, HostIdleOnlyWhileAButtonIsHeldAndAtMostEvery20Ms)
 {
-    instance.idleFor (600, 2);
-    EXPECT_TRUE (editorHostLog().of (vst::audioMasterIdle).empty()) << "no button held";
+    instance.idleEditor (600, 2);
+    EXPECT_TRUE (instance.getRequests (vst::audioMasterIdle).empty()) << "no button held";
 
     // A host that gives editor idle from inside its own idle call must not get a nested request.
-    editorHostLog().idlesEditorFromHostIdle = true;
+    int nestedHostIdleCalls = 0;
+    instance.onRequest = [&] (const hostkit::HostRequest& request) -> std::optional<vst::intptr> {
+        if (request.opcode == vst::audioMasterIdle)
+        {
+            const auto before = instance.getRequests (vst::audioMasterIdle).size();
+            instance.dispatch (vst::effEditIdle);
+            nestedHostIdleCalls += (int) (instance.getRequests (vst::audioMasterIdle).size() - before);
+        }
+        return std::nullopt;
+    };
     pointerTo (parent, 346, 20);
     pressButton();
     for (int step = 0; step < 40; ++step)
     {
         pointerTo (parent, 346, 20 + (step * 3) % 60);
-        instance.idleFor (15, 1);
+        instance.idleEditor (15, 1);
     }
-    const auto held = editorHostLog().of (vst::audioMasterIdle);
+    const auto held = instance.getRequests (vst::audioMasterIdle);
     releaseButton();
-    instance.idleFor (100, 2);
-    editorHostLog().clear();
-    instance.idleFor (600, 2);
+    instance.idleEditor (100, 2);
+    instance.clearRequests();
+    instance.idleEditor (600, 2);
 
     ASSERT_GE (held.size(), 3u);
     for (size_t k = 1; k < held.size(); ++k)
         EXPECT_GE (held[k].timeMs - held[k - 1].timeMs, 19.5) << "idle requests " << k - 1 << " and " << k;
-    EXPECT_EQ (editorHostLog().nestedHostIdleCalls, 0);
-    EXPECT_TRUE (editorHostLog().of (vst::audioMasterIdle).empty()) << "button released";
+    EXPECT_EQ (nestedHostIdleCalls, 0);
+    EXPECT_TRUE (instance.getRequests (vst::audioMasterIdle).empty()) << "button released";
 }
 
 TEST_P (OpenedEditor, ClosingTheInstanceWithTheEditorOpenAndMessagesPending)
@@ -270,9 +264,9 @@ TEST_P (OpenedEditor, ClosingTheInstanceWithTheEditorOpenAndMessagesPending)
 
     // The module keeps serving other instances in the same process.
     EditorInstance next;
-    ASSERT_NE (next.effect, nullptr);
+    ASSERT_NE (next.getEffect(), nullptr);
     ASSERT_EQ (next.openEditor (parent), 1);
-    next.idleFor (100);
+    next.idleEditor (100);
     EXPECT_EQ (host.childrenOf (parent).size(), 1u);
 }
 

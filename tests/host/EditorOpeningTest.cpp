@@ -14,8 +14,8 @@ TEST (EditorOpening, RectangleBeforeAndAfterOpening)
     HostDisplay host (false);
     ASSERT_NE (host.display, nullptr);
     EditorInstance instance;
-    ASSERT_NE (instance.effect, nullptr);
-    EXPECT_NE (instance.effect->flags & vst::effFlagsHasEditor, 0);
+    ASSERT_NE (instance.getEffect(), nullptr);
+    EXPECT_NE (instance.getEffect()->flags & vst::effFlagsHasEditor, 0);
 
     vst::ERect* rect = nullptr;
     const auto answer = instance.dispatch (vst::effEditGetRect, 0, 0, &rect);
@@ -29,7 +29,7 @@ TEST (EditorOpening, RectangleBeforeAndAfterOpening)
 
     const auto parent = host.createHostWindow (540, 340);
     ASSERT_EQ (instance.openEditor (parent), 1);
-    instance.idleFor (100);
+    instance.idleEditor (100);
     vst::ERect* again = nullptr;
     instance.dispatch (vst::effEditGetRect, 0, 0, &again);
     ASSERT_NE (again, nullptr);
@@ -50,7 +50,7 @@ TEST (EditorOpening, MissingMadeUpOrUnsuitableParentsShowNothing)
     HostDisplay host (false);
     ASSERT_NE (host.display, nullptr);
     EditorInstance instance;
-    ASSERT_NE (instance.effect, nullptr);
+    ASSERT_NE (instance.getEffect(), nullptr);
     const auto viewableTopLevels = [&host] {
         int count = 0;
         for (auto window : host.topLevelWindows())
@@ -77,7 +77,7 @@ TEST (EditorOpening, MissingMadeUpOrUnsuitableParentsShowNothing)
     {
         SCOPED_TRACE (parent.what);
         EXPECT_EQ (instance.openEditor (parent.window), 0);
-        instance.idleFor (50);
+        instance.idleEditor (50);
         EXPECT_EQ (viewableTopLevels(), viewableBefore) << "no window of the module's on screen";
     }
     EXPECT_TRUE (host.childrenOf (inputOnly).empty());
@@ -87,7 +87,7 @@ TEST (EditorOpening, MissingMadeUpOrUnsuitableParentsShowNothing)
     // A proper window afterwards still works.
     const auto parent = host.createHostWindow (540, 340);
     EXPECT_EQ (instance.openEditor (parent), 1);
-    instance.idleFor (100);
+    instance.idleEditor (100);
     EXPECT_EQ (host.childrenOf (parent).size(), 1u);
 }
 
@@ -96,13 +96,13 @@ TEST (EditorOpening, HostDestroyingItsWindowBeforeClosingTheEditor)
     HostDisplay host (false);
     ASSERT_NE (host.display, nullptr);
     EditorInstance instance;
-    ASSERT_NE (instance.effect, nullptr);
+    ASSERT_NE (instance.getEffect(), nullptr);
     const auto parent = host.createHostWindow (540, 340);
     ASSERT_EQ (instance.openEditor (parent), 1);
-    instance.idleFor (200);
+    instance.idleEditor (200);
 
     host.destroyWindow (parent);
-    instance.idleFor (100);
+    instance.idleEditor (100);
     EXPECT_EQ (instance.dispatch (vst::effEditClose), 0);
     instance.dispatch (vst::effSetProgram, 0, 2);
     EXPECT_EQ (instance.dispatch (vst::effGetProgram), 2) << "the instance still answers";

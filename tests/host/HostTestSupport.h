@@ -1,95 +1,55 @@
 // Quane - polyphonic wavetable synthesiser
 // SPDX-License-Identifier: GPL-3.0-or-later
-// A test host: loads the built module as a host does and drives it only through its AEffect.
+// A test host: the built module loaded through the host kit and driven only through its AEffect.
 #pragma once
 
-#include "host/VstAbi.h"
+#include "engine/PatchParams.h"
+#include "hostkit/HostedEffect.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
 namespace quane::test
 {
-/** One request the module made of the host. */
-struct HostRequest
-{
-    vst::AEffect* effect;
-    vst::int32 opcode;
-    vst::int32 index;
-    vst::intptr value;
-    float opt;
-};
-
-/** What the host answers and what it was asked; shared by every instance of a test. */
-struct HostLog
-{
-    std::vector<HostRequest> requests;
-    vst::intptr versionAnswer = 2400;
-
-    int count (vst::int32 opcode) const;
-    void clear() { requests.clear(); }
-};
-
-HostLog& hostLog();
-vst::intptr hostCallback (vst::AEffect*, vst::int32 opcode, vst::int32 index, vst::intptr value, void* ptr, float opt);
-
-using EntryFunction = vst::AEffect* (*) (vst::AudioMasterCallback);
-
-/** The module loaded from its build path (dlopen, or LoadLibrary on Windows); unloaded when the
-    object goes. */
-class LoadedModule
-{
-public:
-    LoadedModule();
-    ~LoadedModule();
-
-    bool isLoaded() const { return handle != nullptr; }
-    EntryFunction pluginMain() const { return vstPluginMain; }
-    EntryFunction legacyMain() const { return legacy; }
-
-private:
-    void* handle = nullptr;
-    EntryFunction vstPluginMain = nullptr;
-    EntryFunction legacy = nullptr;
-};
+/** The built module: QUANE_MODULE_PATH of the build, or of the environment (the Windows test host). */
+std::string modulePath();
 
 /** The process's one loading of the module, for tests that do not unload it themselves. */
-LoadedModule& sharedModule();
+hostkit::LoadedModule& sharedModule();
 
-constexpr int numPatchValues = 39;
-
-/** One plug-in instance made through VSTPluginMain, closed with effClose when it goes. */
-class Instance
+/** An instance made through an entry (the shared module's VSTPluginMain unless another is given),
+    logging every request it makes of the host; not opened. */
+class Instance : public hostkit::HostedEffect
 {
 public:
-    explicit Instance (EntryFunction entry = nullptr);
-    ~Instance();
+    explicit Instance (hostkit::EntryFunction entry = sharedModule().getPluginMain(), vst::intptr vstVersion = 2400);
 
-    vst::AEffect* effect = nullptr;
+    /** Text into a buffer of 'x' bytes, so that a text the module does not end shows. */
+    std::string text (vst::int32 opcode, vst::int32 index = 0) { return HostedEffect::text (opcode, index, 'x'); }
 
-    vst::intptr dispatch (vst::int32 opcode, vst::int32 index = 0, vst::intptr value = 0, void* ptr = nullptr,
-                          float opt = 0.0f);
-    std::string text (vst::int32 opcode, vst::int32 index = 0);
-    void close();
-    void resume() { dispatch (vst::effMainsChanged, 0, 1); }
+    void noteOn (int note, int position = 0) { sendMidi ({ { position, { 0x90, (unsigned char) note, 100 } } }); }
 
-    void sendMidi (const std::vector<std::vector<unsigned char>>& messages, const std::vector<int>& positions);
-    void noteOn (int note, int position = 0) { sendMidi ({ { 0x90, (unsigned char) note, 100 } }, { position }); }
-
-    /** Renders interleaved-free: left then right, each frames long. */
-    std::vector<float> render (int frames, bool replacing = true, float initialValue = 0.0f);
-
-    std::vector<float> allValues();
-    std::vector<unsigned char> chunk();
-    void setChunk (const std::vector<unsigned char>& bytes);
-
-    /** Gives the module's message thread time through its idle request for ms milliseconds. */
-    void pumpFor (int ms);
+    /** Every patch value, as getParameter gives it. */
+    std::vector<float> allValues() const;
 };
 
-/** A chunk holding the given XML text with n declared as its length. */
+/** Checks the automation the instance reported (since its log was last cleared) for a slider
+    dragged one way: several reports, all of the index, each value beyond the one before (above
+    it when rising), the last one the parameter's value. */
+void expectOneWayAutomation (const Instance& instance, int index, bool rising);
+
+/** Checks that the instance reported one automation (since its log was last cleared): the index
+    set to the value, which the parameter now holds. */
+void expectSingleAutomation (const Instance& instance, int index, float value);
+
+/** A chunk holding the XML text: magic, its length (or declaredLength) and, for makeChunk, the
+    terminator and the spare byte. */
 std::vector<unsigned char> makeChunk (const std::string& xml);
 std::vector<unsigned char> makeChunkDeclaring (const std::string& xml, unsigned int declaredLength);
 
 double rms (const std::vector<float>& samples, size_t from, size_t to);
+
+/** The shortest wall-clock time of several runs of the call, in milliseconds. */
+double bestMilliseconds (int runs, const std::function<void()>& call);
 } // namespace quane::test

@@ -14,7 +14,7 @@ namespace quane::test
 TEST (HostRequests, IdentityAndFixedAnswers)
 {
     Instance instance;
-    ASSERT_NE (instance.effect, nullptr);
+    ASSERT_NE (instance.getEffect(), nullptr);
 
     EXPECT_EQ (instance.text (vst::effGetEffectName), "Quane");
     EXPECT_EQ (instance.text (vst::effGetProductString), "Quane");
@@ -129,10 +129,10 @@ TEST (HostRequests, ProgramsAreForwardedToTheModel)
 TEST (HostRequests, HostileIndicesAndNullPointersTouchNothing)
 {
     Instance instance;
-    auto* e = instance.effect;
+    auto* e = instance.getEffect();
     const auto before = instance.allValues();
 
-    for (vst::int32 index : { -1, 39, 41, 100000, INT_MAX, INT_MIN })
+    for (vst::int32 index : { -1, patch::valueCount, (int) patch::entryCount, 100000, INT_MAX, INT_MIN })
     {
         SCOPED_TRACE (index);
         e->setParameter (e, index, 0.5f);
@@ -163,8 +163,8 @@ TEST (HostRequests, HostileIndicesAndNullPointersTouchNothing)
 TEST (HostRequests, HostChangesAreNotReportedBack)
 {
     Instance instance;
-    hostLog().clear();
-    instance.effect->setParameter (instance.effect, 6, 0.5f);
-    EXPECT_EQ (hostLog().count (vst::audioMasterAutomate), 0);
+    instance.clearRequests();
+    instance.setParameter (6, 0.5f);
+    EXPECT_TRUE (instance.getRequests (vst::audioMasterAutomate).empty());
 }
 } // namespace quane::test

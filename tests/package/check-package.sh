@@ -19,7 +19,12 @@ fi
 deb="$(ls "$work"/out/*.deb)"
 dpkg-deb -x "$deb" "$work/root"
 
-for file in usr/lib/vst/Kolv.so usr/bin/quane-render usr/bin/quane-play usr/share/doc/quane/copyright \
+for file in usr/lib/vst/Kolv.so usr/lib/lv2/Quane.lv2/libQuane.so usr/lib/lv2/Quane.lv2/manifest.ttl \
+            usr/lib/lv2/Quane.lv2/dsp.ttl usr/lib/vst3/Quane.vst3/Contents/x86_64-linux/Quane.so \
+            usr/bin/quane-render usr/bin/quane-play usr/share/doc/quane/copyright \
+            usr/share/doc/quane/changelog.gz usr/share/doc/quane/manual.md usr/share/doc/quane/manual.html \
+            usr/share/doc/quane/pictures/editor.png usr/share/man/man1/quane-render.1.gz \
+            usr/share/man/man1/quane-play.1.gz \
             usr/share/applications/quane-play.desktop usr/share/icons/hicolor/scalable/apps/quane-play.svg; do
     [ -s "$work/root/$file" ] || fail "$file is missing from the package"
 done
@@ -29,11 +34,17 @@ done
 grep -qx "Exec=quane-play" "$work/root/usr/share/applications/quane-play.desktop" || fail "the desktop entry does not start quane-play"
 grep -qx "Icon=quane-play" "$work/root/usr/share/applications/quane-play.desktop" || fail "the desktop entry names another icon"
 grep -q "GPL-3" "$work/root/usr/share/doc/quane/copyright" || fail "the copyright file names no licence"
+for program in quane-render quane-play; do
+    # groff writes each hyphen of an option as \-.
+    zgrep -q -- '\\-\\-module' "$work/root/usr/share/man/man1/$program.1.gz" || fail "the manual page of $program lists no options"
+done
 
 [ "$(dpkg-deb -f "$deb" Package)" = quane ] || fail "package name: $(dpkg-deb -f "$deb" Package)"
 [ "$(dpkg-deb -f "$deb" Architecture)" = "$(dpkg --print-architecture)" ] || fail "architecture: $(dpkg-deb -f "$deb" Architecture)"
 grep -q "^set(CPACK_PACKAGE_VERSION \"$(dpkg-deb -f "$deb" Version)\")" "$build_dir/CPackConfig.cmake" \
     || fail "version $(dpkg-deb -f "$deb" Version) is not the project's"
+[[ "$(zcat "$work/root/usr/share/doc/quane/changelog.gz" | sed -n 1p)" == "quane ($(dpkg-deb -f "$deb" Version))"* ]] \
+    || fail "the changelog's latest entry is not of version $(dpkg-deb -f "$deb" Version)"
 depends="$(dpkg-deb -f "$deb" Depends)"
 # What the binaries link, found by dpkg-shlibdeps; JACK is opened at run time and only recommended.
 for library in libc6 libasound2 libx11-6 libfreetype6 libpng16-16 libstdc++6; do
@@ -41,9 +52,11 @@ for library in libc6 libasound2 libx11-6 libfreetype6 libpng16-16 libstdc++6; do
 done
 [[ "$depends" != *jack* ]] || fail "Depends names JACK, which is loaded at run time: $depends"
 # The module stays free of the player's audio and MIDI libraries.
-if readelf -d "$work/root/usr/lib/vst/Kolv.so" | grep -E "NEEDED.*(asound|jack)"; then
-    fail "Kolv.so links ALSA or JACK"
-fi
+for plugin in usr/lib/vst/Kolv.so usr/lib/lv2/Quane.lv2/libQuane.so usr/lib/vst3/Quane.vst3/Contents/x86_64-linux/Quane.so; do
+    if readelf -d "$work/root/$plugin" | grep -E "NEEDED.*(asound|jack)"; then
+        fail "$plugin links ALSA or JACK"
+    fi
+done
 
 # The unpacked renderer plays the unpacked module.
 if ! "$work/root/usr/bin/quane-render" --module "$work/root/usr/lib/vst/Kolv.so" --program 3 --tail 0.5 \

@@ -3,8 +3,12 @@
 // The player's audio callback driving the built module: notes from every source in, sound out,
 // the held-note count, and not one allocation on the audio path, watched through malloc().
 #include "apps/play/EffectPlayer.h"
+#include "apps/play/MidiPortIntake.h"
+#include "hostkit/ModuleOpening.h"
 
 #include <gtest/gtest.h>
+
+#include <iostream>
 
 // The sanitizers own the allocator and cannot have malloc() replaced; the audio path is checked
 // in the plain build.
@@ -79,16 +83,35 @@ void queue (juce::MidiMessageCollector& collector, const juce::MidiMessage& mess
 {
     collector.addMessageToQueue (message.withTimeStamp (juce::Time::getMillisecondCounterHiRes() * 0.001));
 }
+
+/** The player on the built module, started on a fixed device and stopped after the test. */
+class AudioCallback : public ::testing::Test
+{
+protected:
+    AudioCallback() { player.audioDeviceAboutToStart (&device); }
+    ~AudioCallback() override { player.audioDeviceStopped(); }
+
+    /** One callback into output; answers how often it allocated. */
+    int allocationsOfOneBlock (juce::AudioBuffer<float>& output)
+    {
+        watching = true;
+        const auto before = allocationsWatched.load();
+        player.audioDeviceIOCallbackWithContext (nullptr, 0, output.getArrayOfWritePointers(), 2,
+                                                 FixedDevice::blockSize, {});
+        const auto allocations = allocationsWatched.load() - before;
+        watching = false;
+        return allocations;
+    }
+
+    const std::unique_ptr<hostkit::LoadedModule> module = hostkit::openModule (QUANE_MODULE_PATH);
+    const std::unique_ptr<hostkit::HostedEffect> effect = hostkit::openEffect (*module, 44100.0, 512, "test");
+    play::EffectPlayer player { *effect };
+    FixedDevice device;
+};
 } // namespace
 
-TEST (AudioCallback, PlaysEverySourceWithoutAllocatingAndCountsHeldNotes)
+TEST_F (AudioCallback, PlaysEverySourceWithoutAllocatingAndCountsHeldNotes)
 {
-    hostkit::LoadedModule module (QUANE_MODULE_PATH);
-    hostkit::HostedEffect effect (module, 44100.0, 512, "test");
-    play::EffectPlayer player (effect);
-    FixedDevice device;
-    player.audioDeviceAboutToStart (&device);
-
     juce::AudioBuffer<float> output (2, FixedDevice::blockSize);
     auto& collector = player.getCollector();
     double loudest = 0.0;
@@ -111,12 +134,7 @@ TEST (AudioCallback, PlaysEverySourceWithoutAllocatingAndCountsHeldNotes)
             queue (collector, juce::MidiMessage::allNotesOff (5));
 
         output.clear();
-        watching = true;
-        const auto before = allocationsWatched.load();
-        player.audioDeviceIOCallbackWithContext (nullptr, 0, output.getArrayOfWritePointers(), 2,
-                                                 FixedDevice::blockSize, {});
-        allocations += allocationsWatched.load() - before;
-        watching = false;
+        allocations += allocationsOfOneBlock (output);
 
         for (int channel = 0; channel < 2; ++channel)
             for (int i = 0; i < FixedDevice::blockSize; ++i)
@@ -128,7 +146,31 @@ TEST (AudioCallback, PlaysEverySourceWithoutAllocatingAndCountsHeldNotes)
     EXPECT_GT (loudest, 0.05) << "the notes did not sound";
     EXPECT_EQ (player.getHeldNoteCount(), 0) << "controller 123 on any channel releases every note";
     EXPECT_EQ (player.getDroppedEventCount(), 0);
-    player.audioDeviceStopped();
+}
+
+TEST_F (AudioCallback, TakesTenThousandMessagesInOneCycleWithoutAllocatingAndCountsWhatDoesNotFit)
+{
+    // One cycle of a JACK port: notes on and off by running status, an event of three bytes
+    // and then events of two.
+    constexpr int messages = 10000;
+    play::MidiPortIntake intake (player.getCollector());
+    intake.startCycle();
+    const uint8_t first[] { 0x90, 0x3c, 0x64 }, off[] { 0x3c, 0x00 }, on[] { 0x3c, 0x64 };
+    intake.read (first, sizeof first, juce::Time::getMillisecondCounterHiRes() * 0.001);
+    for (int i = 1; i < messages; ++i)
+        intake.read (i % 2 == 0 ? on : off, 2, juce::Time::getMillisecondCounterHiRes() * 0.001);
+
+    juce::AudioBuffer<float> output (2, FixedDevice::blockSize);
+    const auto start = juce::Time::getMillisecondCounterHiRes();
+    const auto allocations = allocationsOfOneBlock (output);
+    const auto milliseconds = juce::Time::getMillisecondCounterHiRes() - start;
+
+    std::cout << "[ measured ] a block with " << messages << " messages took " << milliseconds << " ms\n";
+    EXPECT_EQ (allocations, 0) << "the audio callback allocated";
+    EXPECT_EQ (intake.getDroppedCount(), messages - play::MidiPortIntake::messagesPerCycle);
+    EXPECT_EQ (player.getDroppedEventCount(),
+               play::MidiPortIntake::messagesPerCycle - play::EffectPlayer::eventCapacity);
+    EXPECT_EQ (player.getHeldNoteCount(), 0);
 }
 } // namespace quane::test
 

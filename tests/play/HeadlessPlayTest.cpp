@@ -3,6 +3,10 @@
 // quane-play --headless on a private JACK server with the dummy driver: notes in through its
 // JACK MIDI port, its outputs recorded and measured; settings kept between runs; exit statuses.
 #include "PlayTestSupport.h"
+#include "hostkit/FileWriting.h"
+#include "hostkit/HostedEffect.h"
+#include "hostkit/ModuleOpening.h"
+#include "hostkit/PresetFile.h"
 
 #include <gtest/gtest.h>
 
@@ -23,11 +27,17 @@ int frameAt (double seconds)
 class HeadlessPlayer
 {
 public:
-    explicit HeadlessPlayer (const juce::StringArray& arguments) : server (scratch.get())
+    /** prepare may leave files in the player's home folder before it starts, and answers more
+        arguments. */
+    explicit HeadlessPlayer (const juce::StringArray& arguments,
+                             const std::function<juce::StringArray (const ScratchFolder&)>& prepare = {})
+        : server (scratch.get())
     {
         if (! server.isReady())
             return;
         auto command = arguments;
+        if (prepare)
+            command.addArray (prepare (scratch));
         command.addArray ({ "--headless", "--jack" });
         player = startPlayer (command, scratch.get(), &server);
         client = std::make_unique<JackTestClient> (server);
@@ -49,6 +59,18 @@ public:
         return client->perform (messages, seconds);
     }
 
+    /** Stops the player; its exit status and what its settings file then holds for a name. */
+    int stop() { return player->stop(); }
+    juce::String setting (const juce::String& name) const
+    {
+        if (const auto settings = juce::parseXMLIfTagMatches (scratch.file (".config/Quane/quane-play.settings"),
+                                                              "PROPERTIES"))
+            for (const auto* value : settings->getChildWithTagNameIterator ("VALUE"))
+                if (value->getStringAttribute ("name") == name)
+                    return value->getStringAttribute ("val");
+        return {};
+    }
+
 private:
     ScratchFolder scratch;
     JackServer server;
@@ -63,6 +85,21 @@ void expectPitch (const std::vector<float>& channel, double fromSeconds, double 
     EXPECT_GT (rmsDb (channel, frameAt (fromSeconds), frameAt (toSeconds)), soundingDb);
     EXPECT_NEAR (fundamentalHz (channel, frameAt (fromSeconds), frameAt (toSeconds), rate), expectedHz,
                  expectedHz * pitchTolerance);
+}
+
+/** A program (.fxp) or bank (.fxb) file of the module's factory program, under a name. */
+void writeSound (const juce::File& file, int program, const juce::String& name)
+{
+    const auto module = hostkit::openModule (QUANE_MODULE_PATH);
+    const auto effect = hostkit::openEffect (*module, 44100.0, 512, "test");
+    effect->setProgram (program);
+    hostkit::PresetFile preset;
+    preset.isBank = file.hasFileExtension ("fxb");
+    preset.uniqueId = effect->getEffect()->uniqueID;
+    preset.programName = name;
+    preset.chunk = effect->getChunk (! preset.isBank);
+    file.getParentDirectory().createDirectory();
+    hostkit::writeBytes (file, hostkit::encodePreset (preset));
 }
 
 void expectSilence (const std::vector<float>& channel, double fromSeconds, double toSeconds)
@@ -93,6 +130,19 @@ TEST (HeadlessPlay, NotesFromTheJackPortSoundAtTheirPitchAndStopAfterRelease)
     }
 }
 
+TEST (HeadlessPlay, TheSustainPedalHoldsAReleasedNoteUntilItComesUp)
+{
+    HeadlessPlayer session ({ "--program", "Simple Saw" });
+    ASSERT_TRUE (session.isReady()) << session.diagnosis();
+
+    const auto audio = session.perform ({ noteAt (frameAt (0.2), 69, 100), controllerAt (frameAt (0.4), 64, 127),
+                                          noteAt (frameAt (0.6), 69, 0), controllerAt (frameAt (1.5), 64, 0) },
+                                        2.2);
+    ASSERT_EQ (audio.size(), 2u) << session.diagnosis();
+    expectPitch (audio[0], 0.9, 1.45, 220.0);
+    expectSilence (audio[0], 1.8, 2.2);
+}
+
 TEST (HeadlessPlay, AnotherProgramOnTheCommandLineIsHeard)
 {
     // "Chordy" does not transpose: the same A4 sounds an octave higher than with "Simple Saw".
@@ -102,6 +152,104 @@ TEST (HeadlessPlay, AnotherProgramOnTheCommandLineIsHeard)
     const auto audio = session.perform ({ noteAt (frameAt (0.2), 69, 100), noteAt (frameAt (1.0), 69, 0) }, 1.2);
     ASSERT_EQ (audio.size(), 2u) << session.diagnosis();
     expectPitch (audio[0], 0.45, 0.95, 440.0);
+}
+
+TEST (HeadlessPlay, AProgramChangeSwitchesTheSound)
+{
+    // From "Chordy" (0: A4 at 440 Hz) to "Simple Saw" (8: an octave down).
+    HeadlessPlayer session ({ "--program", "0" });
+    ASSERT_TRUE (session.isReady()) << session.diagnosis();
+
+    const auto audio = session.perform ({ noteAt (frameAt (0.2), 69, 100), noteAt (frameAt (0.8), 69, 0),
+                                          programChangeAt (frameAt (1.0), 8), noteAt (frameAt (1.4), 69, 100),
+                                          noteAt (frameAt (2.0), 69, 0) },
+                                        2.2);
+    ASSERT_EQ (audio.size(), 2u) << session.diagnosis();
+    expectPitch (audio[0], 0.4, 0.75, 440.0);
+    expectPitch (audio[0], 1.6, 1.95, 220.0);
+}
+
+TEST (HeadlessPlay, ProgramChangesGoOnToTheUsersSoundsAndABankLoadsUnderItsFileName)
+{
+    // Program 12 is the first of the user's own sounds: "Simple Saw" (8) saved as "Low Saw".
+    {
+        HeadlessPlayer session ({ "--program", "0" }, [] (const ScratchFolder& home) {
+            writeSound (home.file (".config/Quane/sounds/Low Saw.fxp"), 8, "Low Saw");
+            home.file (".config/Quane/sounds/broken.fxp").replaceWithText ("CcnK");
+            return juce::StringArray();
+        });
+        ASSERT_TRUE (session.isReady()) << session.diagnosis();
+        const auto audio = session.perform (
+            { programChangeAt (frameAt (0.1), 12), noteAt (frameAt (0.4), 69, 100), noteAt (frameAt (1.0), 69, 0) },
+            1.2);
+        ASSERT_EQ (audio.size(), 2u) << session.diagnosis();
+        expectPitch (audio[0], 0.6, 0.95, 220.0);
+        EXPECT_EQ (session.stop(), 0);
+        EXPECT_EQ (session.setting ("soundName"), "Low Saw");
+        EXPECT_TRUE (session.diagnosis().contains ("broken.fxp")) << "the unreadable sound was not named";
+    } // one JACK server at a time
+
+    // A bank from elsewhere is the one sound it holds, named as its file.
+    HeadlessPlayer banked ({}, [] (const ScratchFolder& home) {
+        writeSound (home.file ("Night Pad.fxb"), 3, "ignored");
+        return juce::StringArray { "--load", home.file ("Night Pad.fxb").getFullPathName() };
+    });
+    ASSERT_TRUE (banked.isReady()) << banked.diagnosis();
+    EXPECT_EQ (banked.stop(), 0);
+    EXPECT_EQ (banked.setting ("soundName"), "Night Pad");
+}
+
+TEST (HeadlessPlay, MidiInputByPartOfAJackPortsNameIsConnectedAndListed)
+{
+    ScratchFolder home;
+    JackServer server (home.get());
+    ASSERT_TRUE (server.isReady()) << server.getLog();
+    JackTestClient client (server);
+    ASSERT_TRUE (client.isOpen());
+
+    auto lister = startPlayer ({ "--list-devices" }, home.get(), &server, "list.log");
+    EXPECT_EQ (lister->waitForExit (30000), 0);
+    EXPECT_TRUE (lister->getLog().contains ("JACK MIDI sources:\n  " + client.name() + ":midi_out"))
+        << lister->getLog();
+
+    auto player = startPlayer ({ "--headless", "--jack", "--program", "Simple Saw", "--midi-input", "TEST:midi" },
+                               home.get(), &server);
+    ASSERT_TRUE (client.waitForPorts ({ "quane-play:out_1", "quane-play-midi:in" }, 30000)) << player->getLog();
+    ASSERT_TRUE (client.connect ("quane-play:out_1", client.name() + ":in_l"));
+    ASSERT_TRUE (client.connect ("quane-play:out_2", client.name() + ":in_r"));
+    const auto audio = client.perform ({ noteAt (frameAt (0.2), 69, 100), noteAt (frameAt (0.9), 69, 0) }, 1.0);
+    ASSERT_EQ (audio.size(), 2u) << player->getLog();
+    expectPitch (audio[0], 0.4, 0.85, 220.0);
+    EXPECT_EQ (player->stop(), 0) << player->getLog();
+}
+
+TEST (HeadlessPlay, ALearnedControllerMovesTheCutoffAndTheSpectrumFollows)
+{
+    // Controller 74 learned for the cutoff (6); an assignment to a value the module lacks is dropped.
+    HeadlessPlayer session ({ "--program", "Simple Saw" }, [] (const ScratchFolder& home) {
+        home.file (".config/Quane/quane-play.settings").create();
+        home.file (".config/Quane/quane-play.settings")
+            .replaceWithText ("<PROPERTIES><VALUE name=\"learnedControllers\" val=\"74:6 75:99\"/></PROPERTIES>");
+        return juce::StringArray();
+    });
+    ASSERT_TRUE (session.isReady()) << session.diagnosis();
+    const auto audio = session.perform ({ controllerAt (frameAt (0.1), 74, 20), noteAt (frameAt (0.2), 57, 100),
+                                          controllerAt (frameAt (1.0), 74, 127), noteAt (frameAt (1.8), 57, 0) },
+                                        1.9);
+    ASSERT_EQ (audio.size(), 2u) << session.diagnosis();
+
+    // The share of high frequencies: the level of the sample-to-sample difference over the level.
+    const auto brightness = [&] (double from, double to) {
+        std::vector<float> difference;
+        for (int i = frameAt (from); i < frameAt (to); ++i)
+            difference.push_back (audio[0][(size_t) i + 1] - audio[0][(size_t) i]);
+        return rmsDb (difference, 0, (int) difference.size()) - rmsDb (audio[0], frameAt (from), frameAt (to));
+    };
+    EXPECT_GT (rmsDb (audio[0], frameAt (0.5), frameAt (0.9)), soundingDb);
+    EXPECT_GT (brightness (1.3, 1.7), brightness (0.5, 0.9) + 6.0);
+
+    EXPECT_EQ (session.stop(), 0);
+    EXPECT_EQ (session.setting ("learnedControllers"), "74:6");
 }
 
 TEST (HeadlessPlay, SettingsAreKeptAndAnUnreadableFileIsSetAside)
@@ -166,6 +314,16 @@ TEST (HeadlessPlay, FailuresEndWithTheirExitStatus)
     EXPECT_EQ (exitOf ({ "--headless", "--no-such-option" }), 1);
     EXPECT_EQ (exitOf ({ "--headless", "--jack", "--program", "No Such Program" }), 1);
     EXPECT_EQ (exitOf ({ "--headless", "--module", home.file ("missing.so").getFullPathName() }), 2);
+
+    // A program file of this module whose state the module does not take is no loaded sound.
+    hostkit::PresetFile refused;
+    refused.uniqueId =
+        hostkit::openEffect (*hostkit::openModule (QUANE_MODULE_PATH), 44100.0, 512, "test")->getEffect()->uniqueID;
+    refused.programName = "Refused";
+    const std::string junk = "not a state";
+    refused.chunk.assign (junk.begin(), junk.end());
+    hostkit::writeBytes (home.file ("refused.fxp"), hostkit::encodePreset (refused));
+    EXPECT_EQ (exitOf ({ "--headless", "--load", home.file ("refused.fxp").getFullPathName() }), 3);
     EXPECT_EQ (exitOf ({ "--headless", "--jack" }), 6); // no JACK server of that name runs
     EXPECT_EQ (exitOf ({ "--help" }), 0);
 }

@@ -1,5 +1,6 @@
 // Quane - polyphonic wavetable synthesiser
 // SPDX-License-Identifier: GPL-3.0-or-later
+// Helpers for the quane-play tests: processes, a private JACK server, a JACK client, analysis.
 #include "PlayTestSupport.h"
 
 #include <csignal>
@@ -27,14 +28,6 @@ bool waitUntil (Condition condition, int timeoutMs)
     return true;
 }
 } // namespace
-
-ScratchFolder::ScratchFolder()
-    : folder (juce::File::getSpecialLocation (juce::File::tempDirectory)
-                  .getChildFile ("quane-play-test-"
-                                 + juce::String::toHexString (juce::Random::getSystemRandom().nextInt64())))
-{
-    folder.createDirectory();
-}
 
 RunningProcess::RunningProcess (const juce::StringArray& command, const juce::File& logFile,
                                 const juce::StringPairArray& environment)
@@ -215,7 +208,7 @@ void JackTestClient::run (jack_nframes_t frames)
     for (; nextMessage < schedule.size() && schedule[nextMessage].frame < start + (int) frames; ++nextMessage)
     {
         const auto offset = (jack_nframes_t) juce::jmax (0, schedule[nextMessage].frame - start);
-        jack_midi_event_write (midi, offset, schedule[nextMessage].bytes, 3);
+        jack_midi_event_write (midi, offset, schedule[nextMessage].bytes, (size_t) schedule[nextMessage].size);
     }
 
     const auto length = (int) recording[0].size();
@@ -292,5 +285,15 @@ std::unique_ptr<RunningProcess> startPlayer (const juce::StringArray& arguments,
 TimedMessage noteAt (int frame, int note, int velocity)
 {
     return { frame, { (juce::uint8) (velocity > 0 ? 0x90 : 0x80), (juce::uint8) note, (juce::uint8) velocity } };
+}
+
+TimedMessage controllerAt (int frame, int controller, int value)
+{
+    return { frame, { 0xb0, (juce::uint8) controller, (juce::uint8) value } };
+}
+
+TimedMessage programChangeAt (int frame, int program)
+{
+    return { frame, { 0xc0, (juce::uint8) program, 0 }, 2 };
 }
 } // namespace quane::test

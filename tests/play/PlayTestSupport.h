@@ -4,6 +4,8 @@
 // notes to the player and records it, and the analysis of what it recorded.
 #pragma once
 
+#include "tests/common/ScratchFolder.h"
+
 #include <atomic>
 #include <jack/jack.h>
 #include <juce_core/juce_core.h>
@@ -12,19 +14,6 @@
 
 namespace quane::test
 {
-/** A fresh folder that is deleted with everything in it when the object goes. */
-class ScratchFolder
-{
-public:
-    ScratchFolder();
-    ~ScratchFolder() { folder.deleteRecursively(); }
-    juce::File file (const juce::String& name) const { return folder.getChildFile (name); }
-    const juce::File& get() const noexcept { return folder; }
-
-private:
-    juce::File folder;
-};
-
 /** A child process whose output goes to a log file; stopped (SIGTERM, then SIGKILL) when the
     object goes, so a failing test leaves nothing running. */
 class RunningProcess
@@ -73,6 +62,7 @@ struct TimedMessage
 {
     int frame;
     juce::uint8 bytes[3];
+    int size = 3;
 };
 
 /** A client with a MIDI output and two audio inputs: plays timed messages into the player's
@@ -123,4 +113,10 @@ std::unique_ptr<RunningProcess> startPlayer (const juce::StringArray& arguments,
 
 /** Note on or off on channel 1 at a frame. */
 TimedMessage noteAt (int frame, int note, int velocity);
+
+/** A controller's value on channel 1 at a frame. */
+TimedMessage controllerAt (int frame, int controller, int value);
+
+/** A program change on channel 1 at a frame. */
+TimedMessage programChangeAt (int frame, int program);
 } // namespace quane::test

@@ -10,6 +10,7 @@
 #include "TestSupport.h"
 
 #include "plugin/FactoryPrograms.h"
+#include "tests/common/GoldenPhrase.h"
 
 #include <gtest/gtest.h>
 
@@ -28,38 +29,14 @@ namespace quane
 {
 namespace
 {
+using test::goldenPhrase;
+using test::goldenPhraseBlock;
+using test::goldenPhraseLength;
+
 constexpr int sampleRates[] = { 44100, 48000, 96000 };
-constexpr int phraseLength = 44100;     // samples, at every rate: the events end before 23100
+constexpr int phraseLength = goldenPhraseLength;
 constexpr int referenceBlockSize = 301; // odd, so chunks and blocks never line up
 constexpr int digestBlockSize = 64;
-
-struct TimedEvent
-{
-    int at; // sample position from the start of the phrase
-    juce::MidiMessage message;
-};
-
-/** A chord, a fourth note, a mod-wheel sweep, a pitch bend up and back, then every note released
-    with half a second of release tail. Events fall inside blocks, not on their edges. */
-std::vector<TimedEvent> phrase()
-{
-    std::vector<TimedEvent> events {
-        { 17, juce::MidiMessage::noteOn (1, 60, (juce::uint8) 100) },
-        { 17, juce::MidiMessage::noteOn (1, 64, (juce::uint8) 90) },
-        { 40, juce::MidiMessage::noteOn (1, 67, (juce::uint8) 80) },
-        { 5003, juce::MidiMessage::noteOn (2, 72, (juce::uint8) 127) },
-        { 14000, juce::MidiMessage::pitchWheel (1, 8192 + 3000) },
-        { 18500, juce::MidiMessage::pitchWheel (1, 8192 - 5000) },
-        { 21000, juce::MidiMessage::pitchWheel (1, 8192) },
-        { 22050, juce::MidiMessage::noteOff (1, 60) },
-        { 22050, juce::MidiMessage::noteOff (1, 64) },
-        { 22100, juce::MidiMessage::noteOff (1, 67) },
-        { 23000, juce::MidiMessage::noteOff (2, 72) },
-    };
-    for (int step = 0; step <= 12; ++step)
-        events.push_back ({ 8000 + 500 * step, juce::MidiMessage::controllerEvent (1, 1, std::min (127, step * 11)) });
-    return events;
-}
 
 /** Renders the phrase through the model's processing entry; returns interleaved stereo. */
 std::vector<float> renderPhrase (int program, int sampleRate, int blockSize)
@@ -68,18 +45,14 @@ std::vector<float> renderPhrase (int program, int sampleRate, int blockSize)
     model.beginPlayback (sampleRate, blockSize);
     model.selectProgram (program);
 
-    const auto events = phrase();
+    const auto events = goldenPhrase();
     std::vector<float> interleaved;
     interleaved.reserve ((size_t) phraseLength * 2);
 
     for (int start = 0; start < phraseLength; start += blockSize)
     {
         const int length = std::min (blockSize, phraseLength - start);
-        juce::MidiBuffer midi;
-        for (const auto& event : events)
-            if (event.at >= start && event.at < start + length)
-                midi.addEvent (event.message, event.at - start);
-
+        auto midi = goldenPhraseBlock (events, start, length);
         const auto block = test::renderThroughModel (model, length, midi);
         for (int i = 0; i < length; ++i)
         {

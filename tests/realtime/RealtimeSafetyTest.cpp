@@ -9,6 +9,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <iterator>
 #include <thread>
 
 namespace quane::test
@@ -22,46 +23,23 @@ constexpr vst::int32 audioThreadRequests[] = { vst::effStartProcess, vst::effGet
 constexpr int warmUpBlocks = 4;
 constexpr int countedFrames = 1 << 16;
 
-// Answers without allocating: the module may call it from the audio thread.
-vst::intptr quietHost (vst::AEffect*, vst::int32 opcode, vst::int32, vst::intptr, void*, float)
+/** A host's event list for one block: note churn with the wheel and bend moving. Made outside
+    the counted calls, as a host prepares its list before it passes it. */
+void fillBlockEvents (hostkit::VstEventList& events, int block, int blockSize)
 {
-    return opcode == vst::audioMasterVersion ? 2400 : 0;
+    const unsigned char messages[][3] = {
+        { 0x80, (unsigned char) (40 + (block + 20) % 40), 0 }, // notes of twenty blocks ago...
+        { 0x80, (unsigned char) (40 + (block + 21) % 40), 0 },
+        { 0x90, (unsigned char) (40 + block % 40), 100 }, // ...and new ones, beyond ten voices
+        { 0x90, (unsigned char) (40 + (block + 1) % 40), 80 },
+        { 0x90, (unsigned char) (40 + (block + 2) % 40), 60 },
+        { 0xB0, 1, (unsigned char) (block * 5 % 128) },
+        { 0xE0, 0, (unsigned char) (block * 3 % 128) },
+    };
+    events.clear();
+    for (int i = 0; i < (int) std::size (messages); ++i)
+        events.add (messages[i], 3, (i * 13 + block) % blockSize);
 }
-
-/** A host's event list on the stack: note churn with the wheel and bend moving. */
-struct BlockEvents
-{
-    static constexpr int size = 7;
-    vst::VstMidiEvent records[size] {};
-    struct
-    {
-        vst::int32 numEvents = size;
-        vst::intptr reserved = 0;
-        vst::VstEvent* events[size];
-    } list;
-
-    BlockEvents (int block, int blockSize)
-    {
-        const unsigned char messages[size][3] = {
-            { 0x80, (unsigned char) (40 + (block + 20) % 40), 0 }, // notes of twenty blocks ago...
-            { 0x80, (unsigned char) (40 + (block + 21) % 40), 0 },
-            { 0x90, (unsigned char) (40 + block % 40), 100 }, // ...and new ones, beyond ten voices
-            { 0x90, (unsigned char) (40 + (block + 1) % 40), 80 },
-            { 0x90, (unsigned char) (40 + (block + 2) % 40), 60 },
-            { 0xB0, 1, (unsigned char) (block * 5 % 128) },
-            { 0xE0, 0, (unsigned char) (block * 3 % 128) },
-        };
-        for (int i = 0; i < size; ++i)
-        {
-            records[i].type = vst::kVstMidiType;
-            records[i].byteSize = 24;
-            records[i].deltaFrames = (i * 13 + block) % blockSize;
-            for (int b = 0; b < 3; ++b)
-                records[i].midiData[b] = (char) messages[i][b];
-            list.events[i] = reinterpret_cast<vst::VstEvent*> (&records[i]);
-        }
-    }
-};
 
 struct AudioThreadRun
 {
@@ -72,11 +50,12 @@ struct AudioThreadRun
 };
 
 /** Drives the instance as a host's audio thread does; counts everything after the warm-up. */
-AudioThreadRun runAudioThread (vst::AEffect* effect, int blockSize)
+AudioThreadRun runAudioThread (hostkit::HostedEffect& instance, int blockSize)
 {
     AudioThreadRun run;
     std::vector<float> left ((size_t) blockSize), right ((size_t) blockSize);
     float* outputs[] = { left.data(), right.data() };
+    hostkit::VstEventList events (8);
     const int blocks = warmUpBlocks + countedFrames / blockSize;
 
     for (int block = 0; block < blocks; ++block)
@@ -84,32 +63,29 @@ AudioThreadRun runAudioThread (vst::AEffect* effect, int blockSize)
         const bool counted = block >= warmUpBlocks;
         AudioThreadCounts ignored;
         const auto count = [&] (AudioThreadCounts& counts) -> AudioThreadCounts& { return counted ? counts : ignored; };
-        BlockEvents events (block, blockSize);
+        fillBlockEvents (events, block, blockSize);
 
         {
             // Parameter and program changes between blocks, as automation and a host's program lane.
             const ScopedCounting counting (count (run.changes));
-            const int index = block % 30;
+            const int index = block % patch::parameterCount;
             const float value = index == 3 || index == 4 ? 2.0f : 0.1f + 0.08f * (float) (block % 10);
-            effect->setParameter (effect, index, value);
+            instance.setParameter (index, value);
             if (block % 16 == 15)
-                effect->dispatcher (effect, vst::effSetProgram, 0, block / 16 % 12, nullptr, 0.0f);
+                instance.dispatch (vst::effSetProgram, 0, block / 16 % 12);
         }
         {
             const ScopedCounting counting (count (run.requests));
             for (auto opcode : audioThreadRequests)
-                effect->dispatcher (effect, opcode, 0, 0, nullptr, 0.0f);
+                instance.dispatch (opcode);
         }
         {
             const ScopedCounting counting (count (run.events));
-            effect->dispatcher (effect, vst::effProcessEvents, 0, 0, &events.list, 0.0f);
+            instance.sendEvents (events.record());
         }
         {
             const ScopedCounting counting (count (run.blocks));
-            if (block % 2 == 0)
-                effect->processReplacing (effect, nullptr, outputs, blockSize);
-            else
-                effect->process (effect, nullptr, outputs, blockSize);
+            instance.render (outputs, blockSize, block % 2 == 0);
         }
 
         run.countedBlocks += counted ? 1 : 0;
@@ -134,17 +110,16 @@ TEST (RealtimeSafety, AudioThreadAllocatesNothingAndLocksOnlyProcessLock)
     for (int blockSize : { 64, 512, 4096 })
     {
         SCOPED_TRACE ("block size " + std::to_string (blockSize));
-        auto* effect = sharedModule().pluginMain() (quietHost);
-        ASSERT_NE (effect, nullptr);
-        effect->dispatcher (effect, vst::effOpen, 0, 0, nullptr, 0.0f);
-        effect->dispatcher (effect, vst::effSetSampleRate, 0, 0, nullptr, 44100.0f);
-        effect->dispatcher (effect, vst::effSetBlockSize, 0, blockSize, nullptr, 0.0f);
-        effect->dispatcher (effect, vst::effMainsChanged, 0, 1, nullptr, 0.0f);
+        // The host's answers keep no record: the module may call them from the audio thread.
+        hostkit::HostedEffect instance (sharedModule().getPluginMain());
+        ASSERT_NE (instance.getEffect(), nullptr);
+        instance.open (44100.0, blockSize);
+        instance.resume();
 
         AudioThreadRun run;
-        std::thread audio ([&] { run = runAudioThread (effect, blockSize); });
+        std::thread audio ([&] { run = runAudioThread (instance, blockSize); });
         audio.join();
-        effect->dispatcher (effect, vst::effClose, 0, 0, nullptr, 0.0f);
+        instance.close();
 
         std::printf ("block size %d, %d blocks: allocations %ld/%ld/%ld/%ld, frees %ld/%ld/%ld/%ld, "
                      "locks %ld/%ld/%ld/%ld on %d/%d/%d/%d mutexes (blocks/events/requests/changes)\n",

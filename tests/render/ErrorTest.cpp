@@ -54,6 +54,7 @@ TEST (ToolErrors, BadInputsGiveTheirMessagesAndExitCodes)
         { "setting with a bad number", { "--set", "Cutoff=loud" }, 1, "needs a number" },
         { "block size of zero", { "--block", "0" }, 1, "--block must lie between" },
         { "unsupported sample format", { "--bits", "16" }, 1, "--bits must be 32" },
+        { "length limit of zero", { "--max-seconds", "0" }, 1, "--max-seconds must lie between 1 and 86400" },
         { "program with a preset",
           { "--program", "1", "--load", scratch.path ("x.fxp") },
           1,
@@ -76,8 +77,8 @@ TEST (ToolErrors, HelpListsEveryOption)
     const auto run = runTool ({ "--help" });
     EXPECT_EQ (run.exitCode, 0);
     for (const auto* option :
-         { "--midi", "--program", "--all-programs", "--set", "--rate", "--block", "--tail", "--out", "--bits", "--png",
-           "--editor-png", "--load", "--save", "--module", "--quiet", "--help", "Exit status" })
+         { "--midi", "--program", "--all-programs", "--set", "--rate", "--block", "--tail", "--max-seconds", "--out",
+           "--bits", "--png", "--editor-png", "--load", "--save", "--module", "--quiet", "--help", "Exit status" })
         EXPECT_TRUE (run.output.contains (option)) << option;
 }
 } // namespace quane::test

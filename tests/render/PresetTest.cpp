@@ -3,14 +3,17 @@
 // quane-render's program and bank files: layout, round trip into a fresh instance, all 39 values.
 #include "ToolTestSupport.h"
 
+#include "engine/PatchParams.h"
+
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 namespace quane::test
 {
 namespace
 {
 constexpr juce::uint32 quaneUniqueId = 0x11149876;
-constexpr int patchValueCount = 39;
 
 juce::uint32 floatBits (float value)
 {
@@ -36,6 +39,19 @@ juce::MemoryBlock fileBytes (const juce::File& file)
     return bytes;
 }
 
+/** The fields every preset file starts with: its size, kind ("FPCh" or "FBCh"), format version,
+    the module's ID and version, and the count (parameters or programs). */
+void expectPresetHeader (const juce::MemoryBlock& file, const char* kind, juce::uint32 count)
+{
+    EXPECT_EQ (textAt (file, 0, 4), "CcnK");
+    EXPECT_EQ (bigEndianAt (file, 4), file.getSize() - 8);
+    EXPECT_EQ (textAt (file, 8, 4), kind);
+    EXPECT_EQ (bigEndianAt (file, 12), 1u);
+    EXPECT_EQ (bigEndianAt (file, 16), quaneUniqueId);
+    EXPECT_EQ (bigEndianAt (file, 20), 1u); // the AEffect's version field, as hosts store it
+    EXPECT_EQ (bigEndianAt (file, 24), count);
+}
+
 /** The 39 patch values stored in a preset's chunk, as the exact float bits of their text. */
 std::vector<juce::uint32> patchValueBits (const juce::MemoryBlock& preset, size_t chunkOffset)
 {
@@ -46,7 +62,7 @@ std::vector<juce::uint32> patchValueBits (const juce::MemoryBlock& preset, size_
     std::vector<juce::uint32> bits;
     if (element == nullptr)
         return bits;
-    for (int index = 0; index < patchValueCount; ++index)
+    for (int index = 0; index < patch::valueCount; ++index)
     {
         const auto value = (float) element->getDoubleAttribute (juce::String (index), std::nan (""));
         bits.push_back (floatBits (value));
@@ -65,13 +81,7 @@ TEST (Presets, ProgramFileLayoutAndRoundTripIntoAFreshInstance)
 
     const auto preset = fileBytes (scratch.file ("edited.fxp"));
     ASSERT_GT (preset.getSize(), 70u);
-    EXPECT_EQ (textAt (preset, 0, 4), "CcnK");
-    EXPECT_EQ (bigEndianAt (preset, 4), preset.getSize() - 8);
-    EXPECT_EQ (textAt (preset, 8, 4), "FPCh");
-    EXPECT_EQ (bigEndianAt (preset, 12), 1u);
-    EXPECT_EQ (bigEndianAt (preset, 16), quaneUniqueId);
-    EXPECT_EQ (bigEndianAt (preset, 20), 1u); // the AEffect's version field, as hosts store it
-    EXPECT_EQ (bigEndianAt (preset, 24), 30u);
+    expectPresetHeader (preset, "FPCh", (juce::uint32) patch::parameterCount);
     EXPECT_EQ (textAt (preset, 28, 28), "Bell Lead");
     for (size_t i = 28 + 9; i < 56; ++i)
         EXPECT_EQ (static_cast<const char*> (preset.getData())[i], 0) << "name padding byte " << i;
@@ -80,7 +90,7 @@ TEST (Presets, ProgramFileLayoutAndRoundTripIntoAFreshInstance)
 
     // The edits are stored exactly, as the floats the module was given.
     const auto savedValues = patchValueBits (preset, 60);
-    ASSERT_EQ (savedValues.size(), (size_t) patchValueCount);
+    ASSERT_EQ (savedValues.size(), (size_t) patch::valueCount);
     EXPECT_EQ (savedValues[6], floatBits (0.3f));
     EXPECT_EQ (savedValues[27], floatBits (-0.25f));
     EXPECT_EQ (savedValues[3], floatBits (1.0f));
@@ -109,12 +119,7 @@ TEST (Presets, BankFileLayoutAndRoundTrip)
 
     const auto bank = fileBytes (scratch.file ("bank.fxb"));
     ASSERT_GT (bank.getSize(), 170u);
-    EXPECT_EQ (textAt (bank, 0, 4), "CcnK");
-    EXPECT_EQ (bigEndianAt (bank, 4), bank.getSize() - 8);
-    EXPECT_EQ (textAt (bank, 8, 4), "FBCh");
-    EXPECT_EQ (bigEndianAt (bank, 12), 1u);
-    EXPECT_EQ (bigEndianAt (bank, 16), quaneUniqueId);
-    EXPECT_EQ (bigEndianAt (bank, 24), 12u);
+    expectPresetHeader (bank, "FBCh", 12u);
     for (size_t i = 28; i < 156; ++i)
         ASSERT_EQ (static_cast<const char*> (bank.getData())[i], 0) << "reserved byte " << i;
     EXPECT_EQ (bigEndianAt (bank, 156), bank.getSize() - 160);
@@ -152,5 +157,13 @@ TEST (Presets, BrokenFilesAreRefused)
     auto parameterList = good;
     std::memcpy (static_cast<char*> (parameterList.getData()) + 8, "FxCk", 4);
     expectRefused ("list.fxp", parameterList, "list of parameter values");
+
+    // Larger than any preset: refused by its size, before it is read (the file is sparse).
+    const auto huge = scratch.file ("huge.fxp");
+    huge.create();
+    std::filesystem::resize_file (huge.getFullPathName().toStdString(), 64 * 1024 * 1024 + 1);
+    const auto run = runTool ({ "--load", huge.getFullPathName(), "--out", scratch.path ("never.wav") });
+    EXPECT_EQ (run.exitCode, 3) << run.output;
+    EXPECT_TRUE (run.output.contains ("is larger than any preset file read here (64 MB)")) << run.output;
 }
 } // namespace quane::test

@@ -27,23 +27,13 @@ ToolRun runTool (const juce::StringArray& arguments)
     return run;
 }
 
-ScratchFolder::ScratchFolder()
-    : folder (juce::File::getSpecialLocation (juce::File::tempDirectory)
-                  .getChildFile ("quane-render-test-" + juce::String (juce::Time::getHighResolutionTicks()) + "-"
-                                 + juce::String::toHexString (juce::Random::getSystemRandom().nextInt64())))
-{
-    folder.createDirectory();
-}
-
-ScratchFolder::~ScratchFolder()
-{
-    folder.deleteRecursively();
-}
-
 juce::AudioBuffer<float> readWav (const juce::File& file, double* sampleRate, int* bitsPerSample)
 {
+    auto stream = file.createInputStream();
+    if (stream == nullptr)
+        return {};
     juce::WavAudioFormat format;
-    std::unique_ptr<juce::AudioFormatReader> reader (format.createReaderFor (file.createInputStream().release(), true));
+    std::unique_ptr<juce::AudioFormatReader> reader (format.createReaderFor (stream.release(), true));
     if (reader == nullptr)
         return {};
 

@@ -1,7 +1,9 @@
 // Quane - polyphonic wavetable synthesiser
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Helpers for the quane-render tests: running the tool as a process, scratch folders, WAV and MIDI files.
+// Helpers for the quane-render tests: running the tool as a process, WAV and MIDI files.
 #pragma once
+
+#include "tests/common/ScratchFolder.h"
 
 #include <juce_audio_basics/juce_audio_basics.h>
 #include <juce_core/juce_core.h>
@@ -16,20 +18,6 @@ struct ToolRun
 
 /** Runs the built quane-render with these arguments and waits (at most two minutes). */
 ToolRun runTool (const juce::StringArray& arguments);
-
-/** A fresh folder that is deleted with everything in it when the object goes. */
-class ScratchFolder
-{
-public:
-    ScratchFolder();
-    ~ScratchFolder();
-
-    juce::File file (const juce::String& name) const { return folder.getChildFile (name); }
-    juce::String path (const juce::String& name) const { return file (name).getFullPathName(); }
-
-private:
-    juce::File folder;
-};
 
 /** The samples of a WAV file, or an empty buffer when it cannot be read. */
 juce::AudioBuffer<float> readWav (const juce::File& file, double* sampleRate = nullptr, int* bitsPerSample = nullptr);

@@ -98,7 +98,7 @@ protected:
     void SetUp() override
     {
         ASSERT_NE (host.display, nullptr);
-        ASSERT_NE (instance.effect, nullptr);
+        ASSERT_NE (instance.getEffect(), nullptr);
         setDisplayDpi (96);
         // Each test is a new user with no choice of their own.
         configFolder = std::filesystem::temp_directory_path() / ("quane-scale-" + std::to_string (getpid()));
@@ -143,7 +143,7 @@ protected:
         parent = host.createHostWindow (width, height);
         if (instance.openEditor (parent) != 1)
             return 0;
-        instance.idleFor (300);
+        instance.idleEditor (300);
         const auto children = host.childrenOf (parent);
         return children.size() == 1 ? children[0] : 0;
     }
@@ -158,15 +158,15 @@ protected:
     void drag (int x, int fromY, int toY)
     {
         pointerTo (parent, x, fromY);
-        instance.idleFor (50);
+        instance.idleEditor (50);
         pressButton();
-        instance.idleFor (80);
+        instance.idleEditor (80);
         pointerTo (parent, x, (fromY + toY) / 2);
-        instance.idleFor (80);
+        instance.idleEditor (80);
         pointerTo (parent, x, toY);
-        instance.idleFor (80);
+        instance.idleEditor (80);
         releaseButton();
-        instance.idleFor (80);
+        instance.idleEditor (80);
     }
 
     /** The biggest top-level window that was not there before: a menu, not its shadows. */
@@ -188,9 +188,9 @@ protected:
     {
         const auto before = host.topLevelWindows();
         pointerTo (parent, (int) (backgroundX * factor), (int) (backgroundY * factor));
-        instance.idleFor (50);
+        instance.idleEditor (50);
         run ("xdotool click 3");
-        instance.idleFor (300);
+        instance.idleEditor (300);
         return newestMenu (before);
     }
 
@@ -255,7 +255,7 @@ TEST_F (EditorScale, TakesTheHostsFactorAndIgnoresWhatIsNoFactor)
     const auto editor = openEditor (1080, 680);
     ASSERT_NE (editor, 0u);
     sendHostFactor (1.4f);
-    instance.idleFor (300);
+    instance.idleEditor (300);
     EXPECT_EQ (host.geometryOf (editor).width, 810);
     EXPECT_EQ (host.geometryOf (editor).height, 510);
     EXPECT_EQ (host.geometryOf (parent).width, 810);
@@ -270,22 +270,22 @@ TEST_F (EditorScale, TakesTheHostsFactorAndIgnoresWhatIsNoFactor)
 
 TEST_F (EditorScale, TheRightClickMenuKeepsTheUsersChoice)
 {
-    editorHostLog().sizesWindows = true;
+    instance.onSizeWindow = [] (int, int) { return true; }; // a host that sizes its window itself
     const auto editor = openEditor (panelWidth, panelHeight);
     ASSERT_NE (editor, 0u);
     const auto menuAt100 = openScaleMenu (1.0f);
     ASSERT_GT (menuAt100.height, 0) << "no menu opened";
 
     // "100 %" ... "300 %", a separator about half an item high, "Follow the display": pick "150 %".
-    editorHostLog().clear();
+    instance.clearRequests();
     const int item = 2;
     pointerTo (DefaultRootWindow (host.display), menuAt100.x + menuAt100.width / 2,
                menuAt100.y + (int) ((item + 0.5) * menuAt100.height / 8.5));
-    instance.idleFor (100);
+    instance.idleEditor (100);
     run ("xdotool click 1");
-    instance.idleFor (400);
+    instance.idleEditor (400);
 
-    const auto resizes = editorHostLog().of (vst::audioMasterSizeWindow);
+    const auto resizes = instance.getRequests (vst::audioMasterSizeWindow);
     ASSERT_EQ (resizes.size(), 1u);
     EXPECT_EQ (resizes[0].index, 810);
     EXPECT_EQ (resizes[0].value, 510);
@@ -295,7 +295,7 @@ TEST_F (EditorScale, TheRightClickMenuKeepsTheUsersChoice)
     const auto menuAt150 = openScaleMenu (1.5f);
     EXPECT_NEAR (menuAt150.height, menuAt100.height * 1.5, 2.0) << "the menu scales with its editor";
     run ("xdotool key Escape");
-    instance.idleFor (200);
+    instance.idleEditor (200);
     closeEditor();
 
     // Kept for the person: a new instance starts at 150 %, ahead of the host's factor.
@@ -322,23 +322,23 @@ TEST_F (EditorScale, ADragMovesTheSameParameterByTheSameAmountAtEveryFactor)
         setDisplayDpi (96 * factor);
         const auto editor = openEditor (panelWidth * factor, panelHeight * factor);
         ASSERT_NE (editor, 0u);
-        instance.effect->setParameter (instance.effect, 7, 0.5f);
-        instance.idleFor (100);
-        editorHostLog().clear();
+        instance.setParameter (7, 0.5f);
+        instance.idleEditor (100);
+        instance.clearRequests();
 
         // Hovering shows the parameter's name and value in a bubble right of the slider.
         const auto before = grabWindow (host.display, editor);
         pointerTo (parent, sliderX * factor, 50 * factor);
-        instance.idleFor (200);
+        instance.idleEditor (200);
         const auto hovered = grabWindow (host.display, editor);
         EXPECT_GT (hovered.meanDifference (before, 353 * factor, 20 * factor, 60 * factor, 60 * factor), 10.0)
             << "no bubble beside the hovered slider";
 
         drag (sliderX * factor, 40 * factor, 25 * factor);
-        const auto automates = editorHostLog().of (vst::audioMasterAutomate);
+        const auto automates = instance.getRequests (vst::audioMasterAutomate);
         ASSERT_FALSE (automates.empty());
         EXPECT_EQ (automates.back().index, 7);
-        moved[factor] = instance.parameter (7) - 0.5f;
+        moved[factor] = instance.getParameter (7) - 0.5f;
         closeEditor();
     }
     EXPECT_GT (moved[1], 0.1f);
@@ -358,7 +358,7 @@ TEST_F (EditorScale, AClickOnASliderLeavesTheKeysWithTheHost)
     bool hostGotKey = false;
     for (int attempt = 0; attempt < 50 && ! hostGotKey; ++attempt)
     {
-        instance.idleFor (20);
+        instance.idleEditor (20);
         hostGotKey = XCheckWindowEvent (host.display, parent, KeyPressMask, &event) == True;
     }
     EXPECT_TRUE (hostGotKey) << "the key went to the editor, not to the host";

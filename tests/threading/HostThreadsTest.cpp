@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The loaded module under a host's threads: one renders while others set parameters, select
 // programs and restore the state, and the message thread opens and closes the editor.
+#include "engine/EngineLimits.h"
 #include "tests/host/EditorHostSupport.h"
 #include "tests/host/HostTestSupport.h"
 
@@ -16,13 +17,6 @@ namespace quane::test
 namespace
 {
 constexpr int blockSize = 256;
-constexpr float outputBound = 20.0f * 1.0001f; // ten voices, Spread used within -1..2
-
-// Called from any of the threads; keeps no record, so it shares nothing between them.
-vst::intptr threadSafeHost (vst::AEffect*, vst::int32 opcode, vst::int32, vst::intptr, void*, float)
-{
-    return opcode == vst::audioMasterVersion ? 2400 : 0;
-}
 
 vst::intptr dispatch (vst::AEffect* effect, vst::int32 opcode, vst::int32 index = 0, vst::intptr value = 0,
                       void* ptr = nullptr)
@@ -35,23 +29,16 @@ void renderUntilStopped (vst::AEffect* effect, const std::atomic<bool>& stop, st
 {
     std::vector<float> left (blockSize), right (blockSize);
     float* outputs[] = { left.data(), right.data() };
-    vst::VstMidiEvent records[2] {};
-    vst::VstEvent* pointers[2] = { reinterpret_cast<vst::VstEvent*> (&records[0]),
-                                   reinterpret_cast<vst::VstEvent*> (&records[1]) };
-    vst::VstEvents list { 2, 0, { pointers[0], pointers[1] } };
+    hostkit::VstEventList events (2);
 
     for (int block = 0; ! stop.load(); ++block)
     {
+        events.clear();
         for (int i = 0; i < 2; ++i)
-        {
-            records[i].type = vst::kVstMidiType;
-            records[i].byteSize = 24;
-            records[i].deltaFrames = block * 37 % blockSize;
-            records[i].midiData[0] = (char) (i == 0 ? 0x90 : 0x80);
-            records[i].midiData[1] = (char) (48 + (block + i * 7) % 24);
-            records[i].midiData[2] = 100;
-        }
-        dispatch (effect, vst::effProcessEvents, 0, 0, &list);
+            events.add (
+                { block * 37 % blockSize,
+                  { (unsigned char) (i == 0 ? 0x90 : 0x80), (unsigned char) (48 + (block + i * 7) % 24), 100 } });
+        dispatch (effect, vst::effProcessEvents, 0, 0, const_cast<vst::VstEvents*> (&events.record()));
         effect->processReplacing (effect, nullptr, outputs, blockSize);
         for (const auto* channel : { &left, &right })
             for (float sample : *channel)
@@ -65,7 +52,9 @@ TEST (HostThreads, RendersWhileOtherThreadsChangeTheInstanceAndTheEditorComesAnd
 {
     editorhost::HostDisplay host (false);
     ASSERT_NE (host.display, nullptr);
-    auto* effect = sharedModule().pluginMain() (threadSafeHost);
+    // The host's answers keep no record here, so that its threads share nothing.
+    hostkit::HostedEffect instance (sharedModule().getPluginMain());
+    auto* effect = instance.getEffect();
     ASSERT_NE (effect, nullptr);
     dispatch (effect, vst::effOpen);
     dispatch (effect, vst::effMainsChanged, 0, 1);
@@ -82,9 +71,9 @@ TEST (HostThreads, RendersWhileOtherThreadsChangeTheInstanceAndTheEditorComesAnd
     std::thread automation ([&] {
         for (int round = 0; ! stop.load(); ++round)
         {
-            const int index = round % 30;
+            const int index = round % patch::parameterCount;
             effect->setParameter (effect, index, index == 3 ? 2.0f : (float) (round % 7) / 7.0f);
-            effect->getParameter (effect, (round + 11) % 30);
+            effect->getParameter (effect, (round + 11) % patch::parameterCount);
             std::this_thread::sleep_for (std::chrono::microseconds (100)); // automation, not a flood
         }
     });
@@ -117,7 +106,7 @@ TEST (HostThreads, RendersWhileOtherThreadsChangeTheInstanceAndTheEditorComesAnd
     audio.join();
     automation.join();
     programs.join();
-    dispatch (effect, vst::effClose);
+    instance.close();
     EXPECT_TRUE (bounded.load());
 }
 } // namespace

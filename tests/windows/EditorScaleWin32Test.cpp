@@ -13,7 +13,7 @@ namespace
 TEST (Win32EditorScale, TakesTheHostsFactorAndLeavesTheKeyboardWithTheHost)
 {
     Instance instance;
-    ASSERT_NE (instance.effect, nullptr);
+    ASSERT_NE (instance.getEffect(), nullptr);
     instance.dispatch (vst::effOpen);
 
     // 150 %, as a DPI-aware host passes its monitor's scale.
@@ -40,7 +40,7 @@ TEST (Win32EditorScale, TakesTheHostsFactorAndLeavesTheKeyboardWithTheHost)
     const auto artefacts = environmentPath ("QUANE_ARTEFACTS");
     if (! artefacts.empty())
     {
-        EXPECT_TRUE (shown.saveBmp (inFolder (artefacts, "editor-hosted-150.bmp")));
+        EXPECT_TRUE (saveBmp (shown, inFolder (artefacts, "editor-hosted-150.bmp")));
     }
     EXPECT_GT (shown.distinctColours(), 1000) << "the textured panel, not a blank window";
     EXPECT_GT (shown.meanBrightness(), 150.0) << "the light grey panel over the whole window";

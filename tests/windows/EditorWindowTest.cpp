@@ -15,29 +15,20 @@ namespace
 {
 constexpr int editorWidth = 540, editorHeight = 340;
 
-std::vector<HostRequest> automations()
-{
-    std::vector<HostRequest> found;
-    for (const auto& request : hostLog().requests)
-        if (request.opcode == vst::audioMasterAutomate)
-            found.push_back (request);
-    return found;
-}
-
 /** An opened instance with its editor in a host window, idled until it has painted. */
 class Win32Editor : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
-        ASSERT_NE (instance.effect, nullptr);
+        ASSERT_NE (instance.getEffect(), nullptr);
         ASSERT_NE (host.hwnd, nullptr);
         instance.dispatch (vst::effOpen);
         ASSERT_EQ (instance.dispatch (vst::effEditOpen, 0, 0, host.hwnd), 1);
         runHostLoop (600, { &instance });
         editor = host.onlyChild();
         ASSERT_NE (editor, nullptr) << "the editor is the host window's one child";
-        hostLog().clear();
+        instance.clearRequests();
     }
 
     void TearDown() override
@@ -96,7 +87,7 @@ TEST_F (Win32Editor, IsAChildWindowAtTheOriginShowingThePanelAndKeepsRepainting)
     const auto artefacts = environmentPath ("QUANE_ARTEFACTS");
     if (! artefacts.empty())
     {
-        EXPECT_TRUE (shown.saveBmp (inFolder (artefacts, "editor-hosted.bmp")));
+        EXPECT_TRUE (saveBmp (shown, inFolder (artefacts, "editor-hosted.bmp")));
     }
     EXPECT_GT (shown.distinctColours(), 1000) << "the textured panel, not a blank window";
     EXPECT_GT (shown.meanBrightness(), 150.0) << "the light grey panel, not the black host window";
@@ -121,24 +112,13 @@ TEST_F (Win32Editor, DraggingASliderAutomatesRisingValues)
 {
     // Resonance: slider 7 at (340, 10), 12 x 80; dragging up raises it.
     dragVertically (346, 80, { 70, 60, 50, 40, 30, 20 });
-    const auto automates = automations();
-    ASSERT_GE (automates.size(), 4u);
-    for (size_t k = 0; k < automates.size(); ++k)
-    {
-        SCOPED_TRACE (testing::Message() << "automation " << k);
-        EXPECT_EQ (automates[k].index, 7);
-        if (k > 0)
-        {
-            EXPECT_GT (automates[k].opt, automates[k - 1].opt);
-        }
-    }
-    EXPECT_EQ (instance.effect->getParameter (instance.effect, 7), automates.back().opt);
+    expectOneWayAutomation (instance, 7, true);
 }
 
 TEST_F (Win32Editor, PickingASelectorItemReportsItOnce)
 {
     // LFO1 Shape: selector 3 at (76, 244), 80 x 20, items Saw, Sine, Square, Triangle.
-    const int chosen = (int) instance.effect->getParameter (instance.effect, 33) == 4 ? 1 : 4;
+    const int chosen = (int) instance.getParameter (33) == 4 ? 1 : 4;
     const auto before = visibleThreadWindows();
     click (editor, 116, 254);
     runHostLoop (400, { &instance }); // the menu opens asynchronously and ignores clicks at first
@@ -163,12 +143,9 @@ TEST_F (Win32Editor, PickingASelectorItemReportsItOnce)
     click (menu, menuBounds.right / 2, (int) ((chosen - 0.5) * menuBounds.bottom / 4.0));
     runHostLoop (300, { &instance });
 
-    const auto automates = automations();
-    ASSERT_EQ (automates.size(), 1u);
-    EXPECT_EQ (automates[0].index, 33);
-    EXPECT_EQ (automates[0].opt, (float) chosen);
-    EXPECT_EQ (instance.effect->getParameter (instance.effect, 33), (float) chosen);
+    expectSingleAutomation (instance, 33, (float) chosen);
 }
+
 TEST_F (Win32Editor, LeavesTheHostsOwnMessagesInItsQueue)
 {
     // The module serves JUCE's messages from its idle and request calls; the host's messages,

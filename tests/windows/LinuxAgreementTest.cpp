@@ -77,20 +77,20 @@ TEST (LinuxAgreement, StatesPassBetweenThePlatformsUnchanged)
     const auto linuxChunk = readBytes (referencePath ("state.chunk"));
     const auto linuxValues = readFloats (referencePath ("state-values.f32"));
     ASSERT_FALSE (linuxChunk.empty()) << "no Linux state at " << referencePath ("state.chunk");
-    ASSERT_EQ (linuxValues.size(), (size_t) numPatchValues);
+    ASSERT_EQ (linuxValues.size(), (size_t) patch::valueCount);
 
     // Linux to Windows: every value restored to the bit.
     Instance restored;
-    ASSERT_NE (restored.effect, nullptr);
+    ASSERT_NE (restored.getEffect(), nullptr);
     restored.setChunk (linuxChunk);
     const auto values = restored.allValues();
     EXPECT_EQ (std::memcmp (values.data(), linuxValues.data(), values.size() * sizeof (float)), 0);
 
     // Windows to Linux: the state written here is the very bytes the Linux module wrote, both after
     // the restore and for the same patch set by hand, so the Linux module reads it as its own.
-    EXPECT_EQ (restored.chunk(), linuxChunk);
+    EXPECT_EQ (restored.getChunk(), linuxChunk);
     Instance own;
     setCrossPlatformPatch (own);
-    EXPECT_EQ (own.chunk(), linuxChunk);
+    EXPECT_EQ (own.getChunk(), linuxChunk);
 }
 } // namespace quane::test

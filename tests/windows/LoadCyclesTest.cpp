@@ -13,11 +13,11 @@ TEST (LoadCycles, TenLoadsWithTwoInstancesAndTheirEditorsEach)
     for (int cycle = 0; cycle < 10; ++cycle)
     {
         SCOPED_TRACE (cycle);
-        LoadedModule module;
+        hostkit::LoadedModule module (modulePath());
         ASSERT_TRUE (module.isLoaded());
-        Instance first (module.pluginMain()), second (module.legacyMain());
-        ASSERT_NE (first.effect, nullptr);
-        ASSERT_NE (second.effect, nullptr);
+        Instance first (module.getPluginMain()), second (module.getLegacyMain());
+        ASSERT_NE (first.getEffect(), nullptr);
+        ASSERT_NE (second.getEffect(), nullptr);
         HostWindow firstWindow (540, 340), secondWindow (540, 340);
 
         for (auto* instance : { &first, &second })
@@ -46,11 +46,11 @@ TEST (LoadCycles, TenLoadsWithTwoInstancesAndTheirEditorsEach)
 TEST (LoadCycles, UnloadingWithAnInstanceOpenLeavesTheProcessRunning)
 {
     HostWindow window (540, 340);
-    auto* module = new LoadedModule();
+    auto* module = new hostkit::LoadedModule (modulePath());
     ASSERT_TRUE (module->isLoaded());
     // A host that forgets its instance: it is never closed, its editor stays open.
-    auto* forgotten = new Instance (module->pluginMain());
-    ASSERT_NE (forgotten->effect, nullptr);
+    auto* forgotten = new Instance (module->getPluginMain());
+    ASSERT_NE (forgotten->getEffect(), nullptr);
     forgotten->dispatch (vst::effOpen);
     ASSERT_EQ (forgotten->dispatch (vst::effEditOpen, 0, 0, window.hwnd), 1);
     runHostLoop (100, { forgotten });
@@ -61,9 +61,9 @@ TEST (LoadCycles, UnloadingWithAnInstanceOpenLeavesTheProcessRunning)
     EXPECT_NE (window.onlyChild(), nullptr);
 
     // The host also calls the entry twice more through a fresh load.
-    LoadedModule again;
-    Instance a (again.pluginMain()), b (again.legacyMain());
-    EXPECT_NE (a.effect, nullptr);
-    EXPECT_NE (b.effect, nullptr);
+    hostkit::LoadedModule again (modulePath());
+    Instance a (again.getPluginMain()), b (again.getLegacyMain());
+    EXPECT_NE (a.getEffect(), nullptr);
+    EXPECT_NE (b.getEffect(), nullptr);
 }
 } // namespace quane::test

@@ -1,17 +1,13 @@
 // Quane - polyphonic wavetable synthesiser
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The DLL as Windows' loader sees it: its export table and the DLLs it imports from.
+#include "host/win32/WindowsHeaders.h"
 #include "tests/host/HostTestSupport.h"
 #include "tests/windows/WineTestEnvironment.h"
 
 #include <gtest/gtest.h>
 
 #include <set>
-
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
 
 namespace quane::test
 {
@@ -59,7 +55,7 @@ TEST (ModuleImage, ExportsExactlyTheTwoEntryNamesForOneFunction)
         names.insert (image.text (nameRvas[i]));
     EXPECT_EQ (names, (std::set<std::string> { "VSTPluginMain", "main" }));
     EXPECT_EQ (exports->NumberOfNames, 2u);
-    EXPECT_EQ (sharedModule().pluginMain(), sharedModule().legacyMain());
+    EXPECT_EQ (sharedModule().getPluginMain(), sharedModule().getLegacyMain());
 }
 
 TEST (ModuleImage, ImportsOnlyFromWindowsOwnDlls)

@@ -5,7 +5,6 @@
 #include "tests/windows/Win32TestHost.h"
 
 #include <fstream>
-#include <set>
 
 namespace quane::test
 {
@@ -72,7 +71,7 @@ void runHostLoop (int ms, std::initializer_list<Instance*> instances, int stepMs
             DispatchMessageW (&message);
         }
         for (auto* instance : instances)
-            if (instance->effect != nullptr)
+            if (instance->getEffect() != nullptr)
                 instance->dispatch (vst::effEditIdle);
         Sleep ((DWORD) stepMs);
     } while ((LONG) (end - GetTickCount()) > 0);
@@ -106,31 +105,9 @@ std::vector<HWND> visibleThreadWindows()
     return windows;
 }
 
-int Picture::distinctColours() const
+bool saveBmp (const Picture& picture, const std::string& path)
 {
-    return (int) std::set<std::uint32_t> (pixels.begin(), pixels.end()).size();
-}
-
-double Picture::meanBrightness() const
-{
-    double sum = 0.0;
-    for (auto pixel : pixels)
-        sum += (double) ((pixel >> 16) & 0xff) + (double) ((pixel >> 8) & 0xff) + (double) (pixel & 0xff);
-    return pixels.empty() ? 0.0 : sum / (3.0 * (double) pixels.size());
-}
-
-int Picture::differingPixels (const Picture& other) const
-{
-    if (other.pixels.size() != pixels.size())
-        return (int) pixels.size();
-    int count = 0;
-    for (size_t i = 0; i < pixels.size(); ++i)
-        count += pixels[i] != other.pixels[i] ? 1 : 0;
-    return count;
-}
-
-bool Picture::saveBmp (const std::string& path) const
-{
+    const auto width = picture.width, height = picture.height;
     const int rowBytes = (width * 3 + 3) & ~3;
     BITMAPFILEHEADER fileHeader {};
     BITMAPINFOHEADER info {};
@@ -151,7 +128,7 @@ bool Picture::saveBmp (const std::string& path) const
     {
         for (int x = 0; x < width; ++x)
         {
-            const auto pixel = pixels[(size_t) (y * width + x)];
+            const auto pixel = picture.at (x, y);
             row[(size_t) (3 * x)] = (char) (pixel & 0xff);
             row[(size_t) (3 * x + 1)] = (char) ((pixel >> 8) & 0xff);
             row[(size_t) (3 * x + 2)] = (char) ((pixel >> 16) & 0xff);

@@ -4,17 +4,14 @@
 // mouse input and pictures of windows.
 #pragma once
 
+#include "host/win32/WindowsHeaders.h"
+#include "tests/common/Picture.h"
 #include "tests/host/HostTestSupport.h"
 
 #include <cstdint>
 #include <initializer_list>
 #include <string>
 #include <vector>
-
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
 
 namespace quane::test
 {
@@ -44,19 +41,9 @@ void releaseButton();
 /** Visible top-level windows of this thread. */
 std::vector<HWND> visibleThreadWindows();
 
-/** A window's pixels as 0xRRGGBB values, row by row, read through its device context. */
-struct Picture
-{
-    int width = 0, height = 0;
-    std::vector<std::uint32_t> pixels;
+/** Writes a picture as a 24-bit BMP file; answers whether it was written. */
+bool saveBmp (const Picture& picture, const std::string& path);
 
-    int distinctColours() const;
-    double meanBrightness() const;
-    /** Pixels that differ from the same pixel of another picture of the same size. */
-    int differingPixels (const Picture& other) const;
-    /** Writes a 24-bit BMP file; answers whether it was written. */
-    bool saveBmp (const std::string& path) const;
-};
-
+/** A window's pixels, read through its device context. */
 Picture capture (HWND window);
 } // namespace quane::test

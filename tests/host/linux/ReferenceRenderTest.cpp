@@ -32,9 +32,9 @@ TEST (CrossPlatformReference, PhraseRendersAndStateAreWritten)
         }
 
     Instance instance;
-    ASSERT_NE (instance.effect, nullptr);
+    ASSERT_NE (instance.getEffect(), nullptr);
     setCrossPlatformPatch (instance);
-    const auto chunk = instance.chunk();
+    const auto chunk = instance.getChunk();
     ASSERT_FALSE (chunk.empty());
     EXPECT_TRUE (writeBytes ((folder / "state.chunk").string(), chunk.data(), chunk.size()));
     EXPECT_TRUE (writeFloats ((folder / "state-values.f32").string(), instance.allValues()));

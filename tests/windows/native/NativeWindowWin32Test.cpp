@@ -3,13 +3,9 @@
 // The Win32 window calls of the editor hosting on window chains as hosts build them: frames
 // around the editor, a host panel, an MDI client; sizing by hand, the MDI frame and raising it.
 #include "host/NativeWindow.h"
+#include "host/win32/WindowsHeaders.h"
 
 #include <gtest/gtest.h>
-
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
 
 namespace quane::native
 {
