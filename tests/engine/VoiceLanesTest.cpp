@@ -30,12 +30,13 @@ std::vector<VoiceLanesKernels::Entry> kernelsHere()
     return { entries, entries + VoiceLanesKernels::available (entries, 8) };
 }
 
-/** The kernels the processor runs, and the 16-lane one emulated, which any x86 processor runs. */
+/** The kernels the processor runs, and the 16-lane one emulated, built for AVX2. */
 std::vector<VoiceLanesKernels::Entry> kernelsToCompare()
 {
     auto kernels = kernelsHere();
 #if defined(QUANE_EMULATED_AVX512)
-    kernels.push_back ({ "AVX-512 emulated", voiceLanesEmulatedAvx512 });
+    if (__builtin_cpu_supports ("avx2"))
+        kernels.push_back ({ "AVX-512 emulated", voiceLanesEmulatedAvx512 });
 #endif
     return kernels;
 }
