@@ -15,8 +15,8 @@ struct OutputShares
     T first, second;
 };
 
-template <typename T>
-inline OutputShares<T> outputShares (T value, float saturation, float volume, float spread) noexcept
+template <typename T, typename Parameter>
+inline OutputShares<T> outputShares (T value, Parameter saturation, Parameter volume, Parameter spread) noexcept
 {
     // The cubic meets the opposite bound at |z| = 2 and only moves beyond it further out, so
     // holding the drive at +-2 changes no result; it keeps the limit exact where a huge z (a

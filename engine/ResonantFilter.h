@@ -31,7 +31,13 @@ public:
     static void step (T value, T cutoff, T feedback, T& first, T& second) noexcept
     {
         // No limit before the cube: above |v| = 1 the curve turns back (2 enters as -1).
-        const T u = cubicShape (value);
+        stepShaped (cubicShape (value), cutoff, feedback, first, second);
+    }
+
+    /** Both sections' step for an input already through the shaper. */
+    template <typename T>
+    static void stepShaped (T u, T cutoff, T feedback, T& first, T& second) noexcept
+    {
         first = first + cutoff * (u - first + feedback * (first - second));
         second = second + cutoff * (first - second);
     }

@@ -41,6 +41,8 @@ SynthEngine::~SynthEngine()
 
 void SynthEngine::useVoiceLanesKernel (VoiceLanesKernel kernel)
 {
+    if (lanesRenderer != nullptr)
+        lanesRenderer->handBackAll();
     lanesRenderer.reset();
     std::array<SynthVoice*, voiceCount> synthVoices {};
     for (size_t index = 0; index < voices.size(); ++index)
@@ -73,25 +75,27 @@ void SynthEngine::noteOn (int note, int velocity, int sampleOffset)
     const auto frequency = (float) halfPitchHz (transposed);
     const float level = (float) velocity * (1.0f / 127.0f);
 
-    auto startOn = [&] (Voice& voice) { voice.start (frequency, level, transposed, sampleOffset, sampleRate); };
+    auto startOn = [&] (int index) {
+        voiceToChange (index).start (frequency, level, transposed, sampleOffset, sampleRate);
+    };
 
-    for (auto& voice : voices)
-        if (! voice->isActive())
-            return startOn (*voice);
+    for (int index = 0; index < voiceCount; ++index)
+        if (! voices[(size_t) index]->isActive())
+            return startOn (index);
 
     // All voices busy: steal the first one that is already releasing; a held note is never taken.
-    for (auto& voice : voices)
-        if (voice->isReleased())
-            return startOn (*voice);
+    for (int index = 0; index < voiceCount; ++index)
+        if (voices[(size_t) index]->isReleased())
+            return startOn (index);
 }
 
 void SynthEngine::noteOff (int note, int sampleOffset)
 {
     const int transposed = transposedNote (note);
 
-    for (auto& voice : voices)
-        if (voice->getNote() == transposed)
-            voice->release (sampleOffset);
+    for (int index = 0; index < voiceCount; ++index)
+        if (voices[(size_t) index]->getNote() == transposed)
+            voiceToChange (index).release (sampleOffset);
 }
 
 void SynthEngine::silenceAllVoices()
@@ -102,20 +106,34 @@ void SynthEngine::silenceAllVoices()
 
 void SynthEngine::refreshVoices (int patchIndex)
 {
-    if (patch::voiceRefreshOf (patchIndex) == patch::VoiceRefresh::silenceVoices)
+    const auto refresh = patch::voiceRefreshOf (patchIndex);
+    if (refresh == patch::VoiceRefresh::silenceVoices)
         return silenceAllVoices();
-
-    for (auto& voice : voices)
-        voice->refresh (patchIndex);
+    // A value read afresh at every chunk changes no voice's state, so no voice is handed back.
+    const bool changesVoices = refresh != patch::VoiceRefresh::none;
+    for (int index = 0; index < voiceCount; ++index)
+        (changesVoices ? voiceToChange (index) : *voices[(size_t) index]).refresh (patchIndex);
 }
 
 void SynthEngine::refreshAllVoices()
 {
     silenceAllVoices();
 
-    for (auto& voice : voices)
+    for (int voice = 0; voice < voiceCount; ++voice)
         for (int index = 0; index < patch::valueCount; ++index)
-            voice->refresh (index);
+            voiceToChange (voice).refresh (index);
+}
+
+Voice& SynthEngine::getVoice (int index) noexcept
+{
+    return voiceToChange (index);
+}
+
+Voice& SynthEngine::voiceToChange (int index) noexcept
+{
+    if (lanesRenderer != nullptr)
+        return lanesRenderer->handBack (index);
+    return *voices[(size_t) index];
 }
 
 void SynthEngine::setPatchValue (int patchIndex, float value)

@@ -72,7 +72,8 @@ public:
 
     PatchParams& getPatch() noexcept { return *patch; }
     const PatchParams& getPatch() const noexcept { return *patch; }
-    Voice& getVoice (int index) noexcept { return *voices[(size_t) index]; }
+    /** A voice with its current state, to look at or change between renders. */
+    Voice& getVoice (int index) noexcept;
     int getCarriedCount() const noexcept { return carriedCount; }
 
     /** The note a voice stores for a MIDI note under the current Octave (2 leaves it unchanged). */
@@ -83,6 +84,8 @@ public:
     static double halfPitchHz (int transposedNote) noexcept;
 
 private:
+    /** A voice about to be changed: the voice-lanes renderer first hands its state back. */
+    Voice& voiceToChange (int index) noexcept;
     void renderChunkOfAllVoices (float* left, float* right);
 
     float sampleRate;

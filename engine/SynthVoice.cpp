@@ -183,6 +183,6 @@ void SynthVoice::renderChunk (float* first, float* second)
 
     prepareChunk();
     renderValues (first, second);
-    finishChunk();
+    active = ampEnvelope->stage != EnvelopeStage::idle;
 }
 } // namespace quane

@@ -41,22 +41,7 @@ public:
     void refresh (int patchIndex) override;
     void renderChunk (float* first, float* second) override;
 
-    /** The steps of renderChunk for a renderer that runs several voices side by side: it runs
-        the modulation and the chunk's control values of an active voice (prepareChunk, or the
-        same formulas in lanes with the state below), advances the oscillator, filter and
-        amplitude envelope over the 32 internal values exactly as renderValues does, adds the
-        output, then calls finishChunk. */
-    void prepareChunk() noexcept;
-    void renderValues (float* first, float* second) noexcept;
-    void finishChunk() noexcept { active = ampEnvelope->stage != EnvelopeStage::idle; }
-
-    /** The control values of the current chunk, set by prepareChunk. */
-    struct ChunkControls
-    {
-        float cutoff, feedback, volume, spread, saturation;
-    };
-    const ChunkControls& chunkControls() const noexcept { return controls; }
-
+    /** The state a renderer that runs the voices side by side keeps for them between chunks. */
     WavetableOscillator& oscillatorState() noexcept { return *oscillator; }
     AmpEnvelope& ampEnvelopeState() noexcept { return *ampEnvelope; }
     ResonantFilter& filterState() noexcept { return filter; }
@@ -70,7 +55,6 @@ public:
     float getVelocity() const noexcept { return velocity; }
     float getFrequencyHz() const noexcept { return frequencyHz; }
     float getSampleRate() const noexcept { return sampleRate; }
-    ChunkControls& chunkControlsState() noexcept { return controls; }
     const WavetableOscillator& getOscillator() const noexcept { return *oscillator; }
     const AmpEnvelope& getAmpEnvelope() const noexcept { return *ampEnvelope; }
     const TableLfo& getLfo1() const noexcept { return *lfo1; }
@@ -78,6 +62,14 @@ public:
     const ResonantFilter& getFilter() const noexcept { return filter; }
 
 private:
+    /** The control values of the current chunk, set by prepareChunk. */
+    struct ChunkControls
+    {
+        float cutoff, feedback, volume, spread, saturation;
+    };
+
+    void prepareChunk() noexcept;
+    void renderValues (float* first, float* second) noexcept;
     void updateModulation() noexcept;
     void updateControls() noexcept;
     void updatePitch() noexcept;

@@ -14,7 +14,7 @@ TableLfo::TableLfo()
 
 void TableLfo::selectShape (int shapeType)
 {
-    const int row = shapeType >= 1 && shapeType <= lfoShapeCount ? shapeType - 1 : 0;
+    row = shapeType >= 1 && shapeType <= lfoShapeCount ? shapeType - 1 : 0;
     const float* source = lfoShapeTables[row];
 
     // The last difference closes the cycle back to sample 0.

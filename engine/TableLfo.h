@@ -53,6 +53,9 @@ public:
     /** Each sample with the difference to the next, side by side. */
     const float* pointData() const noexcept { return &points[0].sample; }
 
+    /** The stored shape in use, 0..3: LFOs with the same one hold the same points. */
+    int shapeRow() const noexcept { return row; }
+
     float sample (int index) const noexcept { return points[(std::size_t) index].sample; }
     float difference (int index) const noexcept { return points[(std::size_t) index].difference; }
 
@@ -66,5 +69,6 @@ private:
         float sample, difference;
     };
     std::array<Point, length> points {};
+    int row = 0;
 };
 } // namespace quane

@@ -14,9 +14,12 @@
 
 #include <cstdint>
 #include <cstring>
-#include <utility>
 
+// The contents have internal linkage (an unnamed namespace): every kernel's source compiles the same
+// templates for its own instruction set, and the linker must keep each source's own copy.
 namespace quane::lanes
+{
+namespace
 {
 template <int width>
 struct Registers;
@@ -27,7 +30,7 @@ struct Registers<4>
     typedef float Floats __attribute__ ((vector_size (16)));
     typedef std::int32_t Ints __attribute__ ((vector_size (16)));
     typedef double Doubles __attribute__ ((vector_size (32)));
-    typedef std::int32_t DoubleHalves __attribute__ ((vector_size (32)));
+    typedef std::int64_t DoubleBits __attribute__ ((vector_size (32)));
 };
 
 template <>
@@ -36,7 +39,7 @@ struct Registers<8>
     typedef float Floats __attribute__ ((vector_size (32)));
     typedef std::int32_t Ints __attribute__ ((vector_size (32)));
     typedef double Doubles __attribute__ ((vector_size (64)));
-    typedef std::int32_t DoubleHalves __attribute__ ((vector_size (64)));
+    typedef std::int64_t DoubleBits __attribute__ ((vector_size (64)));
 };
 
 template <>
@@ -45,7 +48,7 @@ struct Registers<16>
     typedef float Floats __attribute__ ((vector_size (64)));
     typedef std::int32_t Ints __attribute__ ((vector_size (64)));
     typedef double Doubles __attribute__ ((vector_size (128)));
-    typedef std::int32_t DoubleHalves __attribute__ ((vector_size (128)));
+    typedef std::int64_t DoubleBits __attribute__ ((vector_size (128)));
 };
 
 /** A value in every lane; unlike 0 + value it keeps the sign of -0. */
@@ -130,15 +133,23 @@ struct Floats
 template <typename V, typename T>
 inline V load (const T* source) noexcept
 {
-    V v;
-    std::memcpy (&v, source, sizeof v);
-    return v;
+    // An unaligned vector type that may alias anything: a plain vector load or store.
+    typedef typename V::Register Unaligned __attribute__ ((aligned (4), may_alias));
+    return V (*reinterpret_cast<const Unaligned*> (source));
 }
 
 template <typename V, typename T>
 inline void store (T* destination, V v) noexcept
 {
-    std::memcpy (destination, &v, sizeof v);
+    typedef typename V::Register Unaligned __attribute__ ((aligned (4), may_alias));
+    *reinterpret_cast<Unaligned*> (destination) = v.r;
+}
+
+/** Stores value into the lanes whose mask is set; the others keep what they hold. */
+template <typename V, typename T, typename Mask>
+inline void storeWhere (T* destination, Mask mask, V value) noexcept
+{
+    store (destination, select (mask, value, load<V> (destination)));
 }
 
 /** Round to the nearest integer, ties to even, as lrintf does in the default rounding mode. */
@@ -184,6 +195,13 @@ template <int width>
 inline bool all (Ints<width> mask) noexcept
 {
     return movemask<width> (mask) == (1u << width) - 1;
+}
+
+/** The bits of each lane's float. */
+template <int width>
+inline Ints<width> bitsOf (Floats<width> x) noexcept
+{
+    return (typename Ints<width>::Register) x.r;
 }
 
 template <int width>
@@ -237,19 +255,13 @@ inline Floats<width> narrow (Doubles<width> x) noexcept
     return __builtin_convertvector(x.r, typename Floats<width>::Register);
 }
 
-template <int width, int... k>
-inline Ints<width> evenElements (typename Registers<width>::DoubleHalves x, std::integer_sequence<int, k...>) noexcept
-{
-    return (typename Ints<width>::Register) __builtin_shufflevector (x, x, (2 * k)...);
-}
-
 /** The 29 bits of each lane's significand that a conversion to float rounds away. */
 template <int width>
 inline Ints<width> bitsBelowFloatPrecision (Doubles<width> x) noexcept
 {
-    // The low half of each double comes first (little-endian).
-    using Halves = typename Registers<width>::DoubleHalves;
-    return evenElements<width> ((Halves) x.r, std::make_integer_sequence<int, width>()) & 0x1fffffff;
+    // The low half of each double's bits: a truncating conversion of the 64-bit integers.
+    using Bits = typename Registers<width>::DoubleBits;
+    return __builtin_convertvector((Bits) x.r, typename Ints<width>::Register) & 0x1fffffff;
 }
 
 /** 2^n as a float for whole n in -126..127, lane by lane. */
@@ -290,41 +302,43 @@ inline Floats<width> lower (Floats<width> x, float hi) noexcept
         return (F) _mm512_min_ps (_mm512_set1_ps (hi), (__m512) x.r);
 }
 
-/** The segments {a, b, c, sample} at the given offsets (in floats from the table's start), one
-    16-byte load per lane of the first blocks x 4 lanes (blocks 0: the first two lanes), transposed
-    into the vectors of a, b, c and sample. Later lanes hold anything. */
-template <int width, int blocks>
-inline void loadSegments (const float* table, const std::uint32_t (&offset)[width], Floats<width> (&abcs)[4]) noexcept
+/** Four vectors from groups of four floats: block (q, c) = at (q + 4 c), for q = 0..3 and the first
+    blocks 128-bit blocks c of a vector (blocks 0: the first two floats of each group, q = 0..1,
+    in a vector of 4), transposed so that element 4 c + i of vector r is element r of block
+    (i, c). So with at (k) the four floats of lane k, vector r holds field r of every lane in lane
+    order; with at (q + 4 c) four lanes' values at time 4 c + q, vector r holds lane r's values
+    in time order. Later elements hold anything. The blocks after the first come in by loads that
+    fill a block (insert, masked broadcast), which need the load unit rather than a shuffle. */
+template <int width, int blocks, typename At>
+inline void transposeBlocks (At at, Floats<width> (&columns)[4]) noexcept
 {
     using F = typename Floats<width>::Register;
-    auto at = [&] (int k) { return _mm_loadu_ps (table + offset[k]); };
 
     if constexpr (width == 4 && blocks == 0)
     {
-        // Two lanes in use: a0 a1 b0 b1 and c0 c1 s0 s1, the upper halves moved down for b and s.
+        // Two groups: a0 a1 b0 b1 and c0 c1 d0 d1, the upper halves moved down for b and d.
         const __m128 r0 = at (0), r1 = at (1);
-        const __m128 ab = _mm_unpacklo_ps (r0, r1), cs = _mm_unpackhi_ps (r0, r1);
-        abcs[0] = (F) ab;
-        abcs[1] = (F) _mm_movehl_ps (ab, ab);
-        abcs[2] = (F) cs;
-        abcs[3] = (F) _mm_movehl_ps (cs, cs);
+        const __m128 ab = _mm_unpacklo_ps (r0, r1), cd = _mm_unpackhi_ps (r0, r1);
+        columns[0] = (F) ab;
+        columns[1] = (F) _mm_movehl_ps (ab, ab);
+        columns[2] = (F) cd;
+        columns[3] = (F) _mm_movehl_ps (cd, cd);
         return;
     }
     else if constexpr (width == 4)
     {
         __m128 r0 = at (0), r1 = at (1), r2 = at (2), r3 = at (3);
         _MM_TRANSPOSE4_PS (r0, r1, r2, r3);
-        abcs[0] = (F) r0;
-        abcs[1] = (F) r1;
-        abcs[2] = (F) r2;
-        abcs[3] = (F) r3;
+        columns[0] = (F) r0;
+        columns[1] = (F) r1;
+        columns[2] = (F) r2;
+        columns[3] = (F) r3;
         return;
     }
     else
     {
-        // Row q holds the segments of lanes q, q + 4, ... in its 128-bit blocks; the same 4 x 4
-        // transpose in every block then gives a, b, c and sample in lane order. The blocks are
-        // filled by masked broadcasts, which need the load unit rather than a shuffle.
+        // Row q holds the groups q, q + 4, ... in its 128-bit blocks; the same 4 x 4 transpose
+        // in every block then gives the columns.
         F rows[4];
         for (int q = 0; q < 4; ++q)
         {
@@ -371,54 +385,62 @@ inline void loadSegments (const float* table, const std::uint32_t (&offset)[widt
 
         const F t0 = lo (rows[0], rows[1]), t1 = hi (rows[0], rows[1]);
         const F t2 = lo (rows[2], rows[3]), t3 = hi (rows[2], rows[3]);
-        abcs[0] = lo64 (t0, t2);
-        abcs[1] = hi64 (t0, t2);
-        abcs[2] = lo64 (t1, t3);
-        abcs[3] = hi64 (t1, t3);
+        columns[0] = lo64 (t0, t2);
+        columns[1] = hi64 (t0, t2);
+        columns[2] = lo64 (t1, t3);
+        columns[3] = hi64 (t1, t3);
     }
 }
 
-template <int width, bool upperHalves, int... k>
-inline Floats<width> zip (Floats<width> x, Floats<width> y, std::integer_sequence<int, k...>) noexcept
+/** The segments {a, b, c, sample} at the given offsets (in floats from the table's start),
+    transposed into the vectors of a, b, c and sample. */
+template <int width, int blocks>
+inline void loadSegments (const float* table, const std::uint32_t (&offset)[width], Floats<width> (&abcs)[4]) noexcept
 {
-    return __builtin_shufflevector (x.r, y.r, ((k % 2 == 0 ? 0 : width) + k / 2 + (upperHalves ? width / 2 : 0))...);
+    transposeBlocks<width, blocks> ([&] (int k) { return _mm_loadu_ps (table + offset[k]); }, abcs);
 }
 
-/** Interleaves the first (or second) halves of two vectors: x0 y0 x1 y1 ... */
-template <int width, bool upperHalves>
-inline Floats<width> zip (Floats<width> x, Floats<width> y) noexcept
-{
-    return zip<width, upperHalves> (x, y, std::make_integer_sequence<int, width>());
-}
-
-/** Transposes width rows of width floats in place: after log2 (width) rounds of zipping row i
-    with row i + width / 2, row k holds what was column k. */
+/** base[index], lane by lane. */
 template <int width>
-inline void transpose (Floats<width> (&rows)[width]) noexcept
+inline Floats<width> gather (const float* base, Ints<width> index) noexcept
 {
-    for (int round = 1; round < width; round *= 2)
-    {
-        Floats<width> zipped[width];
-        for (int i = 0; i < width / 2; ++i)
-        {
-            zipped[2 * i] = zip<width, false> (rows[i], rows[i + width / 2]);
-            zipped[2 * i + 1] = zip<width, true> (rows[i], rows[i + width / 2]);
-        }
-        for (int i = 0; i < width; ++i)
-            rows[i] = zipped[i];
-    }
+#if defined(__AVX2__)
+    using F = typename Floats<width>::Register;
+    if constexpr (width == 4)
+        return (F) _mm_i32gather_ps (base, (__m128i) index.r, 4);
+    else if constexpr (width == 8)
+        return (F) _mm256_i32gather_ps (base, (__m256i) index.r, 4);
+    else
+        return (F) _mm512_i32gather_ps ((__m512i) index.r, base, 4);
+#else
+    std::int32_t at[width];
+    float values[width];
+    store (at, index);
+    for (int k = 0; k < width; ++k)
+        values[k] = base[at[k]];
+    return load<Floats<width>> (values);
+#endif
 }
 
-template <int width, bool odd, int... k>
-inline Floats<width> everyOther (Floats<width> x, Floats<width> y, std::integer_sequence<int, k...>) noexcept
+/** The mask of the lanes whose bit is set, lane k taking bit k. */
+template <int width>
+inline Ints<width> laneMask (unsigned bits) noexcept
 {
-    return __builtin_shufflevector (x.r, y.r, (2 * k + (odd ? 1 : 0))...);
+    std::int32_t laneBits[width];
+    for (int k = 0; k < width; ++k)
+        laneBits[k] = 1 << k;
+    return (Ints<width> ((std::int32_t) bits) & load<Ints<width>> (laneBits)) != 0;
 }
 
-/** The even (or odd) elements of x followed by those of y. */
-template <int width, bool odd>
-inline Floats<width> everyOther (Floats<width> x, Floats<width> y) noexcept
+/** Two floats into the first two lanes of a vector of 4 (the others 0), and back. */
+inline Floats<4> loadTwo (const float* source) noexcept
 {
-    return everyOther<width, odd> (x, y, std::make_integer_sequence<int, width>());
+    return (Registers<4>::Floats) _mm_castsi128_ps (_mm_loadl_epi64 ((const __m128i*) source));
 }
+
+inline void storeTwo (float* destination, Floats<4> x) noexcept
+{
+    _mm_storel_epi64 ((__m128i*) destination, _mm_castps_si128 ((__m128) x.r));
+}
+} // namespace
 } // namespace quane::lanes

@@ -5,5 +5,5 @@
 
 namespace quane
 {
-const VoiceLanesKernel voiceLanesAvx2 { lanes::render<8>, lanes::mix<8>, lanes::controls<8>, lanes::powersOfTwo<8> };
+const VoiceLanesKernel voiceLanesAvx2 = lanes::kernel<8>;
 } // namespace quane

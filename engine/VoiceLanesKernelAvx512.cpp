@@ -11,6 +11,5 @@
 
 namespace quane
 {
-const VoiceLanesKernel voiceLanesAvx512 { lanes::render<16>, lanes::mix<16>, lanes::controls<16>,
-                                          lanes::powersOfTwo<16> };
+const VoiceLanesKernel voiceLanesAvx512 = lanes::kernel<16>;
 } // namespace quane

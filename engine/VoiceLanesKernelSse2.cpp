@@ -5,5 +5,5 @@
 
 namespace quane
 {
-const VoiceLanesKernel voiceLanesSse2 { lanes::render<4>, lanes::mix<4>, lanes::controls<4>, lanes::powersOfTwo<4> };
+const VoiceLanesKernel voiceLanesSse2 = lanes::kernel<4>;
 } // namespace quane

@@ -3,12 +3,25 @@
 // Renders a chunk of every sounding voice side by side in vector lanes, mixed in voice order.
 #include "engine/VoiceLanesRenderer.h"
 
-#include "engine/OutputStage.h"
+#include <algorithm>
 
 namespace quane
 {
 namespace
 {
+/** The voice's waveform, LFO shapes and routing in one number: voices of one kind can share
+    the lanes. */
+std::uint32_t kindOf (const SynthVoice& voice) noexcept
+{
+    auto kind = (std::uint32_t) voice.getOscillator().waveformRow();
+    kind |= (std::uint32_t) voice.getLfo1().shapeRow() << 4;
+    kind |= (std::uint32_t) voice.getLfo2().shapeRow() << 6;
+    const auto& destinations = voice.getDestinations();
+    for (size_t source = 0; source < destinations.size(); ++source)
+        kind |= (std::uint32_t) destinations[source] << (8 + 3 * source);
+    return kind;
+}
+
 void loadEnvelope (VoiceLanes::Envelopes& lanesOf, int k, const EnvelopeValues& envelope) noexcept
 {
     lanesOf.stage[k] = (std::int32_t) envelope.stage;
@@ -27,74 +40,54 @@ void storeEnvelope (const VoiceLanes::Envelopes& lanesOf, int k, EnvelopeValues&
 }
 } // namespace
 
-void VoiceLanesRenderer::loadControlState (int k, SynthVoice& voice) noexcept
+VoiceLanesRenderer::VoiceLanesRenderer (const std::array<SynthVoice*, voiceCount>& voicesToRender,
+                                        const PatchParams& patchBlock, VoiceLanesKernel chosenKernel) noexcept
+    : voices (voicesToRender), patch (patchBlock), kernel (chosenKernel)
 {
+    lanes.patch = &patch;
+}
+
+void VoiceLanesRenderer::load (int k) noexcept
+{
+    auto& voice = *voices[(size_t) k];
+    const auto& oscillator = voice.getOscillator();
+    lanes.phase[k] = oscillator.phase;
+    lanes.increment[k] = oscillator.increment;
+    lanes.secondOffset[k] = oscillator.secondOffset;
+    lanes.secondLevel[k] = oscillator.secondLevel;
+    lanes.s1[k] = voice.getFilter().s1;
+    lanes.s2[k] = voice.getFilter().s2;
+
+    const auto& envelope = voice.getAmpEnvelope();
+    loadEnvelope (lanes.amp, k, envelope);
+    lanes.attackDelay[k] = envelope.attackDelay;
+    lanes.releaseDelay[k] = envelope.releaseDelay;
     loadEnvelope (lanes.env1, k, voice.env1State());
     loadEnvelope (lanes.env2, k, voice.env2State());
 
     auto loadLfo = [k] (VoiceLanes::Lfos& lanesOf, const TableLfo& lfo) {
         lanesOf.phase[k] = lfo.phase;
         lanesOf.increment[k] = lfo.increment;
-        lanesOf.points[k] = lfo.pointData();
     };
-    loadLfo (lanes.lfo1, voice.lfo1State());
-    loadLfo (lanes.lfo2, voice.lfo2State());
+    loadLfo (lanes.lfo1, voice.getLfo1());
+    loadLfo (lanes.lfo2, voice.getLfo2());
 
     lanes.velocity[k] = voice.getVelocity();
     lanes.frequencyHz[k] = voice.getFrequencyHz();
     lanes.sampleRate[k] = voice.getSampleRate();
+    lanes.pitchKnown &= ~(1u << k); // a new note, or a new rate
+    kind[(size_t) k] = kindOf (voice);
+    inLanes |= 1u << k;
 }
 
-void VoiceLanesRenderer::storeControlState (int k, SynthVoice& voice) noexcept
+void VoiceLanesRenderer::store (int k) noexcept
 {
-    storeEnvelope (lanes.env1, k, voice.env1State());
-    storeEnvelope (lanes.env2, k, voice.env2State());
-    voice.lfo1State().phase = lanes.lfo1.phase[k];
-    voice.lfo1State().increment = lanes.lfo1.increment[k];
-    voice.lfo2State().phase = lanes.lfo2.phase[k];
-
+    auto& voice = *voices[(size_t) k];
     auto& oscillator = voice.oscillatorState();
+    oscillator.phase = lanes.phase[k];
     oscillator.increment = lanes.increment[k];
     oscillator.secondOffset = lanes.secondOffset[k];
     oscillator.secondLevel = lanes.secondLevel[k];
-    auto& controls = voice.chunkControlsState();
-    controls.cutoff = lanes.cutoff[k];
-    controls.feedback = lanes.feedback[k];
-    controls.volume = lanes.volume[k];
-    controls.spread = lanes.spread[k];
-    controls.saturation = lanes.saturation[k];
-}
-
-void VoiceLanesRenderer::loadControls (int k, SynthVoice& voice) noexcept
-{
-    const auto& oscillator = voice.oscillatorState();
-    lanes.increment[k] = oscillator.increment;
-    lanes.secondOffset[k] = oscillator.secondOffset;
-    lanes.secondLevel[k] = oscillator.secondLevel;
-
-    const auto& controls = voice.chunkControls();
-    lanes.cutoff[k] = controls.cutoff;
-    lanes.feedback[k] = controls.feedback;
-    lanes.saturation[k] = controls.saturation;
-    lanes.volume[k] = controls.volume;
-    lanes.spread[k] = controls.spread;
-}
-
-void VoiceLanesRenderer::load (int k, SynthVoice& voice) noexcept
-{
-    lanes.phase[k] = voice.oscillatorState().phase;
-    lanes.s1[k] = voice.filterState().s1;
-    lanes.s2[k] = voice.filterState().s2;
-
-    const auto& envelope = voice.ampEnvelopeState();
-    loadEnvelope (lanes.amp, k, envelope);
-    lanes.attackDelay[k] = envelope.attackDelay;
-    lanes.releaseDelay[k] = envelope.releaseDelay;
-}
-
-void VoiceLanesRenderer::storeBack (int k, SynthVoice& voice) noexcept
-{
-    voice.oscillatorState().phase = lanes.phase[k];
     voice.filterState().s1 = lanes.s1[k];
     voice.filterState().s2 = lanes.s2[k];
 
@@ -102,50 +95,30 @@ void VoiceLanesRenderer::storeBack (int k, SynthVoice& voice) noexcept
     storeEnvelope (lanes.amp, k, envelope);
     envelope.attackDelay = lanes.attackDelay[k];
     envelope.releaseDelay = lanes.releaseDelay[k];
-    voice.finishChunk();
+    storeEnvelope (lanes.env1, k, voice.env1State());
+    storeEnvelope (lanes.env2, k, voice.env2State());
+    voice.lfo1State().phase = lanes.lfo1.phase[k];
+    voice.lfo1State().increment = lanes.lfo1.increment[k];
+    voice.lfo2State().phase = lanes.lfo2.phase[k];
 }
 
-void VoiceLanesRenderer::prepareControls() noexcept
+SynthVoice& VoiceLanesRenderer::handBack (int voice) noexcept
 {
-    // The voices share the patch and, refreshed together, its routing: then their control values
-    // run side by side. A voice routed differently (the engine never does that) takes them one
-    // voice at a time, as when it renders alone.
-    const int count = lanes.count;
-    const auto& routing = voices[(size_t) voiceOfLane[0]]->getDestinations();
-    int differences = 0;
-    for (int k = 1; k < count; ++k)
-    {
-        const auto& own = voices[(size_t) voiceOfLane[(size_t) k]]->getDestinations();
-        for (size_t source = 0; source < own.size(); ++source)
-            differences += own[source] != routing[source] ? 1 : 0;
-    }
-    const bool sameRouting = differences == 0;
+    if (((inLanes >> voice) & 1u) != 0)
+        store (voice);
+    inLanes &= ~(1u << voice);
+    return *voices[(size_t) voice];
+}
 
-    if (! sameRouting)
-    {
-        for (int k = 0; k < count; ++k)
-            voices[(size_t) voiceOfLane[(size_t) k]]->prepareChunk();
-        for (int k = 0; k < count; ++k)
-            loadControls (k, *voices[(size_t) voiceOfLane[(size_t) k]]);
-        return;
-    }
-
-    lanes.patch = &patch;
-    lanes.destinations = routing;
-    const float spread = modulation::guardedSpread (patch[patch::spread]);
-    for (int k = 0; k < count; ++k)
-    {
-        loadControlState (k, *voices[(size_t) voiceOfLane[(size_t) k]]);
-        lanes.spread[k] = spread;
-        lanes.saturation[k] = patch[patch::saturation];
-    }
-    kernel.controls (lanes);
-    for (int k = 0; k < count; ++k)
-        storeControlState (k, *voices[(size_t) voiceOfLane[(size_t) k]]);
+void VoiceLanesRenderer::handBackAll() noexcept
+{
+    for (int voice = 0; voice < voiceCount; ++voice)
+        handBack (voice);
 }
 
 void VoiceLanesRenderer::renderOneAtATime (float* left, float* right) noexcept
 {
+    handBackAll();
     for (int v = 0; v < voiceCount; ++v)
     {
         if (v % 2 == 0)
@@ -155,55 +128,52 @@ void VoiceLanesRenderer::renderOneAtATime (float* left, float* right) noexcept
     }
 }
 
+bool VoiceLanesRenderer::shareTheLanes (std::uint32_t active) const noexcept
+{
+    // The lanes share the tables and the routing. Sounding voices that were given different ones
+    // (the engine never does that) render one at a time.
+    if (allOfOneKind)
+        return true;
+    const int leader = __builtin_ctz (active);
+    for (int v = leader + 1; v < voiceCount; ++v)
+        if (((active >> v) & 1u) != 0 && kind[(size_t) v] != kind[(size_t) leader])
+            return false;
+    return true;
+}
+
 void VoiceLanesRenderer::renderChunk (float* left, float* right) noexcept
 {
-    // The lanes share one table. Voices that were given different waveforms (the engine never
-    // does that) render one at a time.
-    int count = 0;
+    std::uint32_t active = 0;
     for (int v = 0; v < voiceCount; ++v)
-    {
-        auto& voice = *voices[(size_t) v];
-        if (! voice.isActive())
-            continue;
-        if (count > 0
-            && voice.oscillatorState().waveformRow()
-                   != voices[(size_t) voiceOfLane[0]]->oscillatorState().waveformRow())
-            return renderOneAtATime (left, right);
-        voiceOfLane[(size_t) count++] = v;
-    }
-
-    if (count == 0)
+        active |= voices[(size_t) v]->isActive() ? 1u << v : 0u;
+    if (active == 0)
         return;
-    lanes.count = count;
-    prepareControls();
-    for (int k = 0; k < count; ++k)
+
+    if (inLanes != everyLane)
     {
-        const int v = voiceOfLane[(size_t) k];
-        lanes.firstIsLeft[k] = v % 2 == 0;
-        load (k, *voices[(size_t) v]);
+        for (int v = 0; v < voiceCount; ++v)
+            if (((inLanes >> v) & 1u) == 0)
+                load (v);
+        allOfOneKind = std::all_of (kind.begin(), kind.end(), [this] (auto k) { return k == kind[0]; });
     }
+    if (! shareTheLanes (active))
+        return renderOneAtATime (left, right);
 
-    lanes.table = voices[(size_t) voiceOfLane[0]]->oscillatorState().segmentData();
+    const int leader = __builtin_ctz (active);
+    const auto& leadingVoice = *voices[(size_t) leader];
+    lanes.active = active;
+    lanes.table = leadingVoice.getOscillator().segmentData();
+    lanes.lfo1.points = leadingVoice.getLfo1().pointData();
+    lanes.lfo2.points = leadingVoice.getLfo2().pointData();
+    lanes.destinations = leadingVoice.getDestinations();
+    lanes.saturation = patch[patch::saturation];
+    lanes.spread = modulation::guardedSpread (patch[patch::spread]);
 
-    // Lanes past the sounding voices keep what they last held: a voice state, or zeros, both of
-    // which the kernel runs through harmlessly; their results are never read.
+    kernel.controls (lanes);
     kernel.render (lanes);
-
-    for (int k = 0; k < count; ++k)
-        storeBack (k, *voices[(size_t) voiceOfLane[(size_t) k]]);
-
-    if (left + chunkSize <= right || right + chunkSize <= left)
-        return kernel.mix (lanes, left, right);
-
-    // A host that gives both channels one array: the voices' own output stage, in its order.
-    for (int k = 0; k < count; ++k)
-    {
-        float values[valuesPerChunk];
-        for (int n = 0; n < valuesPerChunk; ++n)
-            values[n] = lanes.shaped[n][k];
-        float* first = lanes.firstIsLeft[k] ? left : right;
-        float* second = lanes.firstIsLeft[k] ? right : left;
-        addOutputStage (values, valuesPerChunk, lanes.saturation[k], lanes.volume[k], lanes.spread[k], first, second);
-    }
+    for (int v = leader; v < voiceCount; ++v)
+        if (((active >> v) & 1u) != 0)
+            voices[(size_t) v]->setActive (lanes.amp.stage[v] != (std::int32_t) EnvelopeStage::idle);
+    kernel.mix (lanes, left, right);
 }
 } // namespace quane

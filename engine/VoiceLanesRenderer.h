@@ -7,41 +7,48 @@
 #include "engine/VoiceLanes.h"
 
 #include <array>
+#include <cstdint>
 
 namespace quane
 {
-/** The engine's fast way to render a chunk of all its voices: each sounding voice prepares its
-    chunk (modulation and control values, as when it renders alone), their per-value state goes
-    into the lanes of a VoiceLanes block, a kernel runs all of them at once, and the results are
-    added into the chunk's two arrays voice by voice, in voice order, exactly as the voices'
-    own renderChunk would add them. Silent voices take no lane and cost nothing. */
+/** The engine's fast way to render a chunk of all its voices: voice k lives in lane k of a
+    VoiceLanes block, a kernel computes the control values and the internal values of every
+    sounding voice at once, and the results are added into the chunk's two arrays voice by voice,
+    in voice order, exactly as the voices' own renderChunk would add them.
+
+    The lanes keep the voices' state from chunk to chunk. Whoever changes a voice or looks at its
+    state first takes it back with handBack, which writes the lane's state into the voice; the
+    lane takes the voice's state up again at the next chunk. */
 class VoiceLanesRenderer
 {
 public:
     static_assert (voiceCount <= VoiceLanes::maxCount);
 
     VoiceLanesRenderer (const std::array<SynthVoice*, voiceCount>& voices, const PatchParams& patch,
-                        VoiceLanesKernel kernel) noexcept
-        : voices (voices), patch (patch), kernel (kernel)
-    {
-    }
+                        VoiceLanesKernel kernel) noexcept;
 
     /** Even voices add (left, right), odd voices (right, left). */
     void renderChunk (float* left, float* right) noexcept;
 
+    /** The voice with its current state, for a change or a look from outside. */
+    SynthVoice& handBack (int voice) noexcept;
+    void handBackAll() noexcept;
+
 private:
-    void prepareControls() noexcept;
-    void loadControlState (int lane, SynthVoice& voice) noexcept;
-    void storeControlState (int lane, SynthVoice& voice) noexcept;
-    void loadControls (int lane, SynthVoice& voice) noexcept;
-    void load (int lane, SynthVoice& voice) noexcept;
-    void storeBack (int lane, SynthVoice& voice) noexcept;
+    void load (int voice) noexcept;
+    void store (int voice) noexcept;
+    bool shareTheLanes (std::uint32_t active) const noexcept;
     void renderOneAtATime (float* left, float* right) noexcept;
 
     std::array<SynthVoice*, voiceCount> voices;
     const PatchParams& patch;
     VoiceLanesKernel kernel;
-    std::array<int, VoiceLanes::maxCount> voiceOfLane {};
+    static constexpr std::uint32_t everyLane = (1u << voiceCount) - 1;
+    std::uint32_t inLanes = 0; // bit k: lane k holds voice k's state, not the voice
+
+    // Waveform, LFO shapes and routing, which the lanes share.
+    std::array<std::uint32_t, voiceCount> kind {};
+    bool allOfOneKind = false;
     VoiceLanes lanes {};
 };
 } // namespace quane

@@ -12,8 +12,8 @@ packages=(
     libjpeg-dev libpng-dev zlib1g-dev
     # the player: ALSA and JACK audio and MIDI (JUCE loads libjack at run time), the Debian package
     libasound2-dev libjack-jackd2-dev dpkg-dev file
-    # tests; the LV2 plug-in's test host (lilv) and lv2info
-    libgtest-dev liblilv-dev lilv-utils
+    # tests; the LV2 plug-in's test host (lilv) and lv2info; AVX-512 emulated for the 16-lane kernel
+    libgtest-dev liblilv-dev lilv-utils libsimde-dev
     # sanitizers and fuzz targets (clang's runtimes and libFuzzer), the memory checker
     clang libclang-rt-14-dev valgrind
     # fonts for the editor and the pictures

@@ -18,12 +18,27 @@
 
 namespace quane
 {
+#if defined(QUANE_EMULATED_AVX512)
+extern const VoiceLanesKernel voiceLanesEmulatedAvx512;
+#endif
+
 namespace
 {
 std::vector<VoiceLanesKernels::Entry> kernelsHere()
 {
     VoiceLanesKernels::Entry entries[8];
     return { entries, entries + VoiceLanesKernels::available (entries, 8) };
+}
+
+/** The kernels the processor runs, and the 16-lane one emulated, built for AVX2. */
+std::vector<VoiceLanesKernels::Entry> kernelsToCompare()
+{
+    auto kernels = kernelsHere();
+#if defined(QUANE_EMULATED_AVX512)
+    if (__builtin_cpu_supports ("avx2"))
+        kernels.push_back ({ "AVX-512 emulated", voiceLanesEmulatedAvx512 });
+#endif
+    return kernels;
 }
 
 /** A patch of random values: every index gets values inside and outside its editor range,
@@ -87,7 +102,7 @@ void playAlike (SynthEngine& scalar, SynthEngine& lanes, std::mt19937& random, b
 
 TEST (VoiceLanes, EveryKernelMatchesTheVoicesOneAtATime)
 {
-    const auto kernels = kernelsHere();
+    const auto kernels = kernelsToCompare();
     if (kernels.empty())
         GTEST_SKIP() << "no voice-lanes kernel is built for this processor";
 
@@ -144,29 +159,33 @@ TEST (VoiceLanes, TheEnvironmentNamesTheKernel)
 
 TEST (VoiceLanes, UnusualVoiceStatesStillMatch)
 {
-    const auto kernels = kernelsHere();
+    const auto kernels = kernelsToCompare();
     if (kernels.empty())
         GTEST_SKIP() << "no voice-lanes kernel is built for this processor";
 
-    SynthEngine scalar (44100.0f, factoryPrograms()), lanes (44100.0f, factoryPrograms());
-    scalar.useVoiceLanesKernel ({});
-    lanes.useVoiceLanesKernel (kernels.front().kernel);
-    for (auto* engine : { &scalar, &lanes })
+    for (const auto& kernel : kernels)
     {
-        engine->loadProgram (3);
-        // A waveform of its own for one voice, and filter memories that ran away for others.
-        static_cast<SynthVoice&> (engine->getVoice (1)).oscillatorState().selectWave (7);
-        for (int v : { 0, 2, 5 })
-            static_cast<SynthVoice&> (engine->getVoice (v)).filterState().s1 = std::numeric_limits<float>::infinity();
-        // A routing of its own for another, so that the voices' control values run one at a time.
-        auto& routing = engine->getPatch()[patch::lfo1Destination];
-        const float shared = routing;
-        routing = 4.0f;
-        engine->getVoice (4).refresh (patch::lfo1Destination);
-        routing = shared;
+        SCOPED_TRACE (kernel.name);
+        SynthEngine scalar (44100.0f, factoryPrograms()), lanes (44100.0f, factoryPrograms());
+        scalar.useVoiceLanesKernel ({});
+        lanes.useVoiceLanesKernel (kernel.kernel);
+        for (auto* engine : { &scalar, &lanes })
+        {
+            engine->loadProgram (3);
+            // A waveform of its own for one voice, and filter memories that ran away for others.
+            static_cast<SynthVoice&> (engine->getVoice (1)).oscillatorState().selectWave (7);
+            for (int v : { 0, 2, 5 })
+                static_cast<SynthVoice&> (engine->getVoice (v)).filterState().s1 = std::numeric_limits<float>::infinity();
+            // A routing of its own for another, so that the voices' control values run one at a time.
+            auto& routing = engine->getPatch()[patch::lfo1Destination];
+            const float shared = routing;
+            routing = 4.0f;
+            engine->getVoice (4).refresh (patch::lfo1Destination);
+            routing = shared;
+        }
+        std::mt19937 random (5);
+        playAlike (scalar, lanes, random, false);
     }
-    std::mt19937 random (5);
-    playAlike (scalar, lanes, random, false);
 }
 } // namespace
 } // namespace quane
