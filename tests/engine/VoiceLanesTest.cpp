@@ -175,7 +175,8 @@ TEST (VoiceLanes, UnusualVoiceStatesStillMatch)
             // A waveform of its own for one voice, and filter memories that ran away for others.
             static_cast<SynthVoice&> (engine->getVoice (1)).oscillatorState().selectWave (7);
             for (int v : { 0, 2, 5 })
-                static_cast<SynthVoice&> (engine->getVoice (v)).filterState().s1 = std::numeric_limits<float>::infinity();
+                static_cast<SynthVoice&> (engine->getVoice (v)).filterState().s1 =
+                    std::numeric_limits<float>::infinity();
             // A routing of its own for another, so that the voices' control values run one at a time.
             auto& routing = engine->getPatch()[patch::lfo1Destination];
             const float shared = routing;
